@@ -1,0 +1,44 @@
+# The two commands a newcomer needs are `make run` and `make test`; the rest serve developers.
+PRESET ?= default
+
+.PHONY: all deps configure build run test asan bench screenshots fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+run: build
+	@scripts/start-gridloom.sh build/gridloom
+
+test: build
+	@ctest --preset $(PRESET)
+
+asan:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+bench: build
+	@cmake --build --preset default --target header_read_bench
+	@build/bench/header_read_bench
+
+screenshots: build
+	@cmake --build --preset default --target gridloom_screenshots
+	@QT_QPA_PLATFORM=offscreen build/tests/ui/gridloom_screenshots build/screenshots
+
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@scripts/run-fuzz.sh build-fuzz $(or $(SECONDS),300)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf build build-asan build-fuzz

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Gridloom need, and only
+# those that are missing, so a second run costs nothing.
+set -eu
+
+packages="cmake ninja-build g++ make qt6-base-dev xvfb xauth xterm fonts-liberation2 fonts-dejavu-core"
+if [ "${1:-}" = fuzz ]; then
+    packages="$packages clang-14 libclang-rt-14-dev"
+fi
+
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+# shellcheck disable=SC2086
+$sudo apt-get install -y -qq --no-install-recommends $missing
