@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/job_settings.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace gridloom {
+
+/// Gives the form of an input path that goes into a control file (the platform's short path).
+using PathShortener = std::function<std::string(const std::string&)>;
+
+/// The output base name of an extraction with its "???" placeholder for the file number.
+/// A name holding "." gets "???" before its last four characters; one with fewer than four
+/// characters gets it in front.
+std::string extractionBaseName(const std::string& outputName);
+
+/// The part of the output name before its first ".", or all of it when it holds none.
+std::string outputStem(const std::string& outputName);
+
+/// Where the extraction control file goes: the working-directory text followed by
+/// "wxjoin2.inp".
+std::string extractionControlPath(const JobSettings& job);
+
+/// Where the merge control file goes: the working-directory text, the stem, ".inp".
+std::string mergeControlPath(const JobSettings& job);
+
+/// The full text of the extraction control file, CR LF line ends.
+std::string extractionControlText(const JobSettings& job, const PathShortener& shorten);
+
+/// The full text of the merge control file, CR LF line ends.
+std::string mergeControlText(const JobSettings& job, const PathShortener& shorten);
+
+/// Writes the extraction control file in one go; returns the reason when it could not.
+std::optional<std::string> writeExtractionControlFile(const JobSettings& job);
+
+/// Writes the merge control file in one go; returns the reason when it could not.
+std::optional<std::string> writeMergeControlFile(const JobSettings& job);
+
+} // namespace gridloom

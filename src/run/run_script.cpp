@@ -1,0 +1,146 @@
+#include "run/run_script.h"
+
+#include "common/numbers.h"
+#include "common/platform.h"
+#include "run/control_files.h"
+#include "run/utf8_text.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace gridloom {
+
+namespace {
+
+/// cmd.exe expands "%name%" even inside double quotes; "%%" is its escape for a plain "%".
+std::string batchLiteral(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        result += c;
+        if (c == '%')
+            result += '%';
+    }
+    return result;
+}
+
+std::string joined(const std::string& folder, char separator, const std::string& name)
+{
+    if (!folder.empty() && (folder.back() == separator || folder.back() == '/'))
+        return folder + name;
+    return folder + separator + name;
+}
+
+} // namespace
+
+std::string processorPath(ScriptForm form, const std::string& programFolder, ProcessingMode mode)
+{
+    const std::string tool = toolName(mode);
+    return form == ScriptForm::Batch ? joined(programFolder, '\\', tool + ".exe")
+                                     : joined(programFolder, '/', tool);
+}
+
+std::string runScriptPath(ScriptForm form, const std::string& workingDirectory, ProcessingMode mode)
+{
+    return workingDirectory + "run_" + toolName(mode) +
+           (form == ScriptForm::Batch ? ".bat" : ".sh");
+}
+
+std::string batchScriptText(const ScriptJob& job)
+{
+    const std::string tool = toolName(job.mode);
+    const std::string directory = batchLiteral(job.workingDirectory);
+    const std::string executable =
+        "\"" + batchLiteral(processorPath(ScriptForm::Batch, job.programFolder, job.mode)) + "\"";
+
+    std::string text;
+    auto line = [&text](const std::string& content) { text += content + "\r\n"; };
+    line(batchLiteral(std::string(firstCharacters(trimBlanks(job.workingDirectory), 2))));
+    line("cd \"" + directory + "\"");
+    if (job.mode == ProcessingMode::Merge) {
+        line("Copy \"" + directory + batchLiteral(outputStem(job.outputName)) + ".inp\" " + tool +
+             ".inp");
+        line(executable);
+    } else {
+        line(executable + " " + tool + ".inp");
+    }
+    line("pause");
+    return text;
+}
+
+std::string shellQuoted(const std::string& text)
+{
+    // Inside single quotes nothing is special but the single quote itself, which is closed,
+    // escaped and reopened.
+    std::string result = "'";
+    for (const char c : text) {
+        if (c == '\'')
+            result += "'\\''";
+        else
+            result += c;
+    }
+    return result + "'";
+}
+
+std::string shellScriptText(const ScriptJob& job)
+{
+    const std::string tool = toolName(job.mode);
+    const std::string executable =
+        shellQuoted(processorPath(ScriptForm::Shell, job.programFolder, job.mode));
+
+    // Each step runs only when the one before it worked: a processor started in the wrong
+    // folder, or on a stale copy of its control file, would do harm the user cannot see.
+    std::string text = "#!/bin/sh\n";
+    text += "cd -- " + shellQuoted(job.workingDirectory) + " &&\n";
+    if (job.mode == ProcessingMode::Merge) {
+        text += "cp -- " + shellQuoted(job.workingDirectory + outputStem(job.outputName) + ".inp") +
+                " " + tool + ".inp &&\n";
+        text += executable + "\n";
+    } else {
+        text += executable + " " + tool + ".inp\n";
+    }
+    text += "printf '%s' 'Press Enter to close this window '\n";
+    text += "read -r answer\n";
+    return text;
+}
+
+std::string runScriptText(ScriptForm form, const ScriptJob& job)
+{
+    return form == ScriptForm::Batch ? batchScriptText(job) : shellScriptText(job);
+}
+
+std::optional<std::string> writeRunScript(const ScriptJob& job)
+{
+    const std::string path = runScriptPath(nativeScriptForm, job.workingDirectory, job.mode);
+    if (auto failure = writeFileAtomically(path, runScriptText(nativeScriptForm, job)))
+        return failure;
+    if constexpr (nativeScriptForm == ScriptForm::Shell) {
+        std::error_code error;
+        fs::permissions(path,
+                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                            fs::perms::others_read | fs::perms::others_exec,
+                        fs::perm_options::replace, error);
+        if (error)
+            return "Unable to make " + path + " executable: " + error.message();
+    }
+    return std::nullopt;
+}
+
+bool processorPresent(const std::string& executable)
+{
+    if (!isOrdinaryFile(executable))
+        return false;
+    if constexpr (nativeScriptForm == ScriptForm::Batch) {
+        return true;
+    } else {
+        std::error_code error;
+        const auto permissions = fs::status(executable, error).permissions();
+        return !error && (permissions & (fs::perms::owner_exec | fs::perms::group_exec |
+                                         fs::perms::others_exec)) != fs::perms::none;
+    }
+}
+
+} // namespace gridloom

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/job_settings.h"
+
+#include <optional>
+#include <string>
+
+namespace gridloom {
+
+/// The two forms a run script takes: a batch file for cmd.exe, a shell script elsewhere.
+enum class ScriptForm { Batch, Shell };
+
+#ifdef _WIN32
+inline constexpr ScriptForm nativeScriptForm = ScriptForm::Batch;
+#else
+inline constexpr ScriptForm nativeScriptForm = ScriptForm::Shell;
+#endif
+
+/// What a run script needs from the job. Kept apart from JobSettings so the caller can decide
+/// which spelling of the working directory the script carries.
+struct ScriptJob {
+    ProcessingMode mode = ProcessingMode::Merge;
+    /// As entered, expected to end with a path separator.
+    std::string workingDirectory;
+    /// The output name after the job check (Merge mode copies the control file named after it).
+    std::string outputName;
+    /// The folder of the processors' executables, normally without a trailing separator.
+    std::string programFolder;
+};
+
+/// The processor's executable in the program folder: "<folder>\<tool>.exe" for a batch script,
+/// "<folder>/<tool>" for a shell script.
+std::string processorPath(ScriptForm form, const std::string& programFolder, ProcessingMode mode);
+
+/// The script's file: the working-directory text followed by "run_<tool>.bat" or ".sh".
+std::string runScriptPath(ScriptForm form, const std::string& workingDirectory,
+                          ProcessingMode mode);
+
+/// The batch script: drive, cd, Copy (Merge only), the processor, pause; CR LF line ends.
+/// Every "%" of a path is doubled so that cmd.exe takes it literally.
+std::string batchScriptText(const ScriptJob& job);
+
+/// The shell script with the same steps in the same order: cd, cp (Merge only), the
+/// processor, then a wait for Enter. Every path is single-quoted, so no character of it is
+/// interpreted by the shell. LF line ends, which /bin/sh needs.
+std::string shellScriptText(const ScriptJob& job);
+
+/// The text of the given form.
+std::string runScriptText(ScriptForm form, const ScriptJob& job);
+
+/// Quotes a text for the POSIX shell so that it stands for exactly itself.
+std::string shellQuoted(const std::string& text);
+
+/// Writes the script of the platform's form (mode 0755 where modes exist) in one go; returns
+/// the reason when it could not.
+std::optional<std::string> writeRunScript(const ScriptJob& job);
+
+/// True when the processor's executable lies in the folder as an ordinary file that may be run.
+bool processorPresent(const std::string& executable);
+
+} // namespace gridloom
