@@ -1,0 +1,96 @@
+#include "run/run_action.h"
+
+#include "common/messages.h"
+#include "run/control_files.h"
+#include "run/job_validation.h"
+#include "run/process_starter.h"
+#include "run/run_script.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <utility>
+
+namespace gridloom {
+
+namespace {
+
+/// Shows the busy pointer for as long as it lives, whichever way the action ends.
+class BusyPointer final {
+public:
+    BusyPointer() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+// Paths travel between Qt and the core in the platform's 8-bit file-name encoding.
+std::string toCore(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString fromCore(const std::string& text)
+{
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+} // namespace
+
+RunAction::RunAction(Messages& messages, ProcessStarter& starter, QString programFolder)
+    : m_messages(messages), m_starter(starter), m_programFolder(std::move(programFolder))
+{
+}
+
+void RunAction::run(JobSettings& job)
+{
+    const JobCheck check = validateJob(job);
+    if (!check.passed()) {
+        m_messages.jobError(fromCore(*check.refusal));
+        return;
+    }
+    job.outputName = check.outputName;
+
+    const BusyPointer busy;
+    if (auto failure = prepareAndStart(job))
+        m_messages.jobError(*failure);
+}
+
+std::optional<QString> RunAction::prepareAndStart(const JobSettings& job)
+{
+    const bool merge = job.mode == ProcessingMode::Merge;
+    const std::string controlPath = merge ? mergeControlPath(job) : extractionControlPath(job);
+    if (auto failure = merge ? writeMergeControlFile(job) : writeExtractionControlFile(job))
+        return QStringLiteral("The control file %1 could not be written: %2")
+            .arg(fromCore(controlPath), fromCore(*failure));
+
+    // The script changes into the working directory itself, from a console that does not
+    // share this program's current folder: a relative working directory goes into the script
+    // in its absolute form, trailing separator kept.
+    QString directory = fromCore(job.workingDirectory);
+    if (QDir::isRelativePath(directory)) {
+        const bool trailingSeparator =
+            directory.endsWith(QLatin1Char('/')) || directory.endsWith(QDir::separator());
+        directory = QDir::toNativeSeparators(QDir::current().absoluteFilePath(directory));
+        if (trailingSeparator && !directory.endsWith(QDir::separator()))
+            directory += QDir::separator();
+    }
+
+    const ScriptJob script{job.mode, toCore(directory), job.outputName, toCore(m_programFolder)};
+    if (!processorPresent(processorPath(nativeScriptForm, script.programFolder, job.mode)))
+        return QStringLiteral(
+                   "Can not run Fortran executable, please make sure it is in the folder ") +
+               m_programFolder;
+
+    const QString scriptPath =
+        fromCore(runScriptPath(nativeScriptForm, script.workingDirectory, job.mode));
+    if (auto failure = writeRunScript(script))
+        return QStringLiteral("The run script %1 could not be written: %2")
+            .arg(scriptPath, fromCore(*failure));
+
+    return m_starter.startInConsole(scriptPath, QFileInfo(scriptPath).absolutePath());
+}
+
+} // namespace gridloom
