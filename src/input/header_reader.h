@@ -1,0 +1,47 @@
+#pragma once
+
+#include "input/input_file_info.h"
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gridloom {
+
+/// A date and whole hour on the UTC calendar.
+using DateHour = std::chrono::sys_time<std::chrono::hours>;
+
+/// How much of a 3D.DAT file the reader looks at; a shorter file is refused.
+inline constexpr std::size_t headerReadSize = 5000;
+
+/// Reads the header of the 3D.DAT file at `path`: nothing, when the file cannot be opened,
+/// holds fewer than 5000 characters, or its header is not in the expected form. Only the first
+/// 5000 characters are read, and the file is closed again on every path. Never throws.
+std::optional<InputFileInfo> readHeader(const std::string& path);
+
+/// The same reading applied to text already in memory, of which only the first 5000 characters
+/// count; the path is stored in the result as given.
+std::optional<InputFileInfo> parseHeader(std::string_view text, const std::string& path);
+
+/// The pieces that are not empty once the blanks at both ends are removed, unchanged and in
+/// their order.
+std::vector<std::string_view> dropBlankFields(const std::vector<std::string_view>& pieces);
+
+/// The fields of a line: the pieces between single spaces, without the blank ones.
+std::vector<std::string_view> splitFields(std::string_view line);
+
+/// The date-hour of a YYYYMMDDHH stamp: nothing unless it is ten digits naming a real day and
+/// an hour from 00 to 23.
+std::optional<DateHour> parseDateHourStamp(std::string_view stamp);
+
+/// The first hour of data. For a record readHeader did not produce and whose stamp is not a
+/// valid date-hour, this is the start of 1970.
+DateHour firstHour(const InputFileInfo& info);
+
+/// The last hour of data: firstHour plus (hourCount - 1) hours on the calendar.
+DateHour lastHour(const InputFileInfo& info);
+
+} // namespace gridloom

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "input/input_file_info.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gridloom {
+
+/// Shown when a header cannot be read.
+inline constexpr std::string_view unreadableHeaderMessage =
+    "Unable to read the MM5 file header, please check the format";
+inline constexpr std::string_view tooManyMergeFilesMessage =
+    "A maximum of 3 files can be merged in space";
+inline constexpr std::string_view finerGridMessage =
+    "The domain resolution in this file is higher that the previous one. Files must be entered "
+    "from the highest resolution to the lowest";
+inline constexpr std::string_view differentStartMessage =
+    "All the 3d.dat files must have the same Start date and time";
+inline constexpr std::string_view differentEndMessage =
+    "All the 3d.dat files must have the same End date and time";
+inline constexpr std::string_view pathTooLongMessage =
+    "The selected path/filename may not exceed 132 characters in length.";
+
+/// How many files a merge takes at most.
+inline constexpr std::size_t maximumMergeFiles = 3;
+/// How many characters an input path may have.
+inline constexpr std::size_t maximumPathLength = 132;
+
+/// What the list remembers of the last file it accepted, in any mode. Clearing the list keeps
+/// it; the defaults are the state before any file was accepted.
+struct LastFileState {
+    std::array<std::string, 10> extentText;
+    double gridSpacingKm = -1.0;
+    /// The start stamp's decimal value.
+    std::int32_t startStamp = 0;
+    std::int32_t hourCount = 0;
+};
+
+/// The state that an accepted file leaves behind.
+LastFileState lastFileStateOf(const InputFileInfo& info);
+
+/// Merge mode: why the file may not join a list of `listedCount` files whose last accepted file
+/// is `last`, as the message to show; nothing when it may. Checks the count, then the grid
+/// order (finest first, equal spacing allowed), then the first hour, then the hour count, and
+/// reports only the first that fails.
+std::optional<std::string> mergeRefusal(std::size_t listedCount, const LastFileState& last,
+                                        const InputFileInfo& candidate);
+
+/// The background the list takes after a path check.
+enum class ListColour { White, Yellow };
+
+/// The outcome of checking a chosen path against the length limit.
+struct PathCheck {
+    /// The path to list: the path itself, its short form, or empty when it cannot be used.
+    std::string path;
+    ListColour colour = ListColour::White;
+    /// True when the path-length message must be shown.
+    bool tooLong = false;
+    bool operator==(const PathCheck&) const = default;
+};
+
+/// The path-length rule: a path of at most 132 characters is used as it is; a longer one is
+/// replaced by its short form, which is refused with the message when it is still longer than
+/// 132 characters. An empty short form gives an empty path without the message.
+PathCheck checkPathLength(const std::string& path,
+                          const std::function<std::string(const std::string&)>& shortPathOf);
+
+/// The number of characters of UTF-8 text (not its bytes).
+std::size_t characterCount(std::string_view text);
+
+/// True when one of the entries is exactly `path`, letter case included.
+bool isFileListed(const std::vector<std::string>& entries, std::string_view path);
+
+/// The ten limit texts of a stored record, in extent-line order: the indices as plain integers
+/// and the angles in the general number format.
+std::array<std::string, 10> limitTextsOf(const InputFileInfo& info);
+
+} // namespace gridloom
