@@ -1,0 +1,452 @@
+#include "domain/coordinate_dialog.h"
+
+#include "app/key_filters.h"
+#include "app/key_press_filter.h"
+#include "common/messages.h"
+#include "domain/domain_checks.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+namespace gridloom {
+
+namespace {
+
+// Positions and sizes are designed in twips; at 96 dots per inch 15 twips make a pixel.
+int px(int twips)
+{
+    return qRound(twips / 15.0);
+}
+
+// The layout sizes are outer sizes, title bar and borders included. The frame they were
+// designed with is a fixed dialog frame of 3 pixels a side under a 22-pixel title bar: with
+// it the end-corner frame and the buttons of the small layouts sit inside the client area,
+// which a wider frame would clip.
+constexpr int frameBorder = 3;
+constexpr int titleBar = 22;
+
+QSize clientSize(int outerWidthTwips, int outerHeightTwips)
+{
+    return {px(outerWidthTwips) - 2 * frameBorder,
+            px(outerHeightTwips) - 2 * frameBorder - titleBar};
+}
+
+constexpr int fieldHeight = 20;
+
+QLabel* caption(QWidget* parent, const QString& text, const QRect& place,
+                Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(place);
+    label->setAlignment(alignment);
+    return label;
+}
+
+QLineEdit* field(QWidget* parent, const char* name, const QString& text, const QRect& place)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(place);
+    return edit;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& title, const QRect& place)
+{
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(place);
+    return box;
+}
+
+QString qText(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::string stdText(const QLineEdit* edit)
+{
+    return edit->text().toStdString();
+}
+
+std::string stdText(const QComboBox* box)
+{
+    return box->currentText().toStdString();
+}
+
+// Writes only a text that differs: the same text must not count as a change, and the user's
+// cursor stays where it is.
+void setTextIfDifferent(QLineEdit* edit, const std::string& text)
+{
+    const QString value = qText(text);
+    if (edit->text() != value)
+        edit->setText(value);
+}
+
+} // namespace
+
+CoordinateDialog::CoordinateDialog(QWidget* parent, DomainSelection& domain, Messages& messages)
+    : QDialog(parent), m_domain(domain), m_messages(messages)
+{
+    setObjectName(QStringLiteral("frmCoordBox"));
+    setWindowTitle(QStringLiteral("Domain coordinates"));
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
+
+    buildXYFrame();
+    buildIndexFrame();
+    m_geodeticFrames[0] = buildGeodeticFrame(0);
+    m_geodeticFrames[1] = buildGeodeticFrame(1);
+
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("OkButton"));
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("CancelButton"));
+    // No button is the dialog's default: Enter in a field must not press OK past the field's
+    // own handling (a degree field that was never left would not reach the stored value).
+    // keyPressEvent lets Enter press the button that has the focus.
+    for (QPushButton* button : {m_okButton, m_cancelButton}) {
+        button->setAutoDefault(false);
+        button->resize(px(1095), px(375));
+    }
+    connect(m_okButton, &QPushButton::clicked, this, &CoordinateDialog::onOkButtonClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    arrangeTabOrder();
+    applyLayout(CoordinateType::LatLon);
+}
+
+void CoordinateDialog::buildXYFrame()
+{
+    m_xyFrame = frame(this, "XYFrame", QStringLiteral("LCC X/Y (km)"),
+                      QRect(px(120), px(120), px(3855), px(1455)));
+    const char* names[2][2] = {{"TextXStart", "TextXEnd"}, {"TextYStart", "TextYEnd"}};
+    const QString axes[2] = {QStringLiteral("X from"), QStringLiteral("Y from")};
+    const int rows[2] = {px(240), px(720)};
+    for (int row = 0; row < 2; ++row) {
+        const int y = rows[row];
+        caption(m_xyFrame, axes[row], QRect(8, y, 44, fieldHeight));
+        auto* start =
+            field(m_xyFrame, names[row][0], QStringLiteral("0"), QRect(52, y, 60, fieldHeight));
+        caption(m_xyFrame, QStringLiteral("km"), QRect(116, y, 22, fieldHeight));
+        caption(m_xyFrame, QStringLiteral("To"), QRect(142, y, 20, fieldHeight));
+        auto* end =
+            field(m_xyFrame, names[row][1], QStringLiteral("0"), QRect(164, y, 60, fieldHeight));
+        caption(m_xyFrame, QStringLiteral("km"), QRect(228, y, 22, fieldHeight));
+        m_xyFields[2 * row] = start;
+        m_xyFields[2 * row + 1] = end;
+    }
+    for (QLineEdit* edit : m_xyFields)
+        installKeyFilter(edit, signedDecimalFilter);
+}
+
+void CoordinateDialog::buildIndexFrame()
+{
+    m_ijkFrame = frame(this, "ijkFrame", QStringLiteral("i,j,k"),
+                       QRect(px(120), px(120), px(3855), px(1455)));
+    const char* names[3][2] = {{"TextIndexiStart", "TextIndexiEnd"},
+                               {"TextIndexjStart", "TextIndexjEnd"},
+                               {"TextIndexkStart", "TextIndexkEnd"}};
+    const QString captions[3] = {QStringLiteral("Index i from"), QStringLiteral("Index j from"),
+                                 QStringLiteral("Index k from")};
+    const int rows[3] = {px(240), px(600), px(960)};
+    for (int row = 0; row < 3; ++row) {
+        const int y = rows[row];
+        caption(m_ijkFrame, captions[row], QRect(8, y, 76, fieldHeight));
+        m_indexFields[2 * row] =
+            field(m_ijkFrame, names[row][0], QStringLiteral("0"), QRect(86, y, 60, fieldHeight));
+        caption(m_ijkFrame, QStringLiteral("To"), QRect(154, y, 20, fieldHeight));
+        m_indexFields[2 * row + 1] =
+            field(m_ijkFrame, names[row][1], QStringLiteral("0"), QRect(176, y, 60, fieldHeight));
+    }
+    for (QLineEdit* edit : m_indexFields)
+        installKeyFilter(edit, digitFilter);
+}
+
+QGroupBox* CoordinateDialog::buildGeodeticFrame(int corner)
+{
+    const bool start = corner == 0;
+    QGroupBox* box =
+        frame(this, start ? "Geodetic1" : "Geodetic2",
+              start ? QStringLiteral("LL (degrees) Start") : QStringLiteral("LL (degrees) End"),
+              QRect(px(start ? 120 : 3480), px(120), px(3255), px(2175)));
+    const QString suffix = QString::number(corner + 1);
+
+    for (int row = 0; row < 2; ++row) {
+        const bool longitude = row == 0;
+        AngleFields& fields = m_angles[2 * corner + row];
+        const int y = px(longitude ? 240 : 1200);
+        const int dmsY = px(longitude ? 600 : 1560);
+        const QString stem = longitude ? QStringLiteral("Lon") : QStringLiteral("Lat");
+
+        caption(box, longitude ? QStringLiteral("Longitude:") : QStringLiteral("Latitude:"),
+                QRect(6, y, 58, fieldHeight));
+        fields.decimal = new QLineEdit(box);
+        fields.decimal->setObjectName(QStringLiteral("txt") + stem + suffix);
+        fields.decimal->setGeometry(66, y, 84, fieldHeight);
+        fields.hemisphere = new QComboBox(box);
+        fields.hemisphere->setObjectName(QStringLiteral("cbo") + stem + QStringLiteral("LL") +
+                                         suffix);
+        fields.hemisphere->setGeometry(156, y, 48, fieldHeight);
+        fields.hemisphere->addItems(longitude
+                                        ? QStringList{QStringLiteral("E"), QStringLiteral("W")}
+                                        : QStringList{QStringLiteral("N"), QStringLiteral("S")});
+
+        fields.degrees = new QLineEdit(box);
+        fields.minutes = new QLineEdit(box);
+        fields.seconds = new QLineEdit(box);
+        fields.degrees->setObjectName(QStringLiteral("txt") + stem + QStringLiteral("D") + suffix);
+        fields.minutes->setObjectName(QStringLiteral("txt") + stem + QStringLiteral("M") + suffix);
+        fields.seconds->setObjectName(QStringLiteral("txt") + stem + QStringLiteral("S") + suffix);
+        fields.degrees->setGeometry(66, dmsY, 36, fieldHeight);
+        fields.minutes->setGeometry(106, dmsY, 30, fieldHeight);
+        fields.seconds->setGeometry(140, dmsY, 54, fieldHeight);
+        const int captionY = dmsY + fieldHeight;
+        const auto centred = Qt::AlignHCenter | Qt::AlignTop;
+        caption(box, longitude ? QStringLiteral("ddd") : QStringLiteral("dd"),
+                QRect(66, captionY, 36, 14), centred);
+        caption(box, QStringLiteral("mm"), QRect(106, captionY, 30, 14), centred);
+        caption(box, QStringLiteral("ss.ss"), QRect(140, captionY, 54, 14), centred);
+
+        // The defaults are written before the fields are connected: a new dialog shows them
+        // as they are ("00" minutes), not in the form the change handling would give them.
+        const QString degrees = longitude ? QStringLiteral("95") : QStringLiteral("45");
+        fields.decimal->setText(degrees);
+        fields.degrees->setText(degrees);
+        fields.minutes->setText(QStringLiteral("00"));
+        fields.seconds->setText(QStringLiteral("0.00"));
+
+        // Every change, typed or set by the program, rewrites the three companion fields. The
+        // start corner's limit sets the field again from inside this handling; that nested
+        // run finds the limit text already in place and ends there, so no guard is needed.
+        connect(fields.decimal, &QLineEdit::textChanged, this,
+                [this, &fields] { onDecimalChanged(fields); });
+        for (QLineEdit* watched : {fields.decimal, fields.degrees, fields.minutes, fields.seconds})
+            watched->installEventFilter(this);
+    }
+    return box;
+}
+
+void CoordinateDialog::arrangeTabOrder()
+{
+    const char* order[] = {"OkButton",        "txtLonS2",      "txtLonM2",        "txtLonD2",
+                           "txtLatS2",        "txtLatM2",      "txtLatD2",        "cboLonLL2",
+                           "cboLatLL2",       "txtLat2",       "txtLon2",         "txtLon1",
+                           "txtLat1",         "cboLatLL1",     "cboLonLL1",       "txtLatD1",
+                           "txtLatM1",        "txtLatS1",      "txtLonD1",        "txtLonM1",
+                           "txtLonS1",        "TextIndexjEnd", "TextIndexjStart", "TextIndexiEnd",
+                           "TextIndexiStart", "TextIndexkEnd", "TextIndexkStart", "TextXStart",
+                           "TextXEnd",        "TextYStart",    "TextYEnd",        "CancelButton"};
+    QWidget* previous = nullptr;
+    for (const char* name : order) {
+        auto* next = findChild<QWidget*>(QLatin1String(name));
+        Q_ASSERT(next);
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+void CoordinateDialog::applyLayout(CoordinateType type)
+{
+    QSize client;
+    QPoint ok;
+    QPoint cancel;
+    switch (type) {
+    case CoordinateType::None:
+        return;
+    case CoordinateType::LatLon:
+        client = clientSize(6840, 3810);
+        ok = {px(2200), px(2400)};
+        cancel = {px(3700), px(2400)};
+        break;
+    case CoordinateType::IJK:
+    case CoordinateType::XY:
+        client = clientSize(4150, 2565);
+        ok = {px(900), px(1680)};
+        cancel = {px(2300), px(1680)};
+        break;
+    }
+    m_geodeticFrames[0]->setVisible(type == CoordinateType::LatLon);
+    m_geodeticFrames[1]->setVisible(type == CoordinateType::LatLon);
+    m_ijkFrame->setVisible(type == CoordinateType::IJK);
+    m_xyFrame->setVisible(type == CoordinateType::XY);
+    m_okButton->move(ok);
+    m_cancelButton->move(cancel);
+    setFixedSize(client);
+}
+
+CoordinateType CoordinateDialog::layoutType() const
+{
+    if (!m_ijkFrame->isHidden())
+        return CoordinateType::IJK;
+    if (!m_xyFrame->isHidden())
+        return CoordinateType::XY;
+    return CoordinateType::LatLon;
+}
+
+void CoordinateDialog::onOkButtonClicked()
+{
+    std::optional<std::string> refusal;
+    switch (layoutType()) {
+    case CoordinateType::IJK:
+        refusal = confirmIndexDomain({stdText(m_indexFields[0]), stdText(m_indexFields[1]),
+                                      stdText(m_indexFields[2]), stdText(m_indexFields[3]),
+                                      stdText(m_indexFields[4]), stdText(m_indexFields[5])},
+                                     m_domain);
+        break;
+    case CoordinateType::XY:
+        refusal = confirmXYDomain({stdText(m_xyFields[0]), stdText(m_xyFields[1]),
+                                   stdText(m_xyFields[2]), stdText(m_xyFields[3])},
+                                  m_domain);
+        break;
+    default: {
+        const AngleFields& lon1 = m_angles[0];
+        const AngleFields& lat1 = m_angles[1];
+        const AngleFields& lon2 = m_angles[2];
+        const AngleFields& lat2 = m_angles[3];
+        refusal = confirmLatLonDomain({stdText(lat1.decimal), stdText(lon1.decimal),
+                                       stdText(lat1.hemisphere), stdText(lon1.hemisphere),
+                                       stdText(lat2.decimal), stdText(lon2.decimal),
+                                       stdText(lat2.hemisphere), stdText(lon2.hemisphere)},
+                                      m_domain);
+        break;
+    }
+    }
+    if (refusal) {
+        m_messages.dialogError(qText(*refusal));
+        return;
+    }
+    accept();
+}
+
+void CoordinateDialog::onDecimalChanged(AngleFields& fields)
+{
+    const DecimalFieldUpdate update =
+        decimalFieldChanged(stdText(fields.decimal), fields.angle, fields.corner);
+    setTextIfDifferent(fields.decimal, update.decimal);
+    if (!update.dms)
+        return;
+    setTextIfDifferent(fields.degrees, update.dms->degrees);
+    setTextIfDifferent(fields.minutes, update.dms->minutes);
+    setTextIfDifferent(fields.seconds, update.dms->seconds);
+}
+
+bool CoordinateDialog::onDecimalKeyPress(AngleFields& fields, QKeyEvent& event)
+{
+    std::int16_t code = keyCharacterCode(event);
+    if (code == '-') {
+        // The sign is the hemisphere's business: minus flips the box and moves on, as Tab would.
+        fields.hemisphere->setCurrentText(
+            qText(switchHemisphere(stdText(fields.hemisphere), fields.angle)));
+        focusNextChild();
+        return true;
+    }
+    if (code < 0)
+        return false;
+    decimalFilter(code);
+    if (code == 0)
+        return true;
+    if (code == 13) {
+        focusNextChild();
+        return true;
+    }
+    return false;
+}
+
+void CoordinateDialog::onDmsFieldLeft(AngleFields& fields, DmsField left)
+{
+    const DmsFieldUpdate update =
+        dmsFieldLeft({stdText(fields.degrees), stdText(fields.minutes), stdText(fields.seconds)},
+                     left, fields.angle);
+    setTextIfDifferent(fields.degrees, update.dms.degrees);
+    setTextIfDifferent(fields.minutes, update.dms.minutes);
+    setTextIfDifferent(fields.seconds, update.dms.seconds);
+    setTextIfDifferent(fields.decimal, update.decimal);
+}
+
+bool CoordinateDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    for (AngleFields& fields : m_angles) {
+        if (watched == fields.decimal && event->type() == QEvent::KeyPress)
+            return onDecimalKeyPress(fields, *static_cast<QKeyEvent*>(event));
+        if (event->type() != QEvent::FocusOut)
+            continue;
+        // Switching to another window or opening a field's context menu is not leaving it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            continue;
+        if (watched == fields.degrees)
+            onDmsFieldLeft(fields, DmsField::Degrees);
+        else if (watched == fields.minutes)
+            onDmsFieldLeft(fields, DmsField::Minutes);
+        else if (watched == fields.seconds)
+            onDmsFieldLeft(fields, DmsField::Seconds);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CoordinateDialog::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        button->click();
+}
+
+CoordinateDialogHost::CoordinateDialogHost(QWidget* parent, DomainSelection& domain,
+                                           Messages& messages)
+    : m_parent(parent), m_domain(domain), m_messages(messages)
+{
+}
+
+CoordinateDialogHost::~CoordinateDialogHost()
+{
+    delete m_dialog.data();
+}
+
+void CoordinateDialogHost::open(CoordinateType type)
+{
+    if (type == CoordinateType::None) {
+        m_messages.jobError(QStringLiteral("Select a type of coordinnate first"));
+        return;
+    }
+    if (!m_dialog) {
+        m_dialog = new CoordinateDialog(m_parent, m_domain, m_messages);
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        // Cancel, Escape and the close command all end in rejected().
+        QObject::connect(m_dialog.data(), &QDialog::rejected, m_dialog.data(),
+                         [this] { discard(); });
+    }
+    m_dialog->applyLayout(type);
+    m_dialog->show();
+    m_dialog->activateWindow();
+    m_dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->setFocus(Qt::OtherFocusReason);
+}
+
+CoordinateDialog* CoordinateDialogHost::dialog() const
+{
+    return m_dialog.data();
+}
+
+void CoordinateDialogHost::discard()
+{
+    if (!m_dialog)
+        return;
+    m_dialog->deleteLater();
+    m_dialog = nullptr;
+}
+
+} // namespace gridloom
