@@ -1,0 +1,14 @@
+#pragma once
+
+#include "input/file_chooser.h"
+
+namespace gridloom {
+
+/// The file-open dialog of Add File: several files at once, 3D.DAT and all-files filters.
+class DialogFileChooser final : public FileChooser {
+public:
+    /// Opens in `initialFolder`, or in the folder of the file or pattern it names.
+    QStringList chooseInputFiles(QWidget* parent, const QString& initialFolder) override;
+};
+
+} // namespace gridloom

@@ -1,0 +1,275 @@
+#include "input/input_list_controller.h"
+
+#include "common/messages.h"
+#include "common/numbers.h"
+#include "common/platform.h"
+#include "input/file_chooser.h"
+#include "input/header_reader.h"
+
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QDropEvent>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QUrl>
+#include <utility>
+
+namespace gridloom {
+
+namespace {
+
+using namespace std::chrono;
+
+// The Julian day number of 1 January 1970, where sys_days counts from.
+constexpr qint64 julianDayOfEpoch = 2440588;
+
+QString toQt(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A picker's value, its date and time of day taken as they read, whatever zone it is set to.
+sys_seconds pickerValue(const QDateTimeEdit& picker)
+{
+    const QDateTime value = picker.dateTime();
+    return sys_days{days{value.date().toJulianDay() - julianDayOfEpoch}} +
+           seconds{value.time().msecsSinceStartOfDay() / 1000};
+}
+
+void setPicker(QDateTimeEdit& picker, DateHour hour)
+{
+    const auto day = floor<days>(hour);
+    // Change date and time of the picker's own value, so it keeps its time zone.
+    QDateTime value = picker.dateTime();
+    value.setDate(QDate::fromJulianDay(day.time_since_epoch().count() + julianDayOfEpoch));
+    value.setTime(QTime(static_cast<int>((hour - day).count()), 0));
+    picker.setDateTime(value);
+}
+
+QString dateHourText(DateHour hour)
+{
+    const auto day = floor<days>(hour);
+    const QDate date = QDate::fromJulianDay(day.time_since_epoch().count() + julianDayOfEpoch);
+    return date.toString(QStringLiteral("yyyy-MM-dd")) +
+           QStringLiteral(" %1:00 UTC")
+               .arg(static_cast<int>((hour - day).count()), 2, 10, QLatin1Char('0'));
+}
+
+// What a list entry's tooltip says about its file.
+QString describe(const InputFileInfo& info)
+{
+    const auto index = domainLimitTexts(info.extentText, LimitsView::Index);
+    const auto geographic = domainLimitTexts(info.extentText, LimitsView::Geographic);
+    const QString to = QStringLiteral(" To ");
+    QStringList lines;
+    lines << QStringLiteral("Grid spacing: %1 km").arg(toQt(formatGeneral(info.gridSpacingKm)))
+          << QStringLiteral("First hour: %1").arg(dateHourText(firstHour(info)))
+          << QStringLiteral("Last hour: %1").arg(dateHourText(lastHour(info)))
+          << QStringLiteral("Hours: %1").arg(info.hourCount)
+          << QStringLiteral("Index i: ") + toQt(index[0]) + to + toQt(index[2]) +
+                 QStringLiteral(", j: ") + toQt(index[1]) + to + toQt(index[3]) +
+                 QStringLiteral(", k: ") + toQt(index[4]) + to + toQt(index[5])
+          << QStringLiteral("Lon: ") + toQt(geographic[0]) + to + toQt(geographic[2]) +
+                 QStringLiteral(", Lat: ") + toQt(geographic[1]) + to + toQt(geographic[3]);
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The local files among dropped data, in native form; anything else dropped is ignored.
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data == nullptr || !data->hasUrls())
+        return files;
+    const auto urls = data->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile())
+            files << QDir::toNativeSeparators(url.toLocalFile());
+    }
+    return files;
+}
+
+} // namespace
+
+InputListController::InputListController(Controls controls, Hooks hooks, Messages& messages,
+                                         FileChooser& files, QString programFolder, QObject* parent)
+    : QObject(parent), m_controls(controls), m_hooks(std::move(hooks)), m_messages(messages),
+      m_files(files), m_programFolder(std::move(programFolder))
+{
+    QListWidget* list = m_controls.fileList;
+    connect(list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { showEntry(m_controls.fileList->row(item)); });
+    // Moving through the list with the keyboard shows each entry as a click would.
+    connect(list, &QListWidget::currentRowChanged, this,
+            &InputListController::onFileListRowChanged);
+    list->setAcceptDrops(true);
+    list->viewport()->setAcceptDrops(true);
+    list->viewport()->installEventFilter(this);
+}
+
+void InputListController::addFile()
+{
+    const QString workingDir = m_controls.workingDir->text();
+    const bool useWorkingDir = !trimBlanks(workingDir.toStdString()).empty() &&
+                               patternMatchesFile(workingDir.toStdString());
+    const QStringList chosen = m_files.chooseInputFiles(
+        m_controls.fileList->window(), useWorkingDir ? workingDir : m_programFolder);
+    addPaths(chosen);
+}
+
+void InputListController::addPaths(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        addPath(path);
+}
+
+void InputListController::addPath(const QString& chosen)
+{
+    const PathCheck check = checkPathLength(chosen.toStdString(), shortPath);
+    setListColour(check.colour);
+    if (check.tooLong)
+        m_messages.pathError(toQt(pathTooLongMessage));
+    if (check.path.empty())
+        return;
+    if (isFileListed(paths(), check.path))
+        return;
+
+    const auto info = readHeader(check.path);
+    if (!info) {
+        m_messages.jobError(toQt(unreadableHeaderMessage));
+        return;
+    }
+
+    const ProcessingMode mode = m_hooks.mode();
+    if (mode == ProcessingMode::Merge) {
+        if (const auto refusal = mergeRefusal(m_infos.size(), m_last, *info)) {
+            m_messages.jobError(toQt(*refusal));
+            return;
+        }
+        applyPeriod(setPeriodForMerge(*info));
+        m_hooks.suggestOutputName();
+    } else {
+        applyPeriod(setPeriodForExtract(pickerValue(*m_controls.startDate),
+                                        pickerValue(*m_controls.endDate), count() > 0, *info));
+    }
+
+    m_last = lastFileStateOf(*info);
+    if (mode == ProcessingMode::Merge) {
+        showDomainLimits(info->extentText, LimitsView::Geographic);
+        m_hooks.selectLatLon();
+    } else {
+        showDomainLimits(info->extentText, LimitsView::Index);
+    }
+
+    m_changingList = true;
+    auto* item = new QListWidgetItem(toQt(check.path));
+    item->setToolTip(describe(*info));
+    m_controls.fileList->addItem(item);
+    m_changingList = false;
+    m_infos.push_back(*info);
+}
+
+void InputListController::clearAll()
+{
+    for (QLabel* label : m_controls.domain)
+        label->setText(toQt(noLimitsText));
+    m_changingList = true;
+    while (m_controls.fileList->count() > 0) {
+        delete m_controls.fileList->takeItem(m_controls.fileList->count() - 1);
+        m_infos.pop_back();
+    }
+    m_changingList = false;
+}
+
+void InputListController::showEntry(int row)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_infos.size())
+        return;
+    showDomainLimits(limitTextsOf(m_infos[static_cast<std::size_t>(row)]),
+                     m_hooks.mode() == ProcessingMode::Merge ? LimitsView::Geographic
+                                                             : LimitsView::Index);
+}
+
+void InputListController::showLastLimits(LimitsView view)
+{
+    if (count() > 0)
+        showDomainLimits(m_last.extentText, view);
+}
+
+int InputListController::count() const
+{
+    return m_controls.fileList->count();
+}
+
+std::vector<std::string> InputListController::paths() const
+{
+    std::vector<std::string> result;
+    for (int row = 0; row < m_controls.fileList->count(); ++row)
+        result.push_back(m_controls.fileList->item(row)->text().toStdString());
+    return result;
+}
+
+bool InputListController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_controls.fileList->viewport())
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (droppedFiles(drag->mimeData()).isEmpty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList files = droppedFiles(drop->mimeData());
+        if (files.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        addPaths(files);
+        return true;
+    }
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+void InputListController::setListColour(ListColour colour)
+{
+    QPalette palette = m_controls.fileList->palette();
+    palette.setColor(QPalette::Base,
+                     colour == ListColour::Yellow ? QColor(255, 255, 0) : QColor(255, 255, 255));
+    m_controls.fileList->setPalette(palette);
+}
+
+void InputListController::applyPeriod(const PeriodPreset& preset)
+{
+    if (preset.start) {
+        setPicker(*m_controls.startDate, preset.start->dateTime);
+        m_controls.startHour->setText(toQt(preset.start->hourText));
+    }
+    if (preset.end) {
+        setPicker(*m_controls.endDate, preset.end->dateTime);
+        m_controls.endHour->setText(toQt(preset.end->hourText));
+    }
+}
+
+void InputListController::showDomainLimits(const std::array<std::string, 10>& limits,
+                                           LimitsView view)
+{
+    const auto texts = domainLimitTexts(limits, view);
+    for (std::size_t n = 0; n < texts.size(); ++n)
+        m_controls.domain[n]->setText(toQt(texts[n]));
+}
+
+void InputListController::onFileListRowChanged(int row)
+{
+    if (!m_changingList)
+        showEntry(row);
+}
+
+} // namespace gridloom

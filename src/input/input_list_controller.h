@@ -1,0 +1,98 @@
+#pragma once
+
+#include "app/job_settings.h"
+#include "input/domain_limits.h"
+#include "input/input_file_info.h"
+#include "input/input_list_rules.h"
+#include "input/period_presets.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QDateTimeEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+namespace gridloom {
+
+class FileChooser;
+class Messages;
+
+/// The list of input 3D.DAT files on the main window: Add File (from the file dialog or files
+/// dropped onto the list), Clear All and the click on an entry, with the path-length,
+/// duplicate, header and Merge-mode rules. An accepted file presets the output period and shows
+/// its domain limits. The list widget holds the paths; this class keeps one header record per
+/// entry and what it remembers of the last accepted file.
+class InputListController final : public QObject {
+    Q_OBJECT
+
+public:
+    /// The main-window controls the list reads and writes; none is owned.
+    struct Controls {
+        QListWidget* fileList;
+        QLineEdit* workingDir;
+        QDateTimeEdit* startDate;
+        QLineEdit* startHour;
+        QDateTimeEdit* endDate;
+        QLineEdit* endHour;
+        /// The limits labels Domain(0) to Domain(5).
+        std::array<QLabel*, 6> domain;
+    };
+    /// What the list asks of the main window.
+    struct Hooks {
+        std::function<ProcessingMode()> mode;
+        /// Turns the latitude/longitude coordinate option on.
+        std::function<void()> selectLatLon;
+        /// Applies the Merge-mode output-name rule.
+        std::function<void()> suggestOutputName;
+    };
+
+    InputListController(Controls controls, Hooks hooks, Messages& messages, FileChooser& files,
+                        QString programFolder, QObject* parent = nullptr);
+
+    /// Add File: asks for files, starting in the working directory when it names existing
+    /// files and in the program's folder otherwise, then adds each chosen one.
+    void addFile();
+    /// Puts each path through the whole adding procedure in order; a refused one stops
+    /// neither those before it nor those after.
+    void addPaths(const QStringList& paths);
+    /// Clear All: empties the list and its records and blanks the limits.
+    void clearAll();
+    /// Shows the limits of the entry at `row`, in the view that suits the current mode.
+    void showEntry(int row);
+    /// Shows the last accepted file's limits in `view`; nothing while the list is empty.
+    void showLastLimits(LimitsView view);
+    /// How many files are listed.
+    int count() const;
+    /// The listed paths, in list order.
+    std::vector<std::string> paths() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void addPath(const QString& chosen);
+    void setListColour(ListColour colour);
+    void applyPeriod(const PeriodPreset& preset);
+    void showDomainLimits(const std::array<std::string, 10>& limits, LimitsView view);
+    void onFileListRowChanged(int row);
+
+    Controls m_controls;
+    Hooks m_hooks;
+    Messages& m_messages;
+    FileChooser& m_files;
+    QString m_programFolder;
+    /// One header record per list entry, in the same order.
+    std::vector<InputFileInfo> m_infos;
+    LastFileState m_last;
+    /// Set while this class itself changes the list, whose row changes are then no clicks.
+    bool m_changingList = false;
+};
+
+} // namespace gridloom
