@@ -122,8 +122,8 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     const fs::path target = fs::path(path);
     std::random_device seed;
     const fs::path temporary =
-        target.parent_path() / fs::path("." + target.filename().string() + ".tmp" +
-                                          std::to_string(seed() % 1000000));
+        target.parent_path() /
+        fs::path("." + target.filename().string() + ".tmp" + std::to_string(seed() % 1000000));
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)

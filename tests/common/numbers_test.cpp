@@ -1,7 +1,6 @@
 #include "common/numbers.h"
 
 #include <QTest>
-
 #include <clocale>
 #include <cmath>
 #include <optional>

@@ -3,7 +3,6 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <filesystem>
 #include <fstream>
 
@@ -91,7 +90,8 @@ private Q_SLOTS:
         QVERIFY(!writeFileAtomically(target, "new\r\n"));
         QCOMPARE(readAll(target), std::string("new\r\n"));
         int entries = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path().toStdString()))
+        for ([[maybe_unused]] const auto& entry :
+             std::filesystem::directory_iterator(dir.path().toStdString()))
             ++entries;
         QCOMPARE(entries, 1);
     }

@@ -9,7 +9,6 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 #include <utility>
 #include <vector>
@@ -27,12 +26,18 @@ struct ShownMessage {
 /// Records message boxes instead of showing them, so no test ever blocks on a modal box.
 class RecordingMessages final : public Messages {
 public:
-    void jobError(const QString& text) override { shown.push_back({ShownMessage::Kind::Job, text}); }
+    void jobError(const QString& text) override
+    {
+        shown.push_back({ShownMessage::Kind::Job, text});
+    }
     void dialogError(const QString& text) override
     {
         shown.push_back({ShownMessage::Kind::Dialog, text});
     }
-    void pathError(const QString& text) override { shown.push_back({ShownMessage::Kind::Path, text}); }
+    void pathError(const QString& text) override
+    {
+        shown.push_back({ShownMessage::Kind::Path, text});
+    }
     void plain(const QString& text) override { shown.push_back({ShownMessage::Kind::Plain, text}); }
 
     /// The texts shown so far, in order.

@@ -1,0 +1,518 @@
+#include "app/main_window.h"
+
+#include "app/key_filters.h"
+#include "app/key_press_filter.h"
+#include "app/output_name.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDateTimeEdit>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace gridloom {
+
+namespace {
+
+constexpr int TextLimit = 132;
+const QDate StartOfPeriod(2008, 9, 18);
+
+// The window's faces: captions of frames, options, buttons and the small labels; headings of
+// fields; the Run and Exit buttons. Notes and values keep the window's own 8-point face.
+QFont windowFont()
+{
+    QFont font(QStringLiteral("Arial"), 8, QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont captionFont()
+{
+    QFont font = windowFont();
+    font.setBold(true);
+    return font;
+}
+
+QFont headingFont()
+{
+    QFont font(QStringLiteral("Arial"), 9, QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont commandFont()
+{
+    QFont font(QStringLiteral("Arial"), 11, QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+template <typename Widget> Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const QString& text, QPoint at, const QFont& font,
+              const char* name = nullptr)
+{
+    auto* result = new QLabel(text, parent);
+    if (name)
+        result->setObjectName(QLatin1String(name));
+    result->setFont(font);
+    result->adjustSize();
+    result->move(at);
+    return result;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& caption, const QRect& place)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setFont(captionFont());
+    box->setGeometry(place);
+    return box;
+}
+
+QLineEdit* field(QWidget* parent, const char* name, const QRect& place, const QString& text = {})
+{
+    auto* edit = named(new QLineEdit(text, parent), name);
+    edit->setFont(windowFont());
+    edit->setGeometry(place);
+    return edit;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& place,
+                    const QFont& font)
+{
+    auto* result = named(new QPushButton(caption, parent), name);
+    result->setFont(font);
+    result->setGeometry(place);
+    return result;
+}
+
+QRadioButton* option(QWidget* parent, const char* name, const QString& caption, const QRect& place)
+{
+    auto* result = named(new QRadioButton(caption, parent), name);
+    result->setFont(captionFont());
+    result->setGeometry(place);
+    return result;
+}
+
+// A date picker that Tab leaves, as everywhere else in the window; its day, month and year are
+// reached with the arrow keys instead of Tab.
+class DatePicker final : public QDateTimeEdit {
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
+QDateTimeEdit* datePicker(QWidget* parent, const char* name, const QRect& place)
+{
+    auto* picker = named(new DatePicker(QDateTime(StartOfPeriod, QTime(0, 0)), parent), name);
+    picker->setDisplayFormat(QStringLiteral("dd MMMM yyyy"));
+    picker->setCalendarPopup(true);
+    picker->setFont(windowFont());
+    picker->setGeometry(place);
+    return picker;
+}
+
+std::chrono::year_month_day toCalendarDay(const QDate& date)
+{
+    return std::chrono::year_month_day{std::chrono::year{date.year()},
+                                       std::chrono::month{unsigned(date.month())},
+                                       std::chrono::day{unsigned(date.day())}};
+}
+
+} // namespace
+
+MainWindow::MainWindow(Services services, QWidget* parent)
+    : QMainWindow(parent), m_services(std::move(services))
+{
+    setWindowTitle(QStringLiteral("Gridloom - Graphical User Interface"));
+    setFont(windowFont());
+
+    buildMenu();
+    auto* client = new QWidget(this);
+    client->setFixedSize(639, 600);
+    setCentralWidget(client);
+
+    auto* line = new QFrame(client);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(0, 0, 639, 2);
+
+    buildModeFrame(client);
+    buildInputsFrame(client);
+    buildPeriodFrame(client);
+    buildLimitsPanel(client);
+    buildDomainFrame(client);
+    buildOutputFrame(client);
+    buildButtons(client);
+    setTabOrder();
+    connectControls();
+
+    // Start-up: Merge mode through its option, as a user's selection would do it.
+    m_modeOptions[0]->setChecked(true);
+    m_domain = DomainSelection{};
+
+    adjustSize();
+    setFixedSize(size());
+    m_titleBox->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenu()
+{
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("File"));
+    fileMenu->setObjectName(QStringLiteral("File"));
+    m_exitAction = fileMenu->addAction(QStringLiteral("Exit"));
+    m_exitAction->setObjectName(QStringLiteral("Exit"));
+}
+
+void MainWindow::buildModeFrame(QWidget* client)
+{
+    QGroupBox* box =
+        frame(client, QStringLiteral("MERGING OR EXTRACTING OPTION"), QRect(8, 8, 625, 49));
+    m_modeOptions[0] = option(box, "MergingOptionButton0", QStringLiteral("Merge existing domains"),
+                              QRect(208, 16, 177, 25));
+    // The two selection circles face each other in the middle of the frame.
+    m_modeOptions[0]->setLayoutDirection(Qt::RightToLeft);
+    m_modeOptions[1] = option(box, "MergingOptionButton1",
+                              QStringLiteral("Extract or append in time"), QRect(432, 16, 177, 25));
+    m_modeGroup = new QButtonGroup(this);
+    m_modeGroup->addButton(m_modeOptions[0], int(ProcessingMode::Merge));
+    m_modeGroup->addButton(m_modeOptions[1], int(ProcessingMode::Extract));
+}
+
+void MainWindow::buildInputsFrame(QWidget* client)
+{
+    QGroupBox* box = frame(client, QStringLiteral("INPUTS"), QRect(8, 64, 625, 233));
+
+    QLabel* title = label(box, QStringLiteral("Title"), {8, 16}, headingFont());
+    m_titleBox = field(box, "TitleBox", QRect(8, 32, 473, 27));
+    m_titleBox->setMaxLength(TextLimit);
+    title->setBuddy(m_titleBox);
+
+    QLabel* workingDir = label(box, QStringLiteral("Enter working directory for OUTPUT files:"),
+                               {8, 64}, headingFont());
+    m_workingDirBox = field(box, "WorkingDirBox", QRect(8, 80, 473, 27));
+    workingDir->setBuddy(m_workingDirBox);
+    m_workDirButton = button(box, "WorkDirButton", QStringLiteral("Browse"), QRect(512, 80, 89, 25),
+                             captionFont());
+
+    QLabel* files =
+        label(box, QStringLiteral("3D.DAT files to be used as INPUT:"), {8, 120}, headingFont());
+    QLabel* note = label(box,
+                         QStringLiteral("(For spatial merge the files must be entered in order "
+                                        "from the finest resolution to the coarsest resolution)"),
+                         {8, 136}, windowFont());
+    // Wider than the list so the whole hint shows in every font.
+    note->setGeometry(8, 136, 601, 17);
+    QPalette highlighted = note->palette();
+    highlighted.setColor(QPalette::WindowText, highlighted.color(QPalette::Highlight));
+    note->setPalette(highlighted);
+
+    m_fileListBox = named(new QListWidget(box), "FileListBox");
+    m_fileListBox->setFont(windowFont());
+    m_fileListBox->setGeometry(8, 152, 473, 69);
+    files->setBuddy(m_fileListBox);
+    m_fileListBox->setAccessibleName(QStringLiteral("3D.DAT files to be used as INPUT"));
+    m_addFileButton = button(box, "AddFileButton", QStringLiteral("Add File"),
+                             QRect(512, 152, 89, 17), captionFont());
+    m_clearAllFileButton = button(box, "ClearAllFileButton", QStringLiteral("Clear All"),
+                                  QRect(512, 176, 89, 17), captionFont());
+}
+
+void MainWindow::buildPeriodFrame(QWidget* client)
+{
+    QGroupBox* box = frame(client, QStringLiteral("OUTPUT PERIOD"), QRect(8, 304, 305, 153));
+
+    label(box, QStringLiteral("Beginining date for output 3D.DAT file(s)"), {8, 24}, headingFont());
+    label(box, QStringLiteral("(UTC Time)"), {240, 24}, windowFont());
+    label(box, QStringLiteral("Date:"), {8, 48}, captionFont());
+    m_startDate = datePicker(box, "StartDate", QRect(56, 48, 161, 25));
+    m_startDate->setAccessibleName(QStringLiteral("Start date"));
+    label(box, QStringLiteral("Hour:"), {224, 48}, captionFont());
+    m_startHour = field(box, "StartHour", QRect(264, 48, 31, 21), QStringLiteral("0"));
+    m_startHour->setAccessibleName(QStringLiteral("Start hour"));
+
+    label(box, QStringLiteral("Ending date for output 3D.DAT file(s)"), {8, 88}, headingFont());
+    label(box, QStringLiteral("(UTC Time)"), {232, 88}, windowFont());
+    label(box, QStringLiteral("Date:"), {8, 112}, captionFont());
+    m_endDate = datePicker(box, "EndDate", QRect(56, 112, 161, 25));
+    m_endDate->setAccessibleName(QStringLiteral("End date"));
+    label(box, QStringLiteral("Hour:"), {224, 112}, captionFont());
+    m_endHour = field(box, "EndHour", QRect(264, 112, 32, 21), QStringLiteral("0"));
+    m_endHour->setAccessibleName(QStringLiteral("End hour"));
+}
+
+void MainWindow::buildLimitsPanel(QWidget* client)
+{
+    QFont underlined(QStringLiteral("Arial"), 9);
+    underlined.setUnderline(true);
+    QLabel* heading = label(client, QStringLiteral("Original domain limits (last file entered)"),
+                            {320, 304}, underlined, "Label18");
+    heading->setWordWrap(true);
+    heading->setGeometry(320, 304, 89, 57);
+    heading->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_labelX = label(client, QStringLiteral("Lon:"), {432, 304}, captionFont(), "LabelX");
+    m_labelY = label(client, QStringLiteral("Lat:"), {432, 328}, captionFont(), "LabelY");
+    m_labelZ = label(client, QStringLiteral("Z:"), {432, 352}, captionFont(), "LabelZ");
+
+    // Value labels in display order: row 1 holds 0 and 2, row 2 holds 1 and 3, row 3 holds 4 and 5.
+    const std::array<QRect, 6> places{QRect(480, 304, 57, 17), QRect(480, 328, 57, 17),
+                                      QRect(576, 304, 57, 17), QRect(576, 328, 57, 17),
+                                      QRect(488, 352, 41, 17), QRect(584, 352, 41, 17)};
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        auto* value = new QLabel(QStringLiteral("---"), client);
+        value->setObjectName(QStringLiteral("Domain%1").arg(i));
+        value->setAlignment(Qt::AlignCenter);
+        value->setFont(windowFont());
+        value->setGeometry(places[i]);
+        m_domainLabels[i] = value;
+    }
+    for (int row = 0; row < 3; ++row)
+        label(client, QStringLiteral("To"), {552, 304 + 24 * row}, captionFont());
+}
+
+void MainWindow::buildDomainFrame(QWidget* client)
+{
+    m_domainCoords = frame(client, QStringLiteral("OUTPUT DOMAIN"), QRect(320, 376, 313, 81));
+    m_domainCoords->setObjectName(QStringLiteral("DomainCoords"));
+    m_latLonOption =
+        option(m_domainCoords, "LatLonOption", QStringLiteral("Lat/Lon"), QRect(16, 24, 81, 17));
+    m_xyOption =
+        option(m_domainCoords, "XYOption", QStringLiteral("X/Y (km)"), QRect(104, 24, 97, 17));
+    m_ijkOption =
+        option(m_domainCoords, "ijkOption", QStringLiteral("(i,j,k)"), QRect(208, 24, 81, 17));
+    m_ijkOption->hide();
+    m_command1 = button(m_domainCoords, "Command1", QStringLiteral("Enter coordinates"),
+                        QRect(72, 48, 137, 25), captionFont());
+}
+
+void MainWindow::buildOutputFrame(QWidget* client)
+{
+    QGroupBox* box = frame(client, QStringLiteral("OUTPUT FILE"), QRect(8, 464, 625, 97));
+    m_label5 = label(box, QStringLiteral("File name for output 3D.DAT file(s):"), {8, 24},
+                     headingFont(), "Label5");
+    m_outFileBaseNameBox = field(box, "OutFileBaseNameBox", QRect(240, 24, 329, 25));
+    m_outFileBaseNameBox->setMaxLength(TextLimit);
+    m_label5->setBuddy(m_outFileBaseNameBox);
+
+    QLabel* note =
+        label(box, QStringLiteral("(The files will be created in your working directory)"), {8, 40},
+              windowFont());
+    note->setWordWrap(true);
+    note->setGeometry(8, 40, 225, 33);
+
+    m_label17 = label(box, QStringLiteral("Maximum number of days in each output 3D.dat file:"),
+                      {8, 72}, headingFont(), "Label17");
+    m_daysPerFileCountBox =
+        field(box, "DaysPerFileCountBox", QRect(312, 72, 33, 21), QStringLiteral("0"));
+    m_label17->setBuddy(m_daysPerFileCountBox);
+}
+
+void MainWindow::buildButtons(QWidget* client)
+{
+    m_runButton =
+        button(client, "RunButton", QStringLiteral("Run"), QRect(168, 568, 121, 25), commandFont());
+    m_command2 =
+        button(client, "Command2", QStringLiteral("Exit"), QRect(320, 568, 121, 25), commandFont());
+}
+
+void MainWindow::setTabOrder()
+{
+    const QWidget* const order[] = {m_titleBox,
+                                    m_runButton,
+                                    m_startHour,
+                                    m_endHour,
+                                    m_startDate,
+                                    m_endDate,
+                                    m_outFileBaseNameBox,
+                                    m_daysPerFileCountBox,
+                                    m_fileListBox,
+                                    m_addFileButton,
+                                    m_clearAllFileButton,
+                                    m_workingDirBox,
+                                    m_workDirButton,
+                                    m_modeOptions[0],
+                                    m_modeOptions[1],
+                                    m_latLonOption,
+                                    m_command1,
+                                    m_xyOption,
+                                    m_command2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+}
+
+void MainWindow::connectControls()
+{
+    connect(m_exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
+    connect(m_command2, &QPushButton::clicked, this, &MainWindow::exitProgram);
+
+    connect(m_modeGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            applyMode(id);
+    });
+    const std::pair<QRadioButton*, CoordinateType> coordinateOptions[] = {
+        {m_xyOption, CoordinateType::XY},
+        {m_latLonOption, CoordinateType::LatLon},
+        {m_ijkOption, CoordinateType::IJK}};
+    for (const auto& [button, type] : coordinateOptions) {
+        connect(button, &QRadioButton::toggled, this, [this, type = type](bool checked) {
+            if (checked)
+                selectCoordinateType(type);
+        });
+    }
+
+    connect(m_startHour, &QLineEdit::textChanged, this, &MainWindow::suggestOutputName);
+    connect(m_startDate, &QDateTimeEdit::dateChanged, this, &MainWindow::suggestOutputName);
+
+    installKeyFilter(m_startHour, digitFilter);
+    installKeyFilter(m_endHour, digitFilter);
+    installKeyFilter(m_daysPerFileCountBox, digitFilter);
+
+    connect(m_addFileButton, &QPushButton::clicked, this, &MainWindow::onAddFileButtonClicked);
+    connect(m_clearAllFileButton, &QPushButton::clicked, this,
+            &MainWindow::onClearAllFileButtonClicked);
+    connect(m_command1, &QPushButton::clicked, this, &MainWindow::onCommand1Clicked);
+    connect(m_workDirButton, &QPushButton::clicked, this, &MainWindow::onWorkDirButtonClicked);
+    connect(m_runButton, &QPushButton::clicked, this, &MainWindow::onRunButtonClicked);
+}
+
+ProcessingMode MainWindow::mode() const
+{
+    return m_modeOptions[0]->isChecked() ? ProcessingMode::Merge : ProcessingMode::Extract;
+}
+
+CoordinateType MainWindow::coordinateType() const
+{
+    if (m_xyOption->isChecked())
+        return CoordinateType::XY;
+    if (m_latLonOption->isChecked())
+        return CoordinateType::LatLon;
+    if (m_ijkOption->isChecked())
+        return CoordinateType::IJK;
+    return CoordinateType::None;
+}
+
+JobSettings MainWindow::jobSettings() const
+{
+    JobSettings job;
+    job.mode = mode();
+    job.coordinateType = coordinateType();
+    job.title = m_titleBox->text().toStdString();
+    job.workingDirectory = m_workingDirBox->text().toStdString();
+    for (int row = 0; row < m_fileListBox->count(); ++row)
+        job.inputPaths.push_back(m_fileListBox->item(row)->text().toStdString());
+    job.domain = m_domain;
+    job.startDate = toCalendarDay(m_startDate->date());
+    job.startHour = m_startHour->text().toStdString();
+    job.endDate = toCalendarDay(m_endDate->date());
+    job.endHour = m_endHour->text().toStdString();
+    job.daysPerFile = m_daysPerFileCountBox->text().toStdString();
+    job.outputName = m_outFileBaseNameBox->text().toStdString();
+    return job;
+}
+
+void MainWindow::applyMode(int optionIndex)
+{
+    if (optionIndex == int(ProcessingMode::Merge)) {
+        m_daysPerFileCountBox->setEnabled(false);
+        m_daysPerFileCountBox->hide();
+        m_label17->hide();
+        m_xyOption->show();
+        m_latLonOption->show();
+        m_label5->setText(QStringLiteral("File name for output 3D.DAT file(s):"));
+        m_labelX->setText(QStringLiteral("Lon:"));
+        m_labelY->setText(QStringLiteral("Lat:"));
+        m_labelZ->setText(QStringLiteral("Z:"));
+    } else if (optionIndex == int(ProcessingMode::Extract)) {
+        m_latLonOption->setChecked(true);
+        m_ijkOption->setChecked(true);
+        m_daysPerFileCountBox->setEnabled(true);
+        m_daysPerFileCountBox->show();
+        m_label17->show();
+        m_xyOption->hide();
+        m_latLonOption->hide();
+        m_labelX->setText(QStringLiteral("Index i:"));
+        m_labelY->setText(QStringLiteral("Index j:"));
+        m_labelZ->setText(QStringLiteral("Index k:"));
+        m_label5->setText(QStringLiteral("Base name for output 3D.DAT file(s):"));
+        m_outFileBaseNameBox->clear();
+    }
+    for (QLabel* caption : {m_labelX, m_labelY, m_labelZ})
+        caption->adjustSize();
+    m_label5->adjustSize();
+}
+
+void MainWindow::selectCoordinateType(CoordinateType type)
+{
+    const bool haveFiles = m_fileListBox->count() > 0;
+    switch (type) {
+    case CoordinateType::XY:
+        m_labelX->setText(QStringLiteral("Lon:"));
+        m_labelY->setText(QStringLiteral("Lat:"));
+        m_labelZ->setText(QStringLiteral("Z:"));
+        break;
+    case CoordinateType::LatLon:
+        if (haveFiles) {
+            m_labelX->setText(QStringLiteral("Lon:"));
+            m_labelY->setText(QStringLiteral("Lat:"));
+            m_labelZ->setText(QStringLiteral("Z:"));
+        }
+        break;
+    case CoordinateType::IJK:
+    case CoordinateType::None:
+        break;
+    }
+    for (QLabel* caption : {m_labelX, m_labelY, m_labelZ})
+        caption->adjustSize();
+}
+
+void MainWindow::suggestOutputName()
+{
+    if (mode() != ProcessingMode::Merge)
+        return;
+    const auto name = gridloom::suggestOutputName(m_outFileBaseNameBox->text().toStdString(),
+                                                  toCalendarDay(m_startDate->date()),
+                                                  m_startHour->text().toStdString());
+    if (name)
+        m_outFileBaseNameBox->setText(QString::fromStdString(*name));
+}
+
+void MainWindow::exitProgram()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    // Whatever else is loaded (a hidden coordinate dialog, a chooser) goes with the window.
+    QApplication::quit();
+}
+
+void MainWindow::onAddFileButtonClicked() {}
+
+void MainWindow::onClearAllFileButtonClicked() {}
+
+void MainWindow::onCommand1Clicked() {}
+
+void MainWindow::onWorkDirButtonClicked() {}
+
+void MainWindow::onRunButtonClicked() {}
+
+} // namespace gridloom

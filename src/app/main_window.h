@@ -1,0 +1,115 @@
+#pragma once
+
+// The main window is the program's one working window, and the job's settings live in its
+// controls: every action reads them at the moment it runs (jobSettings()) and writes back only
+// what it changes. The mode options switch between Merge and Extract and the coordinate
+// options between X/Y, Lat/Lon and the hidden (i,j,k); both reshape the window. The work behind
+// the buttons belongs to the input list, the coordinate dialog and the run action, which this
+// window creates and wires but does not implement.
+
+#include "app/job_settings.h"
+#include "app/services.h"
+#include "domain/domain_selection.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QDateTimeEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace gridloom {
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Services services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// The current processing mode: Merge while option 0 is selected.
+    ProcessingMode mode() const;
+    /// The coordinate type whose option is selected; None when no option is.
+    CoordinateType coordinateType() const;
+    /// A snapshot of every choice a run needs, read from the controls now.
+    JobSettings jobSettings() const;
+    /// The confirmed output domain.
+    const DomainSelection& domain() const { return m_domain; }
+
+    /// Runs when a mode option becomes selected; any index but 0 and 1 does nothing.
+    void applyMode(int optionIndex);
+    /// The window's reaction to a coordinate option becoming selected.
+    void selectCoordinateType(CoordinateType type);
+    /// Fills in or updates the output name from the start date and hour, in Merge mode only.
+    void suggestOutputName();
+    /// Closes the window, which ends the program.
+    void exitProgram();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildModeFrame(QWidget* client);
+    void buildInputsFrame(QWidget* client);
+    void buildPeriodFrame(QWidget* client);
+    void buildLimitsPanel(QWidget* client);
+    void buildDomainFrame(QWidget* client);
+    void buildOutputFrame(QWidget* client);
+    void buildButtons(QWidget* client);
+    void setTabOrder();
+    void connectControls();
+
+    void onAddFileButtonClicked();
+    void onClearAllFileButtonClicked();
+    void onCommand1Clicked();
+    void onWorkDirButtonClicked();
+    void onRunButtonClicked();
+
+    Services m_services;
+    DomainSelection m_domain;
+
+    QAction* m_exitAction = nullptr;
+    std::array<QRadioButton*, 2> m_modeOptions{};
+    QButtonGroup* m_modeGroup = nullptr;
+
+    QLineEdit* m_titleBox = nullptr;
+    QLineEdit* m_workingDirBox = nullptr;
+    QPushButton* m_workDirButton = nullptr;
+    QListWidget* m_fileListBox = nullptr;
+    QPushButton* m_addFileButton = nullptr;
+    QPushButton* m_clearAllFileButton = nullptr;
+
+    QDateTimeEdit* m_startDate = nullptr;
+    QLineEdit* m_startHour = nullptr;
+    QDateTimeEdit* m_endDate = nullptr;
+    QLineEdit* m_endHour = nullptr;
+
+    QLabel* m_labelX = nullptr;
+    QLabel* m_labelY = nullptr;
+    QLabel* m_labelZ = nullptr;
+    std::array<QLabel*, 6> m_domainLabels{};
+
+    QGroupBox* m_domainCoords = nullptr;
+    QRadioButton* m_latLonOption = nullptr;
+    QRadioButton* m_xyOption = nullptr;
+    QRadioButton* m_ijkOption = nullptr;
+    QPushButton* m_command1 = nullptr;
+
+    QLabel* m_label5 = nullptr;
+    QLineEdit* m_outFileBaseNameBox = nullptr;
+    QLabel* m_label17 = nullptr;
+    QLineEdit* m_daysPerFileCountBox = nullptr;
+
+    QPushButton* m_runButton = nullptr;
+    QPushButton* m_command2 = nullptr;
+};
+
+} // namespace gridloom

@@ -1,0 +1,93 @@
+#include "app/splash_window.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+
+using namespace gridloom;
+
+class SplashWindowTest final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void looks()
+    {
+        SplashWindow splash([] {});
+        QCOMPARE(splash.size(), QSize(558, 378));
+        QCOMPARE(splash.objectName(), QStringLiteral("frmSplashScreen"));
+        auto* version = splash.findChild<QLabel*>(QStringLiteral("lblVersion"));
+        auto* level = splash.findChild<QLabel*>(QStringLiteral("lblLevel"));
+        QVERIFY(version && level);
+        QCOMPARE(version->text(), QStringLiteral("Version 1.2"));
+        QCOMPARE(level->text(), QStringLiteral("March 30, 2011"));
+        QCOMPARE(version->geometry(), QRect(140, 272, 105, 17));
+        QCOMPARE(level->geometry(), QRect(140, 288, 105, 17));
+        QCOMPARE(version->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(version->palette().color(QPalette::WindowText), QColor(192, 192, 255));
+        QCOMPARE(level->palette().color(QPalette::WindowText), QColor(192, 192, 255));
+        QVERIFY(version->font().bold());
+        QVERIFY(!level->font().bold());
+        QCOMPARE(version->font().pointSizeF(), 9.75);
+        QCOMPARE(level->font().pointSizeF(), 8.25);
+        QCOMPARE(SplashWindow::picture().size(), QSize(558, 378));
+    }
+
+    void handsOverAfterTheWaitWithoutAClick()
+    {
+        int handOvers = 0;
+        qint64 handedOverAt = -1;
+        QElapsedTimer clock;
+        SplashWindow splash([&] {
+            ++handOvers;
+            handedOverAt = clock.elapsed();
+        });
+        clock.start();
+        splash.start();
+        QVERIFY(splash.isVisible());
+        QTest::qWait(1500);
+        QCOMPARE(handOvers, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(handOvers, 1, 3000);
+        QVERIFY2(handedOverAt >= SplashWindow::SplashDelayMs,
+                 qPrintable(QString::number(handedOverAt)));
+        QVERIFY(!splash.isVisible());
+        QTest::qWait(300);
+        QCOMPARE(handOvers, 1);
+    }
+
+    void aClickHandsOverAtOnceAndOnlyOnce()
+    {
+        int handOvers = 0;
+        SplashWindow splash([&] { ++handOvers; }, 400);
+        splash.start();
+        QTest::qWait(50);
+        QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(handOvers, 1);
+        QVERIFY(splash.clicked());
+        QVERIFY(!splash.isVisible());
+        // The wait runs out later and finds the click.
+        QTest::qWait(600);
+        QCOMPARE(handOvers, 1);
+    }
+
+    void clickingTheCaptionsDoesNotEndIt_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("version") << "lblVersion";
+        QTest::newRow("release date") << "lblLevel";
+    }
+    void clickingTheCaptionsDoesNotEndIt()
+    {
+        QFETCH(QString, caption);
+        int handOvers = 0;
+        SplashWindow splash([&] { ++handOvers; }, 300);
+        splash.start();
+        QTest::mouseClick(splash.findChild<QLabel*>(caption), Qt::LeftButton);
+        QCOMPARE(handOvers, 0);
+        QVERIFY(splash.isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(handOvers, 1, 2000);
+        QVERIFY(!splash.clicked());
+    }
+};
+
+QTEST_MAIN(SplashWindowTest)
+#include "splash_window_test.moc"
