@@ -3,7 +3,6 @@
 #include "app/key_filters.h"
 
 #include <QObject>
-
 #include <cstdint>
 
 class QKeyEvent;

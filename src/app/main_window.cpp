@@ -3,6 +3,10 @@
 #include "app/key_filters.h"
 #include "app/key_press_filter.h"
 #include "app/output_name.h"
+#include "domain/coordinate_dialog.h"
+#include "input/input_list_controller.h"
+#include "run/directory_chooser.h"
+#include "run/run_action.h"
 
 #include <QAction>
 #include <QApplication>
@@ -159,6 +163,16 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     buildOutputFrame(client);
     buildButtons(client);
     setTabOrder();
+
+    m_inputList = std::make_unique<InputListController>(
+        InputListController::Controls{m_fileListBox, m_workingDirBox, m_startDate, m_startHour,
+                                      m_endDate, m_endHour, m_domainLabels},
+        InputListController::Hooks{[this] { return mode(); },
+                                   [this] { m_latLonOption->setChecked(true); },
+                                   [this] { suggestOutputName(); }},
+        m_services.messages, m_services.files, m_services.programFolder);
+    m_coordinateDialogs =
+        std::make_unique<CoordinateDialogHost>(this, m_domain, m_services.messages);
     connectControls();
 
     // Start-up: Merge mode through its option, as a user's selection would do it.
@@ -415,8 +429,7 @@ JobSettings MainWindow::jobSettings() const
     job.coordinateType = coordinateType();
     job.title = m_titleBox->text().toStdString();
     job.workingDirectory = m_workingDirBox->text().toStdString();
-    for (int row = 0; row < m_fileListBox->count(); ++row)
-        job.inputPaths.push_back(m_fileListBox->item(row)->text().toStdString());
+    job.inputPaths = m_inputList->paths();
     job.domain = m_domain;
     job.startDate = toCalendarDay(m_startDate->date());
     job.startHour = m_startHour->text().toStdString();
@@ -460,7 +473,7 @@ void MainWindow::applyMode(int optionIndex)
 
 void MainWindow::selectCoordinateType(CoordinateType type)
 {
-    const bool haveFiles = m_fileListBox->count() > 0;
+    const bool haveFiles = m_inputList->count() > 0;
     switch (type) {
     case CoordinateType::XY:
         m_labelX->setText(QStringLiteral("Lon:"));
@@ -472,9 +485,14 @@ void MainWindow::selectCoordinateType(CoordinateType type)
             m_labelX->setText(QStringLiteral("Lon:"));
             m_labelY->setText(QStringLiteral("Lat:"));
             m_labelZ->setText(QStringLiteral("Z:"));
+            m_inputList->showLastLimits(LimitsView::Geographic);
         }
         break;
     case CoordinateType::IJK:
+        // The captions follow from the mode switch that selects this hidden option.
+        if (haveFiles)
+            m_inputList->showLastLimits(LimitsView::Index);
+        break;
     case CoordinateType::None:
         break;
     }
@@ -505,14 +523,35 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QApplication::quit();
 }
 
-void MainWindow::onAddFileButtonClicked() {}
+void MainWindow::onAddFileButtonClicked()
+{
+    m_inputList->addFile();
+}
 
-void MainWindow::onClearAllFileButtonClicked() {}
+void MainWindow::onClearAllFileButtonClicked()
+{
+    m_inputList->clearAll();
+}
 
-void MainWindow::onCommand1Clicked() {}
+void MainWindow::onCommand1Clicked()
+{
+    m_coordinateDialogs->open(coordinateType());
+}
 
-void MainWindow::onWorkDirButtonClicked() {}
+void MainWindow::onWorkDirButtonClicked()
+{
+    openDirectoryChooser(this, m_workingDirBox, m_services.programFolder, m_services.volumes,
+                         m_services.messages);
+}
 
-void MainWindow::onRunButtonClicked() {}
+void MainWindow::onRunButtonClicked()
+{
+    JobSettings job = jobSettings();
+    RunAction(m_services.messages, m_services.starter, m_services.programFolder).run(job);
+    // The check may have completed the Merge output name; the user sees what was used.
+    const QString outputName = QString::fromStdString(job.outputName);
+    if (outputName != m_outFileBaseNameBox->text())
+        m_outFileBaseNameBox->setText(outputName);
+}
 
 } // namespace gridloom

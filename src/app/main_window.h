@@ -27,6 +27,9 @@ class QRadioButton;
 
 namespace gridloom {
 
+class CoordinateDialogHost;
+class InputListController;
+
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -42,6 +45,10 @@ public:
     JobSettings jobSettings() const;
     /// The confirmed output domain.
     const DomainSelection& domain() const { return m_domain; }
+    /// The input list behind "Add File", "Clear All" and the list.
+    InputListController& inputList() const { return *m_inputList; }
+    /// The coordinate dialog behind "Enter coordinates".
+    CoordinateDialogHost& coordinateDialogs() const { return *m_coordinateDialogs; }
 
     /// Runs when a mode option becomes selected; any index but 0 and 1 does nothing.
     void applyMode(int optionIndex);
@@ -75,6 +82,8 @@ private:
 
     Services m_services;
     DomainSelection m_domain;
+    std::unique_ptr<InputListController> m_inputList;
+    std::unique_ptr<CoordinateDialogHost> m_coordinateDialogs;
 
     QAction* m_exitAction = nullptr;
     std::array<QRadioButton*, 2> m_modeOptions{};
