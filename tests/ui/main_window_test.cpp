@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "fixtures/fixture_writer.h"
 #include "support/fake_services.h"
 
 #include <QAccessible>
@@ -11,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace gridloom;
@@ -172,6 +174,47 @@ private Q_SLOTS:
         // Choosing a type never touches the domain.
         QVERIFY(!window.domain().domainValid);
         QCOMPARE(text(window, "Domain0"), QStringLiteral("---"));
+    }
+
+    void coordinateOptionsRedrawTheLastFilesLimits()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("fine.m3d"));
+        fixtures::writeFixture(path.toStdString(), fixtures::HeaderSpec{});
+        MainWindow window(m_fakes.services());
+        window.show();
+        const auto limits = [&window] {
+            QStringList texts;
+            for (int i = 0; i < 6; ++i)
+                texts << text(window, qPrintable(QStringLiteral("Domain%1").arg(i)));
+            return texts.join(QLatin1Char(' '));
+        };
+
+        // Adding a file in Merge mode turns to lat/lon and names the output after its start.
+        m_fakes.files.answers = {{path}};
+        QTest::mouseClick(find(window, "AddFileButton"), Qt::LeftButton);
+        QCOMPARE(window.coordinateType(), CoordinateType::LatLon);
+        QCOMPARE(limits(), QStringLiteral("120.5W 25.25N 95W 50N 1 23"));
+        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2002093012.m3d"));
+
+        QTest::mouseClick(find(window, "MergingOptionButton1"), Qt::LeftButton);
+        QCOMPARE(limits(), QStringLiteral("1 1 60 50 1 23"));
+        QCOMPARE(text(window, "LabelX"), QStringLiteral("Index i:"));
+
+        // X/Y changes the captions but leaves the values drawn.
+        QTest::mouseClick(find(window, "MergingOptionButton0"), Qt::LeftButton);
+        find<QRadioButton>(window, "XYOption")->setChecked(true);
+        QCOMPARE(text(window, "LabelX"), QStringLiteral("Lon:"));
+        QCOMPARE(limits(), QStringLiteral("1 1 60 50 1 23"));
+        find<QRadioButton>(window, "LatLonOption")->setChecked(true);
+        QCOMPARE(limits(), QStringLiteral("120.5W 25.25N 95W 50N 1 23"));
+
+        // With the list emptied there is nothing to redraw.
+        QTest::mouseClick(find(window, "ClearAllFileButton"), Qt::LeftButton);
+        find<QRadioButton>(window, "XYOption")->setChecked(true);
+        find<QRadioButton>(window, "LatLonOption")->setChecked(true);
+        QCOMPARE(limits(), QStringLiteral("--- --- --- --- --- ---"));
+        QVERIFY(m_fakes.messages.shown.empty());
     }
 
     void outputNameFollowsTheStart()
