@@ -85,10 +85,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         const QString accepted;
         QTest::newRow("plain box") << list({"0", "10", "0", "20"}) << accepted;
-        QTest::newRow("negative start") << list({"-50", "-10", "-3", "0"}) << accepted;
         QTest::newRow("fractions compared before rounding")
             << list({"10.2", "10.4", "0", "1"}) << accepted;
-        QTest::newRow("blanks around numbers") << list({" 1", "2 ", "3", "4"}) << accepted;
         QTest::newRow("empty X start") << list({"", "10", "0", "20"}) << xyMissing;
         QTest::newRow("empty Y end") << list({"0", "10", "0", ""}) << xyMissing;
         QTest::newRow("presence before numbers") << list({"abc", "10", "0", ""}) << xyMissing;
@@ -100,12 +98,10 @@ private Q_SLOTS:
         QTest::newRow("word") << list({"0", "10", "north", "20"}) << notANumber("Y start");
         QTest::newRow("lone point") << list({".", "10", "0", "20"}) << notANumber("X start");
         QTest::newRow("slash") << list({"0", "10", "0", "2/3"}) << notANumber("Y end");
-        QTest::newRow("lone minus") << list({"-", "10", "0", "20"}) << notANumber("X start");
         QTest::newRow("numbers before order") << list({"9", "1", "0", "x"}) << notANumber("Y end");
         QTest::newRow("largest whole km") << list({"-32768", "32767", "0", "1"}) << accepted;
         QTest::newRow("rounds beyond whole km")
             << list({"0", "32767.5", "0", "1"}) << outOfRange("X end");
-        QTest::newRow("far below") << list({"0", "1", "-40000", "1"}) << outOfRange("Y start");
     }
     void xyCheck()
     {
@@ -123,7 +119,6 @@ private Q_SLOTS:
         QTest::newRow("empty i start") << list({"", "10", "2", "20", "1", "5"}) << indexMissing;
         QTest::newRow("empty k end") << list({"1", "10", "2", "20", "1", ""}) << indexMissing;
         QTest::newRow("equal i") << list({"5", "5", "2", "20", "1", "5"}) << indexOrder;
-        QTest::newRow("j start above end") << list({"1", "10", "21", "20", "1", "5"}) << indexOrder;
         QTest::newRow("equal k") << list({"1", "10", "2", "20", "3", "3"}) << indexOrder;
         QTest::newRow("half rounds down to even: equal")
             << list({"2.5", "2", "2", "20", "1", "5"}) << indexOrder;
@@ -132,8 +127,6 @@ private Q_SLOTS:
         QTest::newRow("close fractions round apart")
             << list({"1.4", "1.6", "2", "20", "1", "5"}) << accepted;
         QTest::newRow("slash") << list({"1", "10", "2", "20", "1/", "5"}) << notANumber("k start");
-        QTest::newRow("pasted word")
-            << list({"1", "ten", "2", "20", "1", "5"}) << notANumber("i end");
         QTest::newRow("beyond 16 bits")
             << list({"1", "10", "2", "40000", "1", "5"}) << outOfRange("j end");
     }
@@ -153,8 +146,6 @@ private Q_SLOTS:
         QTest::newRow("defaults") << full << accepted;
         QTest::newRow("start above end is not tested")
             << list({"60", "95", "S", "W", "10", "5", "N", "E"}) << accepted;
-        QTest::newRow("range is not tested")
-            << list({"95", "400", "N", "E", "95", "400", "N", "E"}) << accepted;
         QTest::newRow("hemisphere of neither item")
             << list({"45", "95", "Q", " ", "46", "96", "N", "E"}) << accepted;
         const char* names[] = {"start latitude",      "start longitude",  "start latitude box",
@@ -165,8 +156,6 @@ private Q_SLOTS:
             texts[i].clear();
             QTest::addRow("empty %s", names[i]) << texts << (i < 4 ? startMissing : endMissing);
         }
-        QTest::newRow("start before end")
-            << list({"45", "", "N", "E", "46", "", "N", "E"}) << startMissing;
         QTest::newRow("lone point")
             << list({".", "95", "N", "E", "46", "96", "N", "E"}) << notANumber("start latitude");
         QTest::newRow("slash") << list({"45", "95", "N", "E", "46", "9/6", "N", "E"})
