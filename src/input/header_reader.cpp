@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <limits>
+#include <memory>
 
 namespace gridloom {
 
@@ -21,12 +21,13 @@ constexpr std::int64_t largestStampValue = std::numeric_limits<std::int32_t>::ma
 // The calendar (and the date pickers that show a period) end with the year 9999.
 constexpr DateHour latestHour = sys_days{year{9999} / December / 31} + hours{23};
 
-// The lines of the text, cut at LF, each without the CR that may stand before its LF.
-std::vector<std::string_view> linesOf(std::string_view text)
+// The first `wanted` lines of the text (fewer when it has fewer), cut at LF, each without the
+// CR that may stand before its LF.
+std::vector<std::string_view> linesOf(std::string_view text, std::size_t wanted)
 {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
-    for (;;) {
+    while (lines.size() < wanted) {
         const auto lf = text.find('\n', start);
         std::string_view line =
             text.substr(start, lf == std::string_view::npos ? std::string_view::npos : lf - start);
@@ -34,9 +35,10 @@ std::vector<std::string_view> linesOf(std::string_view text)
             line.remove_suffix(1);
         lines.push_back(line);
         if (lf == std::string_view::npos)
-            return lines;
+            break;
         start = lf + 1;
     }
+    return lines;
 }
 
 bool allDigits(std::string_view text)
@@ -111,17 +113,21 @@ DateHour lastHour(const InputFileInfo& info)
 std::optional<InputFileInfo> parseHeader(std::string_view text, const std::string& path)
 {
     text = text.substr(0, std::min(text.size(), headerReadSize));
-    const auto lines = linesOf(text);
-    if (lines.size() < 2)
+    const auto firstLines = linesOf(text, 2);
+    if (firstLines.size() < 2)
         return std::nullopt;
 
-    const auto commentLines = parseInt32(trimBlanks(lines[1]));
+    const auto commentLines = parseInt32(trimBlanks(firstLines[1]));
     if (!commentLines || *commentLines < 0)
         return std::nullopt;
     // Counted in 64 bits: a huge N must fail the line test below, not overflow past it.
     const std::int64_t gridLine = std::int64_t{*commentLines} + 3;
     const std::int64_t periodLine = gridLine + 2;
     const std::int64_t extentLine = gridLine + 3;
+    // 5000 characters hold at most 5001 lines, so a larger N needs no splitting to fail.
+    if (extentLine > static_cast<std::int64_t>(text.size()))
+        return std::nullopt;
+    const auto lines = linesOf(text, static_cast<std::size_t>(extentLine) + 1);
     if (extentLine >= static_cast<std::int64_t>(lines.size()))
         return std::nullopt;
 
@@ -177,21 +183,19 @@ std::optional<InputFileInfo> readHeader(const std::string& path)
     try {
         std::string text(headerReadSize, '\0');
         {
-            std::ifstream file;
+            const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+                std::fopen(path.c_str(), "rb"), &std::fclose);
+            if (!file)
+                return std::nullopt;
             // Unbuffered, so the one read below asks the system for exactly the header's 5000
             // characters instead of filling a larger buffer from a file that may be gigabytes.
-            file.rdbuf()->pubsetbuf(nullptr, 0);
-            file.open(std::filesystem::path(path), std::ios::in | std::ios::binary);
-            if (!file.is_open())
-                return std::nullopt;
-            file.read(text.data(), static_cast<std::streamsize>(headerReadSize));
-            if (static_cast<std::size_t>(file.gcount()) != headerReadSize)
+            std::setvbuf(file.get(), nullptr, _IONBF, 0);
+            if (std::fread(text.data(), 1, headerReadSize, file.get()) != headerReadSize)
                 return std::nullopt;
         }
         return parseHeader(text, path);
     } catch (...) {
-        // A path the file system cannot even represent, or no memory for 5000 characters:
-        // either way the header is unreadable.
+        // No memory for 5000 characters: the header is as unreadable as a missing file.
         return std::nullopt;
     }
 }
