@@ -115,7 +115,8 @@ QString DirectoryChooser::volumeOf(const QString& directory) const
     // The deepest root that holds the folder: a volume mounted below "/" owns its own tree.
     QString best;
     for (const QString& root : m_volumes.roots())
-        if (isInside(directory, root) && normalized(root).size() > normalized(best).size())
+        if (isInside(directory, root) &&
+            (best.isEmpty() || normalized(root).size() > normalized(best).size()))
             best = root;
     return best;
 }
