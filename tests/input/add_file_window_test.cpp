@@ -4,7 +4,6 @@
 #include "support/fake_services.h"
 
 #include <QDateTimeEdit>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,11 +60,6 @@ QStringList entries(QWidget& window)
     for (int row = 0; row < list->count(); ++row)
         texts << list->item(row)->text();
     return texts;
-}
-
-QColor listColour(QWidget& window)
-{
-    return find<QListWidget>(window, "FileListBox")->palette().color(QPalette::Base);
 }
 
 void click(QWidget& window, const char* name)
@@ -151,6 +145,9 @@ private Q_SLOTS:
         QTest::newRow("path too long")
             << QList<QStringList>{press({"long"}), press({"12"})}
             << QStringList{qt(pathTooLongMessage)} << QList<int>{path} << 1;
+        QTest::newRow("compared with the last accepted file, not the refused one")
+            << QList<QStringList>{press({"12", "36 2002093013", "24"})}
+            << QStringList{qt(differentStartMessage)} << QList<int>{job} << 2;
         QTest::newRow("several files in one press")
             << QList<QStringList>{press({"4", "unreadable", "2", "12", "first", "36", "48"})}
             << QStringList{qt(unreadableHeaderMessage), qt(finerGridMessage),
@@ -258,27 +255,6 @@ private Q_SLOTS:
         QCOMPARE(limits(window), QStringLiteral("120.5W 25.25N 95W 50N 1 23"));
     }
 
-    void pathLengthColoursTheList()
-    {
-        FakeServices fakes;
-        MainWindow window(fakes.services());
-        window.show();
-        QCOMPARE(listColour(window), QColor(255, 255, 255));
-
-        fakes.files.answers = {{tooLong()}};
-        click(window, "AddFileButton");
-        QCOMPARE(listColour(window), QColor(255, 255, 0));
-        QVERIFY(entries(window).isEmpty());
-
-        // Clear All leaves the colour; the next path that passes turns it white.
-        click(window, "ClearAllFileButton");
-        QCOMPARE(listColour(window), QColor(255, 255, 0));
-        fakes.files.answers = {{file(12.0)}};
-        click(window, "AddFileButton");
-        QCOMPARE(listColour(window), QColor(255, 255, 255));
-        QCOMPARE(entries(window).size(), 1);
-    }
-
     void clickAndClearAll()
     {
         FakeServices fakes;
@@ -309,25 +285,6 @@ private Q_SLOTS:
         click(window, "AddFileButton");
         QVERIFY(fakes.messages.shown.empty());
         QCOMPARE(period(window), QStringLiteral("2003-01-01/0 - 2003-01-01/4"));
-    }
-
-    void dialogStartsInTheWorkingDirectory()
-    {
-        FakeServices fakes;
-        fakes.programFolder = QStringLiteral("/opt/gridloom");
-        MainWindow window(fakes.services());
-        window.show();
-
-        click(window, "AddFileButton");
-        file(12.0);
-        const QString folder = QDir::toNativeSeparators(m_dir.path()) + QDir::separator();
-        find<QLineEdit>(window, "WorkingDirBox")->setText(folder);
-        click(window, "AddFileButton");
-        find<QLineEdit>(window, "WorkingDirBox")->setText(folder + QStringLiteral("*.none"));
-        click(window, "AddFileButton");
-        QCOMPARE(fakes.files.initialFolders, (QStringList{QStringLiteral("/opt/gridloom"), folder,
-                                                          QStringLiteral("/opt/gridloom")}));
-        QVERIFY(fakes.messages.shown.empty());
     }
 };
 

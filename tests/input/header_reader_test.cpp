@@ -340,43 +340,11 @@ private Q_SLOTS:
             QCOMPARE(info->latEnd, lastLatitude);
     }
 
-    void crLfReadsLikeLf()
-    {
-        HeaderSpec lf;
-        lf.commentLines = 3;
-        HeaderSpec crLf = lf;
-        crLf.lineEnd = "\r\n";
-        const auto a = readHeader(writeFile(bytes(text(lf))));
-        const auto b = readHeader(writeFile(bytes(text(crLf))));
-        QVERIFY(a && b);
-        QCOMPARE(extentOf(*a), extentOf(*b));
-        QCOMPARE(a->startStamp, b->startStamp);
-        QCOMPARE(a->hourCount, b->hourCount);
-        QCOMPARE(a->gridSpacingKm, b->gridSpacingKm);
-    }
-
     void refusesWhatIsNoReadableFile()
     {
         QVERIFY(!readHeader(m_dir.filePath(QStringLiteral("missing.m3d")).toStdString()));
         QVERIFY(!readHeader(m_dir.path().toStdString()));
         QVERIFY(!readHeader(std::string()));
-    }
-
-    void readsTheHeaderOfTheGivenFileOnly()
-    {
-        // Two files read one after the other must not leak into each other.
-        HeaderSpec first;
-        first.gridSpacingKm = 4.0;
-        HeaderSpec second;
-        second.gridSpacingKm = 36.0;
-        second.extent[0] = "7";
-        const auto a = readHeader(writeFile(bytes(text(first))));
-        const auto b = readHeader(writeFile(bytes(text(second))));
-        QVERIFY(a && b);
-        QCOMPARE(a->gridSpacingKm, 4.0);
-        QCOMPARE(a->iStart, 1);
-        QCOMPARE(b->gridSpacingKm, 36.0);
-        QCOMPARE(b->iStart, 7);
     }
 
     void dropsBlankFields_data()
