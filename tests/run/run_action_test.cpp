@@ -82,7 +82,6 @@ private Q_SLOTS:
     void init();
     void writesFilesAndStartsScript_data();
     void writesFilesAndStartsScript();
-    void refusedJobWritesNothing();
     void missingProcessor_data();
     void missingProcessor();
     void unwritableFiles_data();
@@ -90,7 +89,6 @@ private Q_SLOTS:
     void startFailureIsShown();
     void busyPointerOnlyWhileWorking();
     void relativeWorkingDirectory();
-    void scriptReallyRunsTheProcessor();
 
 private:
     std::unique_ptr<QTemporaryDir> m_program;
@@ -164,37 +162,15 @@ void RunActionTest::writesFilesAndStartsScript()
     QCOMPARE(starter.started[0].second, m_work->path());
 }
 
-void RunActionTest::refusedJobWritesNothing()
-{
-    RecordingMessages messages;
-    RecordingStarter starter;
-    RunAction action(messages, starter, m_program->path());
-    JobSettings job = mergeJob(directoryText(*m_work));
-    job.inputPaths.clear();
-    job.outputName = "bare";
-    action.run(job);
-
-    QCOMPARE(messages.shown,
-             (std::vector<ShownMessage>{
-                 {ShownMessage::Kind::Job, QStringLiteral("Enter at least one MM5 file")}}));
-    QCOMPARE(job.outputName, std::string("bare"));
-    QCOMPARE(entries(*m_work), QStringList());
-    QVERIFY(starter.started.empty());
-}
-
 void RunActionTest::missingProcessor_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("replacement"); // what lies where the executable should
     QTest::addColumn<QString>("controlFile");
-    QTest::newRow("extract, nothing") << int(ProcessingMode::Extract) << ""
-                                      << "wxjoin2.inp";
-    QTest::newRow("merge, nothing") << int(ProcessingMode::Merge) << ""
-                                    << "merged_2009031606.inp";
-    QTest::newRow("file that may not run") << int(ProcessingMode::Extract) << "file"
-                                           << "wxjoin2.inp";
-    QTest::newRow("folder of that name") << int(ProcessingMode::Merge) << "folder"
-                                         << "merged_2009031606.inp";
+    QTest::newRow("merge, nothing there") << int(ProcessingMode::Merge) << ""
+                                          << "merged_2009031606.inp";
+    QTest::newRow("extract, a file that may not run") << int(ProcessingMode::Extract) << "file"
+                                                      << "wxjoin2.inp";
 }
 
 void RunActionTest::missingProcessor()
@@ -208,8 +184,6 @@ void RunActionTest::missingProcessor()
     if (replacement == QStringLiteral("file")) {
         QFile file(m_program->filePath(tool));
         QVERIFY(file.open(QIODevice::WriteOnly));
-    } else if (replacement == QStringLiteral("folder")) {
-        QVERIFY(QDir(m_program->path()).mkdir(tool));
     }
 
     RecordingMessages messages;
@@ -313,20 +287,6 @@ void RunActionTest::relativeWorkingDirectory()
     // in full.
     QVERIFY(fileBytes(folder + QStringLiteral("/run_wxjoin2.sh"))
                 .contains("cd -- '" + QFile::encodeName(folder) + "/' &&\n"));
-}
-
-void RunActionTest::scriptReallyRunsTheProcessor()
-{
-    RecordingMessages messages;
-    ShellRunningStarter starter(m_program->path());
-    RunAction action(messages, starter, m_program->path());
-    JobSettings job = mergeJob(directoryText(*m_work));
-    action.run(job);
-    QCOMPARE(messages.texts(), QStringList());
-    QCOMPARE(fileBytes(m_work->filePath(QStringLiteral("stand_in_record.txt"))),
-             standInRecord(QStringLiteral("gridfuse"), QString(), m_work->path(),
-                           QStringLiteral("gridfuse.inp"),
-                           QByteArray::fromStdString(mergeControlText(job, shortPath))));
 }
 
 QTEST_MAIN(RunActionTest)
