@@ -111,7 +111,6 @@ private Q_SLOTS:
     void lineCountFollowsInputs_data();
     void lineCountFollowsInputs();
     void writesAndReplacesFiles();
-    void writeFailureIsReported();
 };
 
 void ControlFilesTest::extractionExampleByteForByte()
@@ -362,20 +361,6 @@ void ControlFilesTest::writesAndReplacesFiles()
              QByteArray::fromStdString(mergeControlText(merge, unchanged)));
     // Nothing else is left in the folder: no temporary file survives the write.
     QCOMPARE(QDir(directory).entryList(QDir::Files | QDir::Hidden).size(), 2);
-}
-
-void ControlFilesTest::writeFailureIsReported()
-{
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    JobSettings job = extractionExample();
-    job.workingDirectory = (folder.path() + QStringLiteral("/missing/")).toStdString();
-    QVERIFY(writeExtractionControlFile(job).has_value());
-    // A folder in the control file's place cannot be replaced, whoever runs the test.
-    job.workingDirectory = (folder.path() + QLatin1Char('/')).toStdString();
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("wxjoin2.inp")));
-    QVERIFY(writeExtractionControlFile(job).has_value());
-    QVERIFY(QFileInfo(folder.path() + QStringLiteral("/wxjoin2.inp")).isDir());
 }
 
 QTEST_GUILESS_MAIN(ControlFilesTest)
