@@ -206,6 +206,7 @@ int InputListController::count() const
 std::vector<std::string> InputListController::paths() const
 {
     std::vector<std::string> result;
+    result.reserve(static_cast<std::size_t>(m_controls.fileList->count()));
     for (int row = 0; row < m_controls.fileList->count(); ++row)
         result.push_back(m_controls.fileList->item(row)->text().toStdString());
     return result;
