@@ -64,7 +64,9 @@ DirectoryChooser::DirectoryChooser(const QString& workingDirectory, const QStrin
 
     m_drives = new QComboBox(this);
     m_drives->setObjectName(QStringLiteral("Drive1"));
-    m_drives->addItems(m_volumes.roots());
+    // Asking for the volumes can be slow on a machine with network mounts: once per opening.
+    m_roots = m_volumes.roots();
+    m_drives->addItems(m_roots);
 
     m_directories = new QTreeWidget(this);
     m_directories->setObjectName(QStringLiteral("Dir1"));
@@ -114,7 +116,7 @@ QString DirectoryChooser::volumeOf(const QString& directory) const
 {
     // The deepest root that holds the folder: a volume mounted below "/" owns its own tree.
     QString best;
-    for (const QString& root : m_volumes.roots())
+    for (const QString& root : m_roots)
         if (isInside(directory, root) &&
             (best.isEmpty() || normalized(root).size() > normalized(best).size()))
             best = root;

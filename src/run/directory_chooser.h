@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QComboBox;
 class QLabel;
@@ -44,6 +45,7 @@ private:
     Volumes& m_volumes;
     Messages& m_messages;
     QString m_programFolder;
+    QStringList m_roots;
     QString m_current;
     QLabel* m_currentLabel = nullptr;
     QComboBox* m_drives = nullptr;

@@ -16,7 +16,7 @@ struct JobCheck {
     /// three-letter extension, otherwise as it was. Equal to the job's name on a refusal.
     std::string outputName;
 
-    bool passed() const { return !refusal.has_value(); }
+    [[nodiscard]] bool passed() const { return !refusal.has_value(); }
 };
 
 /// Answers whether anything of the given name exists in the file system.

@@ -3,6 +3,7 @@
 #include "app/job_settings.h"
 
 #include <QString>
+#include <optional>
 
 namespace gridloom {
 
