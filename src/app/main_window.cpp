@@ -3,6 +3,7 @@
 #include "app/key_filters.h"
 #include "app/key_press_filter.h"
 #include "app/output_name.h"
+#include "common/native_text.h"
 #include "domain/coordinate_dialog.h"
 #include "input/input_list_controller.h"
 #include "run/directory_chooser.h"
@@ -427,16 +428,16 @@ JobSettings MainWindow::jobSettings() const
     JobSettings job;
     job.mode = mode();
     job.coordinateType = coordinateType();
-    job.title = m_titleBox->text().toStdString();
-    job.workingDirectory = m_workingDirBox->text().toStdString();
+    job.title = toNativeText(m_titleBox->text());
+    job.workingDirectory = toNativeText(m_workingDirBox->text());
     job.inputPaths = m_inputList->paths();
     job.domain = m_domain;
     job.startDate = toCalendarDay(m_startDate->date());
-    job.startHour = m_startHour->text().toStdString();
+    job.startHour = toNativeText(m_startHour->text());
     job.endDate = toCalendarDay(m_endDate->date());
-    job.endHour = m_endHour->text().toStdString();
-    job.daysPerFile = m_daysPerFileCountBox->text().toStdString();
-    job.outputName = m_outFileBaseNameBox->text().toStdString();
+    job.endHour = toNativeText(m_endHour->text());
+    job.daysPerFile = toNativeText(m_daysPerFileCountBox->text());
+    job.outputName = toNativeText(m_outFileBaseNameBox->text());
     return job;
 }
 
@@ -504,11 +505,11 @@ void MainWindow::suggestOutputName()
 {
     if (mode() != ProcessingMode::Merge)
         return;
-    const auto name = gridloom::suggestOutputName(m_outFileBaseNameBox->text().toStdString(),
+    const auto name = gridloom::suggestOutputName(toNativeText(m_outFileBaseNameBox->text()),
                                                   toCalendarDay(m_startDate->date()),
-                                                  m_startHour->text().toStdString());
+                                                  toNativeText(m_startHour->text()));
     if (name)
-        m_outFileBaseNameBox->setText(QString::fromStdString(*name));
+        m_outFileBaseNameBox->setText(fromNativeText(*name));
 }
 
 void MainWindow::exitProgram()
@@ -549,7 +550,7 @@ void MainWindow::onRunButtonClicked()
     JobSettings job = jobSettings();
     RunAction(m_services.messages, m_services.starter, m_services.programFolder).run(job);
     // The check may have completed the Merge output name; the user sees what was used.
-    const QString outputName = QString::fromStdString(job.outputName);
+    const QString outputName = fromNativeText(job.outputName);
     if (outputName != m_outFileBaseNameBox->text())
         m_outFileBaseNameBox->setText(outputName);
 }
