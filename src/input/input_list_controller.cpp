@@ -1,6 +1,7 @@
 #include "input/input_list_controller.h"
 
 #include "common/messages.h"
+#include "common/native_text.h"
 #include "common/numbers.h"
 #include "common/platform.h"
 #include "input/file_chooser.h"
@@ -112,8 +113,8 @@ InputListController::InputListController(Controls controls, Hooks hooks, Message
 void InputListController::addFile()
 {
     const QString workingDir = m_controls.workingDir->text();
-    const bool useWorkingDir = !trimBlanks(workingDir.toStdString()).empty() &&
-                               patternMatchesFile(workingDir.toStdString());
+    const std::string pattern = toNativeText(workingDir);
+    const bool useWorkingDir = !trimBlanks(pattern).empty() && patternMatchesFile(pattern);
     const QStringList chosen = m_files.chooseInputFiles(
         m_controls.fileList->window(), useWorkingDir ? workingDir : m_programFolder);
     addPaths(chosen);
@@ -127,7 +128,7 @@ void InputListController::addPaths(const QStringList& paths)
 
 void InputListController::addPath(const QString& chosen)
 {
-    const PathCheck check = checkPathLength(chosen.toStdString(), shortPath);
+    const PathCheck check = checkPathLength(toNativeText(chosen), shortPath);
     setListColour(check.colour);
     if (check.tooLong)
         m_messages.pathError(toQt(pathTooLongMessage));
@@ -164,7 +165,7 @@ void InputListController::addPath(const QString& chosen)
     }
 
     m_changingList = true;
-    auto* item = new QListWidgetItem(toQt(check.path));
+    auto* item = new QListWidgetItem(fromNativeText(check.path));
     item->setToolTip(describe(*info));
     m_controls.fileList->addItem(item);
     m_changingList = false;
@@ -208,7 +209,7 @@ std::vector<std::string> InputListController::paths() const
     std::vector<std::string> result;
     result.reserve(static_cast<std::size_t>(m_controls.fileList->count()));
     for (int row = 0; row < m_controls.fileList->count(); ++row)
-        result.push_back(m_controls.fileList->item(row)->text().toStdString());
+        result.push_back(toNativeText(m_controls.fileList->item(row)->text()));
     return result;
 }
 

@@ -72,7 +72,8 @@ struct PathCheck {
 PathCheck checkPathLength(const std::string& path,
                           const std::function<std::string(const std::string&)>& shortPathOf);
 
-/// The number of characters of UTF-8 text (not its bytes).
+/// The number of characters of a text in the system's 8-bit encoding: of UTF-8 (Linux, macOS)
+/// when the text is well-formed UTF-8, else of a single-byte code page, one byte each.
 std::size_t characterCount(std::string_view text);
 
 /// True when one of the entries is exactly `path`, letter case included.

@@ -281,6 +281,9 @@ private Q_SLOTS:
             QStringLiteral("/d/") + QString(125, QChar(0x00e9)) + QStringLiteral(".m3d");
         QTest::newRow("132 characters of two bytes each")
             << accented << QString() << accented << false << false << false;
+        const QString accented133 = accented + QStringLiteral("x");
+        QTest::newRow("133 characters of two bytes each")
+            << accented133 << QString() << QString() << false << false << true;
     }
     void pathLength()
     {
@@ -302,6 +305,20 @@ private Q_SLOTS:
         QCOMPARE(check.colour == ListColour::Yellow, yellow);
         QCOMPARE(check.tooLong, message);
         QCOMPARE(asked, asksShortForm);
+    }
+
+    void charactersOfACodePageCountOneByteEach()
+    {
+        // "\xe9" alone is no UTF-8: a path in a Windows code page, where it is one character.
+        QCOMPARE(characterCount(std::string(132, '\xe9')), std::size_t{132});
+        QCOMPARE(characterCount(std::string(66, '\xe9') + std::string(66, 'a')), std::size_t{132});
+        QCOMPARE(characterCount("/d/\xc3\xa9t\xc3\xa9.m3d"), std::size_t{10});
+        QCOMPARE(characterCount("\xe2\x82\xac\xf0\x9f\x98\x80"), std::size_t{2});
+        QCOMPARE(characterCount("\xc3"), std::size_t{1});
+        QCOMPARE(checkPathLength(std::string(133, '\xe9'),
+                                 [](const std::string&) { return std::string(133, '\xe9'); })
+                     .tooLong,
+                 true);
     }
 
     void listedFiles_data()
