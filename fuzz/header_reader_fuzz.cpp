@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the header reader, both as a file on disk and as text in memory, and
 // checks that the two agree and that whatever is accepted keeps the promises the input list
-// relies on. Any crash, sanitizer report or broken promise is a finding.
+// relies on; the bytes are also tried as a path against the length rule. Any crash, sanitizer
+// report or broken promise is a finding.
 
 #include "common/numbers.h"
 #include "input/domain_limits.h"
@@ -90,5 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "the file and its text read the same");
     if (fromText)
         checkAccepted(*fromText);
+
+    // The same bytes as a chosen path, whatever their encoding, must get a clear answer.
+    const std::string path(text.substr(0, 400));
+    const auto check = gridloom::checkPathLength(path, [](const std::string& p) { return p; });
+    require(check.tooLong == (gridloom::characterCount(path) > gridloom::maximumPathLength),
+            "exactly the paths over 132 characters are refused");
+    require(check.tooLong || check.path == path, "a path within the limit is used unchanged");
     return 0;
 }
