@@ -3,7 +3,7 @@
 # those that are missing, so a second run costs nothing.
 set -eu
 
-packages="cmake ninja-build g++ make qt6-base-dev xvfb xauth xterm fonts-liberation2 fonts-dejavu-core"
+packages="cmake ninja-build g++ make qt6-base-dev xvfb xauth xterm fonts-liberation2 fonts-dejavu-core locales"
 if [ "${1:-}" = fuzz ]; then
     packages="$packages clang-14 libclang-rt-14-dev"
 fi

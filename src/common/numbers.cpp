@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <system_error>
 
@@ -72,42 +71,51 @@ std::optional<std::int32_t> parseInt32(std::string_view text)
     return value;
 }
 
+namespace {
+
+// std::to_chars never consults the C locale, which Qt sets to the user's at start-up: a user
+// with a decimal comma must still get points in labels and written files.
+std::string toChars(double value, std::chars_format format, int precision)
+{
+    char buffer[400];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    return error == std::errc{} ? std::string(buffer, end) : std::string{};
+}
+
+} // namespace
+
 std::string formatGeneral(double value)
 {
     if (value == 0.0 || !std::isfinite(value))
         return value == 0.0 ? "0" : std::string{};
 
-    char buffer[64];
     const double magnitude = std::fabs(value);
     if (magnitude >= 1e-4 && magnitude < 1e15) {
-        // %.15g switches to exponent form only below 1e-5 or from 1e15, so inside this range it
-        // always gives the plain form with trailing zeros already removed.
-        std::snprintf(buffer, sizeof buffer, "%.15g", value);
-        return buffer;
+        // With 15 digits the general form switches to an exponent only below 1e-4 or from
+        // 1e15, so inside this range it is always the plain form, trailing zeros removed.
+        return toChars(value, std::chars_format::general, 15);
     }
 
     // Exponent form as "1.5E-05": mantissa without trailing zeros, signed two-digit exponent.
-    std::snprintf(buffer, sizeof buffer, "%.14E", value);
-    std::string text = buffer;
-    const auto e = text.find('E');
+    const std::string text = toChars(value, std::chars_format::scientific, 14);
+    const auto e = text.find('e');
     std::string mantissa = text.substr(0, e);
     if (mantissa.find('.') != std::string::npos) {
         mantissa.erase(mantissa.find_last_not_of('0') + 1);
         if (mantissa.back() == '.')
             mantissa.pop_back();
     }
-    int exponent = std::stoi(text.substr(e + 1));
-    std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    return mantissa + buffer;
+    const int exponent = std::stoi(text.substr(e + 1));
+    const std::string digits = std::to_string(std::abs(exponent));
+    return mantissa + (exponent < 0 ? "E-" : "E+") + (digits.size() < 2 ? "0" : "") + digits;
 }
 
 std::string formatFixed(double value, int decimals)
 {
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
+    std::string text = toChars(value, std::chars_format::fixed, decimals);
     // A value that rounds to zero keeps no minus sign: "-0.00" is not a text anyone wants.
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
+    if (!text.empty() && text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
         text.erase(0, 1);
     return text;
 }

@@ -1,8 +1,12 @@
 #include "common/numbers.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 using namespace gridloom;
@@ -62,17 +66,29 @@ private Q_SLOTS:
             QCOMPARE(int(*result), value);
     }
 
-    void realNumbersIgnoreTheLocale()
+    void numbersIgnoreADecimalCommaLocale()
     {
-        // A locale with a decimal comma must not change how a point is read.
-        const bool switched = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr ||
-                              std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") != nullptr;
+        // Qt puts the process into the user's locale; build one with a decimal comma and make
+        // sure neither reading nor writing numbers notices it.
+        QTemporaryDir locales;
+        const QByteArray folder = QFile::encodeName(locales.path());
+        const QByteArray build =
+            "localedef -i de_DE -f UTF-8 '" + folder + "/de_DE.UTF-8' 2>/dev/null";
+        if (std::system(build.constData()) != 0)
+            QSKIP("localedef or the de_DE locale source is not installed");
+        qputenv("LOCPATH", folder);
+        QVERIFY(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"));
+        char probe[16];
+        std::snprintf(probe, sizeof probe, "%.1f", 2.5);
+        QCOMPARE(QByteArray(probe), QByteArray("2,5"));
+
         QCOMPARE(parseRealNumber("-97.25"), std::optional<double>(-97.25));
+        QCOMPARE(parseWholeNumber("2.5"), std::optional<std::int16_t>(2));
         QCOMPARE(formatGeneral(2.5), std::string("2.5"));
+        QCOMPARE(formatGeneral(-0.000015), std::string("-1.5E-05"));
         QCOMPARE(formatFixed(45.5, 6), std::string("45.500000"));
         std::setlocale(LC_NUMERIC, "C");
-        if (!switched)
-            QSKIP("no locale with a decimal comma is installed; the point was read in C");
+        qunsetenv("LOCPATH");
     }
 
     void realNumbers_data()
