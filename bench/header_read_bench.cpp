@@ -99,10 +99,10 @@ int main()
         const std::string big = (folder.path / "big.m3d").string();
         const std::string small = (folder.path / "small.m3d").string();
 
-        gridloom::fixtures::HeaderSpec spec;
-        spec.padTo = 6000;
-        gridloom::fixtures::writeFixture(small, spec);
-        gridloom::fixtures::writeFixture(big, spec);
+        gridloom::fixtures::SampleHeader sample;
+        sample.padTo = 6000;
+        gridloom::fixtures::writeFixture(small, sample);
+        gridloom::fixtures::writeFixture(big, sample);
         // Grown without writing, so the file takes no disk space but reports its full size.
         fs::resize_file(big, bigSize);
         std::printf("files: %s (%ju bytes), %s (%ju bytes); best of %d rounds of %d calls\n",

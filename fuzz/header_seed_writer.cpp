@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-using gridloom::fixtures::HeaderSpec;
+using gridloom::fixtures::SampleHeader;
 
 int main(int argc, char** argv)
 {
@@ -22,42 +22,43 @@ int main(int argc, char** argv)
         const auto add = [&](const std::string& name, const std::string& text) {
             seeds.emplace_back(name, text);
         };
-        const auto header = [](const HeaderSpec& spec) {
-            return gridloom::fixtures::headerText(spec);
+        const auto header = [](const SampleHeader& sample) {
+            return gridloom::fixtures::headerText(sample);
         };
 
-        HeaderSpec spec;
-        add("default", header(spec));
-        spec.commentLines = 0;
-        add("no-comments", header(spec));
-        spec.commentLines = 3;
-        spec.lineEnd = "\r\n";
-        add("crlf", header(spec));
-        spec = {};
-        spec.indent = "   ";
-        spec.separator = "    ";
-        add("indented-wide", header(spec));
-        spec = {};
-        spec.gridSpacingKm = 0.333;
-        spec.startStamp = "2004022923";
-        spec.hourCount = 8784;
-        spec.extent = {"-5", "2.5", "32767", "-32768", "0", "99", "0", "-0", "1e-5", "-89.999"};
-        add("odd-values", header(spec));
-        spec = {};
-        spec.padTo = 5000;
-        std::string exact = header(spec);
+        SampleHeader sample;
+        add("default", header(sample));
+        sample.commentLines = 0;
+        add("no-comments", header(sample));
+        sample.commentLines = 3;
+        sample.lineEnd = "\r\n";
+        add("crlf", header(sample));
+        sample = {};
+        sample.indent = "   ";
+        sample.separator = "    ";
+        add("indented-wide", header(sample));
+        sample = {};
+        sample.gridSpacingKm = 0.333;
+        sample.startStamp = "2004022923";
+        sample.hourCount = 8784;
+        sample.extent = {"-5", "2.5", "32767", "-32768", "0", "99", "0", "-0", "1e-5", "-89.999"};
+        add("odd-values", header(sample));
+        sample = {};
+        sample.padTo = 5000;
+        std::string exact = header(sample);
         exact.resize(5000, ' ');
         add("exactly-5000", exact);
-        add("short", header(HeaderSpec{}).substr(0, 4999));
+        add("short", header(SampleHeader{}).substr(0, 4999));
         add("bad-comment-count",
-            gridloom::fixtures::replaceLine(header(HeaderSpec{}), 1, "2147483647"));
-        add("bad-grid-line", gridloom::fixtures::replaceLine(header(HeaderSpec{}), 4, "60 50 23"));
-        spec = {};
-        spec.startStamp = "2002023012";
-        add("bad-stamp", header(spec));
-        spec = {};
-        spec.extent[3] = "40000";
-        add("bad-index", header(spec));
+            gridloom::fixtures::replaceLine(header(SampleHeader{}), 1, "2147483647"));
+        add("bad-grid-line",
+            gridloom::fixtures::replaceLine(header(SampleHeader{}), 4, "60 50 23"));
+        sample = {};
+        sample.startStamp = "2002023012";
+        add("bad-stamp", header(sample));
+        sample = {};
+        sample.extent[3] = "40000";
+        add("bad-index", header(sample));
 
         for (const auto& [name, text] : seeds)
             gridloom::fixtures::writeText(folder + "/" + name + ".m3d", text);

@@ -79,17 +79,17 @@ private:
     QString file(double spacing, const std::string& stamp = "2002093012", int hours = 109,
                  const char* extent = nullptr)
     {
-        fixtures::HeaderSpec spec;
-        spec.gridSpacingKm = spacing;
-        spec.startStamp = stamp;
-        spec.hourCount = hours;
+        fixtures::SampleHeader sample;
+        sample.gridSpacingKm = spacing;
+        sample.startStamp = stamp;
+        sample.hourCount = hours;
         if (extent != nullptr) {
             const QStringList fields = QString::fromLatin1(extent).split(QLatin1Char(' '));
             for (int n = 0; n < 10; ++n)
-                spec.extent[static_cast<std::size_t>(n)] = fields[n].toStdString();
+                sample.extent[static_cast<std::size_t>(n)] = fields[n].toStdString();
         }
         const QString path = m_dir.filePath(QStringLiteral("w%1.m3d").arg(++m_count));
-        fixtures::writeFixture(path.toStdString(), spec);
+        fixtures::writeFixture(path.toStdString(), sample);
         return path;
     }
     QString unreadable()

@@ -7,7 +7,7 @@
 #include <string>
 
 using namespace gridloom;
-using fixtures::HeaderSpec;
+using fixtures::SampleHeader;
 
 namespace {
 
@@ -16,31 +16,31 @@ QByteArray bytes(const std::string& text)
     return QByteArray::fromStdString(text);
 }
 
-std::string text(const HeaderSpec& spec)
+std::string text(const SampleHeader& sample)
 {
-    return fixtures::headerText(spec);
+    return fixtures::headerText(sample);
 }
 
 // The default header with one line changed.
-std::string withLine(int line, const std::string& content, HeaderSpec spec = {})
+std::string withLine(int line, const std::string& content, SampleHeader sample = {})
 {
-    return fixtures::replaceLine(fixtures::headerText(spec), line, content);
+    return fixtures::replaceLine(fixtures::headerText(sample), line, content);
 }
 
 // The default header with one extent field changed.
 std::string withExtent(std::size_t field, const std::string& value)
 {
-    HeaderSpec spec;
-    spec.extent[field] = value;
-    return text(spec);
+    SampleHeader sample;
+    sample.extent[field] = value;
+    return text(sample);
 }
 
 std::string withPeriod(const std::string& stamp, int hourCount)
 {
-    HeaderSpec spec;
-    spec.startStamp = stamp;
-    spec.hourCount = hourCount;
-    return text(spec);
+    SampleHeader sample;
+    sample.startStamp = stamp;
+    sample.hourCount = hourCount;
+    return text(sample);
 }
 
 QString dateHourText(DateHour hour)
@@ -98,51 +98,51 @@ private Q_SLOTS:
         QTest::newRow("one comment line")
             << bytes(text({})) << 12.0 << stamp << 109 << defaultExtent;
 
-        HeaderSpec spec;
-        spec.commentLines = 0;
-        spec.datasetLine = "3D.DAT          2.0             older header without comments";
+        SampleHeader sample;
+        sample.commentLines = 0;
+        sample.datasetLine = "3D.DAT          2.0             older header without comments";
         QTest::newRow("older version without comments")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
-        spec = {};
-        spec.commentLines = 2;
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
+        sample = {};
+        sample.commentLines = 2;
         QTest::newRow("two comment lines")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
-        spec.commentLines = 40;
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
+        sample.commentLines = 40;
         QTest::newRow("forty comment lines")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
-        spec = {};
-        spec.datasetLine = "";
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
+        sample = {};
+        sample.datasetLine = "";
         QTest::newRow("empty dataset line")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
 
-        spec = {};
-        spec.lineEnd = "\r\n";
+        sample = {};
+        sample.lineEnd = "\r\n";
         QTest::newRow("CR LF line ends")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
-        spec.commentLines = 0;
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
+        sample.commentLines = 0;
         QTest::newRow("CR LF without comments")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
-        spec = {};
-        spec.indent = "    ";
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
+        sample = {};
+        sample.indent = "    ";
         QTest::newRow("indented lines")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
-        spec = {};
-        spec.separator = "     ";
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
+        sample = {};
+        sample.separator = "     ";
         QTest::newRow("runs of spaces between fields")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
-        spec.indent = "  ";
-        spec.lineEnd = "\r\n";
-        spec.commentLines = 3;
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
+        sample.indent = "  ";
+        sample.lineEnd = "\r\n";
+        sample.commentLines = 3;
         QTest::newRow("indented, wide and CR LF together")
-            << bytes(text(spec)) << 12.0 << stamp << 109 << defaultExtent;
+            << bytes(text(sample)) << 12.0 << stamp << 109 << defaultExtent;
         QTest::newRow("trailing blanks after every field")
             << bytes(withLine(7, "1 1 60 50 1 23 -120.5 -95 25.25 50   ")) << 12.0 << stamp << 109
             << defaultExtent;
 
-        spec = {};
-        spec.gridSpacingKm = 4.5;
+        sample = {};
+        sample.gridSpacingKm = 4.5;
         QTest::newRow("fractional spacing")
-            << bytes(text(spec)) << 4.5 << stamp << 109 << defaultExtent;
+            << bytes(text(sample)) << 4.5 << stamp << 109 << defaultExtent;
         QTest::newRow("grid line of exactly four fields")
             << bytes(withLine(4, "36.000 60 50 23")) << 36.0 << stamp << 109 << defaultExtent;
         QTest::newRow("many fields before the last four")
@@ -161,9 +161,9 @@ private Q_SLOTS:
             << bytes(withPeriod("2147123123", 24)) << 12.0 << QStringLiteral("2147123123") << 24
             << defaultExtent;
 
-        spec = {};
-        spec.padTo = 5000;
-        std::string exact = text(spec);
+        sample = {};
+        sample.padTo = 5000;
+        std::string exact = text(sample);
         exact.resize(5000, ' ');
         QTest::newRow("exactly 5000 characters")
             << bytes(exact) << 12.0 << stamp << 109 << defaultExtent;
@@ -220,10 +220,10 @@ private Q_SLOTS:
         QFETCH(QList<int>, indices);
         QFETCH(QList<double>, angles);
 
-        HeaderSpec spec;
+        SampleHeader sample;
         for (int n = 0; n < 10; ++n)
-            spec.extent[static_cast<std::size_t>(n)] = fields[n].toStdString();
-        const auto info = readHeader(writeFile(bytes(text(spec))));
+            sample.extent[static_cast<std::size_t>(n)] = fields[n].toStdString();
+        const auto info = readHeader(writeFile(bytes(text(sample))));
         QVERIFY(info);
         QCOMPARE((QList<int>{info->iStart, info->iEnd, info->jStart, info->jEnd, info->levelStart,
                              info->levelEnd}),
@@ -254,7 +254,7 @@ private Q_SLOTS:
         QTest::newRow("comment count with a second field") << bytes(withLine(1, "1 2"));
         QTest::newRow("comment count beyond 32 bits") << bytes(withLine(1, "4294967297"));
         QTest::newRow("largest comment count") << bytes(withLine(1, "2147483647"));
-        HeaderSpec longComments;
+        SampleHeader longComments;
         longComments.commentLines = 100;
         QTest::newRow("extent line beyond 5000 characters") << bytes(text(longComments));
         QTest::newRow("comment count one too high") << bytes(withLine(1, "2"));
@@ -323,14 +323,14 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         QFETCH(double, lastLatitude);
 
-        HeaderSpec spec;
-        spec.padTo = 0;
-        const std::string bare = text(spec);
+        SampleHeader sample;
+        sample.padTo = 0;
+        const std::string bare = text(sample);
         const std::string extentLine = "1 1 60 50 1 23 -120.5 -95 25.25 50";
         std::string header = fixtures::replaceLine(bare, 7, extentLine);
         const int headerEnd = static_cast<int>(header.size()) - 1;
-        spec.datasetLine += std::string(static_cast<std::size_t>(extentEnd - headerEnd), '.');
-        header = fixtures::replaceLine(text(spec), 7, extentLine);
+        sample.datasetLine += std::string(static_cast<std::size_t>(extentEnd - headerEnd), '.');
+        header = fixtures::replaceLine(text(sample), 7, extentLine);
         QCOMPARE(static_cast<int>(header.find(extentLine) + extentLine.size()), extentEnd);
         header += std::string(6000, '9');
 

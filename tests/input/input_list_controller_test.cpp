@@ -109,14 +109,14 @@ private:
     QString file(double spacing, const std::string& stamp = "2002093012", int hours = 109,
                  const QStringList& extent = {})
     {
-        fixtures::HeaderSpec spec;
-        spec.gridSpacingKm = spacing;
-        spec.startStamp = stamp;
-        spec.hourCount = hours;
+        fixtures::SampleHeader sample;
+        sample.gridSpacingKm = spacing;
+        sample.startStamp = stamp;
+        sample.hourCount = hours;
         for (int n = 0; n < extent.size(); ++n)
-            spec.extent[static_cast<std::size_t>(n)] = extent[n].toStdString();
+            sample.extent[static_cast<std::size_t>(n)] = extent[n].toStdString();
         const QString path = m_dir.filePath(QStringLiteral("in%1.m3d").arg(++m_files));
-        fixtures::writeFixture(path.toStdString(), spec);
+        fixtures::writeFixture(path.toStdString(), sample);
         return path;
     }
     QString unreadableFile()

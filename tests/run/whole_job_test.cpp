@@ -168,11 +168,11 @@ void WholeJobTest::cleanup()
 
 void WholeJobTest::addInput(const QString& name, double gridSpacingKm)
 {
-    fixtures::HeaderSpec spec;
-    spec.gridSpacingKm = gridSpacingKm;
-    spec.lineEnd = "\r\n";
+    fixtures::SampleHeader sample;
+    sample.gridSpacingKm = gridSpacingKm;
+    sample.lineEnd = "\r\n";
     const QString path = m_inputs + name;
-    fixtures::writeFixture(QFile::encodeName(path).toStdString(), spec);
+    fixtures::writeFixture(QFile::encodeName(path).toStdString(), sample);
     m_fakes.files.answers = {{path}};
     click(*m_window, "AddFileButton");
     QCOMPARE(m_fakes.messages.texts(), QStringList());

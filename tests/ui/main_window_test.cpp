@@ -180,7 +180,7 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("fine.m3d"));
-        fixtures::writeFixture(path.toStdString(), fixtures::HeaderSpec{});
+        fixtures::writeFixture(path.toStdString(), fixtures::SampleHeader{});
         MainWindow window(m_fakes.services());
         window.show();
         const auto limits = [&window] {
