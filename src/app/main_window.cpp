@@ -123,7 +123,10 @@ protected:
 
 QDateTimeEdit* datePicker(QWidget* parent, const char* name, const QRect& place)
 {
-    auto* picker = named(new DatePicker(QDateTime(StartOfPeriod, QTime(0, 0)), parent), name);
+    auto* picker = named(new DatePicker(parent), name);
+    // The period is in UTC; a local zone would give some hours twice and skip others.
+    picker->setTimeSpec(Qt::UTC);
+    picker->setDateTime(QDateTime(StartOfPeriod, QTime(0, 0), Qt::UTC));
     picker->setDisplayFormat(QStringLiteral("dd MMMM yyyy"));
     picker->setCalendarPopup(true);
     picker->setFont(windowFont());
