@@ -1,3 +1,4 @@
+#include "data_rows.h"
 #include "domain/coordinate_dialog.h"
 #include "support/fake_services.h"
 
@@ -9,6 +10,7 @@
 #include <QTest>
 
 using namespace gridloom;
+using gridloom::testing::addRow;
 using gridloom::testing::RecordingMessages;
 using gridloom::testing::ShownMessage;
 
@@ -30,27 +32,54 @@ QString focusName()
     return focus ? focus->objectName() : QString();
 }
 
-QStringList dmsOf(const QWidget* dialog, const QString& stem)
+QStringList words(const QString& text)
 {
-    const QString value = stem.left(3);
-    const QString corner = stem.right(1);
-    return {find(dialog, QStringLiteral("txt%1D%2").arg(value, corner))->text(),
-            find(dialog, QStringLiteral("txt%1M%2").arg(value, corner))->text(),
-            find(dialog, QStringLiteral("txt%1S%2").arg(value, corner))->text()};
+    return text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-// The box's text and its items, as "N of N,S".
-QString boxState(const QComboBox* box)
+// Every field and hemisphere box as "name=text", sorted by name.
+QStringList entries(const QWidget* dialog)
 {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return box->currentText() + QStringLiteral(" of ") + items.join(QLatin1Char(','));
+    QStringList result;
+    for (const QLineEdit* edit : dialog->findChildren<QLineEdit*>())
+        result << edit->objectName() + QLatin1Char('=') + edit->text();
+    for (const QComboBox* box : dialog->findChildren<QComboBox*>())
+        result << box->objectName() + QLatin1Char('=') + box->currentText();
+    result.sort();
+    return result;
 }
 
-QStringList texts(const char* a, const char* b, const char* c)
+// The entries of a dialog that was just created.
+QStringList defaults()
 {
-    return {QString::fromUtf8(a), QString::fromUtf8(b), QString::fromUtf8(c)};
+    QStringList result = words(QStringLiteral(
+        "TextXStart=0 TextXEnd=0 TextYStart=0 TextYEnd=0 TextIndexiStart=0 TextIndexiEnd=0 "
+        "TextIndexjStart=0 TextIndexjEnd=0 TextIndexkStart=0 TextIndexkEnd=0 cboLatLL1=N "
+        "cboLatLL2=N cboLonLL1=E cboLonLL2=E txtLat1=45 txtLat2=45 txtLatD1=45 txtLatD2=45 "
+        "txtLatM1=00 txtLatM2=00 txtLatS1=0.00 txtLatS2=0.00 txtLon1=95 txtLon2=95 txtLonD1=95 "
+        "txtLonD2=95 txtLonM1=00 txtLonM2=00 txtLonS1=0.00 txtLonS2=0.00"));
+    result.sort();
+    return result;
+}
+
+// The entries that differ from those of a new dialog.
+QString changed(const QWidget* dialog)
+{
+    QStringList result = entries(dialog);
+    const QStringList fresh = defaults();
+    result.removeIf([&](const QString& entry) { return fresh.contains(entry); });
+    return result.join(QLatin1Char(' '));
+}
+
+// Types into the fields as a user does, "name=keys name=keys ...": focus, select all, keys.
+void typeInto(QWidget* dialog, const QString& edits)
+{
+    for (const QString& edit : words(edits)) {
+        QLineEdit* field = find(dialog, edit.section(QLatin1Char('='), 0, 0));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, edit.section(QLatin1Char('='), 1));
+    }
 }
 
 // One dialog host as the main window holds it, with recorded messages.
@@ -68,6 +97,13 @@ struct Fixture {
         if (dialog && !QTest::qWaitForWindowActive(dialog))
             qWarning("the coordinate dialog did not become active");
         return dialog;
+    }
+    QString bounds() const
+    {
+        QStringList numbers;
+        for (double bound : domain.bounds)
+            numbers << QString::number(bound);
+        return numbers.join(QLatin1Char(' '));
     }
 };
 
@@ -95,16 +131,14 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("client");
         QTest::addColumn<QPoint>("ok");
         QTest::addColumn<QPoint>("cancel");
-        QTest::addColumn<QStringList>("shownFrames");
+        QTest::addColumn<QString>("shownFrames");
         // Outer sizes less a 3-pixel frame on each side and a 22-pixel title bar.
-        QTest::newRow("longitude/latitude")
-            << CoordinateType::LatLon << QSize(450, 226) << QPoint(147, 160) << QPoint(247, 160)
-            << QStringList{QStringLiteral("Geodetic1"), QStringLiteral("Geodetic2")};
-        QTest::newRow("grid indices")
-            << CoordinateType::IJK << QSize(271, 143) << QPoint(60, 112) << QPoint(153, 112)
-            << QStringList{QStringLiteral("ijkFrame")};
-        QTest::newRow("X/Y") << CoordinateType::XY << QSize(271, 143) << QPoint(60, 112)
-                             << QPoint(153, 112) << QStringList{QStringLiteral("XYFrame")};
+        addRow("longitude/latitude", CoordinateType::LatLon, QSize(450, 226), QPoint(147, 160),
+               QPoint(247, 160), "Geodetic1 Geodetic2");
+        addRow("grid indices", CoordinateType::IJK, QSize(271, 143), QPoint(60, 112),
+               QPoint(153, 112), "ijkFrame");
+        addRow("X/Y", CoordinateType::XY, QSize(271, 143), QPoint(60, 112), QPoint(153, 112),
+               "XYFrame");
     }
     void layouts()
     {
@@ -112,17 +146,14 @@ private Q_SLOTS:
         QFETCH(QSize, client);
         QFETCH(QPoint, ok);
         QFETCH(QPoint, cancel);
-        QFETCH(QStringList, shownFrames);
-
+        QFETCH(QString, shownFrames);
         Fixture f;
         // Laid out once the other way first: a layout must undo what the previous one showed.
         f.open(type == CoordinateType::LatLon ? CoordinateType::XY : CoordinateType::LatLon);
         CoordinateDialog* dialog = f.open(type);
-        QVERIFY(dialog);
         QCOMPARE(dialog->objectName(), QStringLiteral("frmCoordBox"));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Domain coordinates"));
         QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
-        QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->size(), client);
         QCOMPARE(find<QPushButton>(dialog, QStringLiteral("OkButton"))->geometry(),
                  QRect(ok, QSize(73, 25)));
@@ -130,366 +161,118 @@ private Q_SLOTS:
                  QRect(cancel, QSize(73, 25)));
         QCOMPARE(focusName(), QStringLiteral("OkButton"));
         QCOMPARE(dialog->layoutType(), type);
-
         QStringList shown;
         for (const QGroupBox* frame : dialog->findChildren<QGroupBox*>()) {
-            if (frame->isVisible())
-                shown << frame->objectName();
-            // Every frame and its fields lie inside the client area: nothing is clipped.
-            if (frame->isVisible())
-                QVERIFY2(dialog->rect().contains(frame->geometry()),
-                         qPrintable(frame->objectName()));
+            if (!frame->isVisible())
+                continue;
+            shown << frame->objectName();
+            // Nothing of a shown frame is clipped by the client area.
+            QVERIFY2(dialog->rect().contains(frame->geometry()), qPrintable(frame->objectName()));
         }
         shown.sort();
-        QCOMPARE(shown, shownFrames);
+        QCOMPARE(shown, words(shownFrames));
     }
 
-    void tabOrder_data()
+    // Keys typed into the longitude/latitude fields ("field=keys ..."; Tab and Enter as \t and
+    // \r): the entries that then differ from a new dialog's, and where the focus is.
+    void latLonTyping_data()
+    {
+        QTest::addColumn<QString>("edits");
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QString>("focus");
+        addRow("9 into the start latitude", "txtLat1=9", "txtLat1=9 txtLatD1=9 txtLatM1=0",
+               "txtLat1");
+        addRow("9 then 5 into the start latitude", "txtLat1=95",
+               "txtLat1=90.000000 txtLatD1=90 txtLatM1=0", "txtLat1");
+        addRow("decimal field passes digits, point and slash", "txtLat2=4a5+,x.1/",
+               "txtLat2=45.1/ txtLatM2=6", "txtLat2");
+        addRow("Enter moves on", "txtLat1=12\r", "txtLat1=12 txtLatD1=12 txtLatM1=0", "cboLatLL1");
+        addRow("minus, start latitude", "txtLat1=-", "cboLatLL1=S", "cboLatLL1");
+        addRow("minus, start longitude", "txtLon1=-", "cboLonLL1=W", "txtLat1");
+        addRow("minus, end latitude", "txtLat2=-", "cboLatLL2=S", "txtLon2");
+        addRow("minus, end longitude", "txtLon2=-", "cboLonLL2=W", "txtLon1");
+        addRow("leaving start latitude degrees, then the start limit", "txtLatM1=30 txtLatD1=95\t",
+               "txtLat1=90.000000 txtLatD1=90 txtLatM1=0", "txtLatM1");
+        addRow("leaving end longitude seconds, clamped, then carried", "txtLonS2=61.5\t",
+               "txtLon2=95.016664 txtLonM2=1", "txtLonM2");
+    }
+    void latLonTyping()
+    {
+        QFETCH(QString, edits);
+        QFETCH(QString, changes);
+        QFETCH(QString, focus);
+        Fixture f;
+        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
+        typeInto(dialog, edits);
+        QCOMPARE(changed(dialog), changes);
+        QCOMPARE(focusName(), focus);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(f.messages.shown.empty());
+    }
+
+    // How the dialog ends: what OK stores from the shown layout's fields (typed through their
+    // key filters), whether the dialog stays, and what the next opening in another layout shows.
+    void ending_data()
     {
         QTest::addColumn<CoordinateType>("type");
-        QTest::addColumn<QString>("order");
-        QTest::newRow("longitude/latitude")
-            << CoordinateType::LatLon
-            << QStringLiteral("OkButton txtLonS2 txtLonM2 txtLonD2 txtLatS2 txtLatM2 txtLatD2 "
-                              "cboLonLL2 cboLatLL2 txtLat2 txtLon2 txtLon1 txtLat1 cboLatLL1 "
-                              "cboLonLL1 txtLatD1 txtLatM1 txtLatS1 txtLonD1 txtLonM1 txtLonS1 "
-                              "CancelButton OkButton");
-        QTest::newRow("grid indices")
-            << CoordinateType::IJK
-            << QStringLiteral(
-                   "OkButton TextIndexjEnd TextIndexjStart TextIndexiEnd "
-                   "TextIndexiStart TextIndexkEnd TextIndexkStart CancelButton OkButton");
-        QTest::newRow("X/Y") << CoordinateType::XY
-                             << QStringLiteral("OkButton TextXStart TextXEnd TextYStart TextYEnd "
-                                               "CancelButton OkButton");
-    }
-    void tabOrder()
-    {
-        QFETCH(CoordinateType, type);
-        QFETCH(QString, order);
-        Fixture f;
-        QVERIFY(f.open(type));
-        const QStringList expected = order.split(QLatin1Char(' '));
-        QStringList visited{focusName()};
-        for (qsizetype i = 1; i < expected.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited << focusName();
-        }
-        QCOMPARE(visited, expected);
-    }
-
-    void nineThenFiveIntoStartLatitude()
-    {
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
-        QLineEdit* lat = find(dialog, QStringLiteral("txtLat1"));
-        lat->setFocus();
-        lat->selectAll();
-        QTest::keyClick(lat, Qt::Key_9);
-        QCOMPARE(lat->text(), QStringLiteral("9"));
-        QCOMPARE(dmsOf(dialog, QStringLiteral("Lat1")), texts("9", "0", "0.00"));
-        QTest::keyClick(lat, Qt::Key_5);
-        QCOMPARE(lat->text(), QStringLiteral("90.000000"));
-        QCOMPARE(dmsOf(dialog, QStringLiteral("Lat1")), texts("90", "0", "0.00"));
-        // The other values' fields are untouched.
-        QCOMPARE(dmsOf(dialog, QStringLiteral("Lat2")), texts("45", "00", "0.00"));
-        QCOMPARE(dmsOf(dialog, QStringLiteral("Lon1")), texts("95", "00", "0.00"));
-    }
-
-    void minusKeySwitchesHemisphere_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("before"); // item index; -1 for a box showing nothing
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("next");
-        QTest::newRow("start latitude N to S") << "txtLat1"
-                                               << "cboLatLL1" << 0 << "S"
-                                               << "cboLatLL1";
-        QTest::newRow("start longitude E to W") << "txtLon1"
-                                                << "cboLonLL1" << 0 << "W"
-                                                << "txtLat1";
-        QTest::newRow("end latitude S to N") << "txtLat2"
-                                             << "cboLatLL2" << 1 << "N"
-                                             << "txtLon2";
-        QTest::newRow("end longitude W to E") << "txtLon2"
-                                              << "cboLonLL2" << 1 << "E"
-                                              << "txtLon1";
-        QTest::newRow("box showing nothing stays so") << "txtLat2"
-                                                      << "cboLatLL2" << -1 << ""
-                                                      << "txtLon2";
-    }
-    void minusKeySwitchesHemisphere()
-    {
-        QFETCH(QString, field);
-        QFETCH(QString, box);
-        QFETCH(int, before);
-        QFETCH(QString, after);
-        QFETCH(QString, next);
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
-        QLineEdit* edit = find(dialog, field);
-        QComboBox* hemisphere = find<QComboBox>(dialog, box);
-        hemisphere->setCurrentIndex(before);
-        const QString text = edit->text();
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_Minus);
-        QCOMPARE(hemisphere->currentText(), after);
-        QCOMPARE(edit->text(), text);
-        QCOMPARE(focusName(), next);
-    }
-
-    void enterInDecimalFieldMovesOn()
-    {
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
-        QLineEdit* lat = find(dialog, QStringLiteral("txtLat1"));
-        lat->setFocus();
-        QTest::keyClick(lat, Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("cboLatLL1"));
-        QCOMPARE(lat->text(), QStringLiteral("45"));
-        QVERIFY(dialog->isVisible());
-        QVERIFY(!f.domain.domainValid);
-    }
-
-    void enterPressesOnlyAFocusedButton()
-    {
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::XY);
-        QLineEdit* xEnd = find(dialog, QStringLiteral("TextXEnd"));
-        xEnd->setFocus();
-        QTest::keyClick(xEnd, Qt::Key_Return);
-        QVERIFY(f.messages.shown.empty());
-        QVERIFY(dialog->isVisible());
-
-        find<QPushButton>(dialog, QStringLiteral("OkButton"))->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(f.messages.last(),
-                 QStringLiteral("Starting values for X and Y must be smaller than ending values"));
-    }
-
-    void leavingDmsField_data()
-    {
-        QTest::addColumn<QString>("stem");
-        QTest::addColumn<QStringList>("typed"); // degrees, minutes, seconds
-        QTest::addColumn<QString>("left");      // D, M or S
-        QTest::addColumn<QString>("decimal");
-        QTest::addColumn<QStringList>("dms");
-        QTest::newRow("start latitude degrees 95 with 30 minutes")
-            << "Lat1" << texts("95", "30", "0.00") << "D"
-            << "90.000000" << texts("90", "0", "0.00");
-        QTest::newRow("end latitude degrees 95 with 30 minutes")
-            << "Lat2" << texts("95", "30", "0.00") << "D"
-            << "90.500000" << texts("90", "30", "0.00");
-        QTest::newRow("start latitude seconds at the limit")
-            << "Lat1" << texts("90", "30", "12") << "S"
-            << "90.000000" << texts("90", "0", "0.00");
-        // 59.99 seconds in six decimals split back into 59.9904 seconds, which carry.
-        QTest::newRow("end longitude seconds clamped, then carried")
-            << "Lon2" << texts("95", "0", "61.5") << "S"
-            << "95.016664" << texts("95", "1", "0.00");
-        QTest::newRow("unchanged value leaves the texts as typed")
-            << "Lon1" << texts("095", "0", "0") << "D"
-            << "95.000000" << texts("095", "0", "0");
-    }
-    void leavingDmsField()
-    {
-        QFETCH(QString, stem);
-        QFETCH(QStringList, typed);
-        QFETCH(QString, left);
-        QFETCH(QString, decimal);
-        QFETCH(QStringList, dms);
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
-        const QString value = stem.left(3);
-        const QString corner = stem.right(1);
-        QLineEdit* decimalField = find(dialog, QStringLiteral("txt") + stem);
-        // Start from a decimal value in normal form, as the focus-out rewrites it.
-        decimalField->setText(value == QLatin1String("Lat") ? QStringLiteral("45.000000")
-                                                            : QStringLiteral("95.000000"));
-        const QString parts = QStringLiteral("DMS");
-        for (int i = 0; i < 3; ++i)
-            find(dialog, QStringLiteral("txt%1%2%3").arg(value, parts.at(i), corner))
-                ->setText(typed[i]);
-
-        QLineEdit* leaving = find(dialog, QStringLiteral("txt%1%2%3").arg(value, left, corner));
-        leaving->setFocus();
-        QTest::keyClick(leaving, Qt::Key_Tab);
-        QVERIFY(QApplication::focusWidget() != leaving);
-        QCOMPARE(decimalField->text(), decimal);
-        QCOMPARE(dmsOf(dialog, stem), dms);
-    }
-
-    void programSetTextRunsChangeHandlingOnce()
-    {
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
-        QLineEdit* lon = find(dialog, QStringLiteral("txtLon2"));
-        lon->setText(QStringLiteral("12.3456789"));
-        QCOMPARE(dmsOf(dialog, QStringLiteral("Lon2")), texts("12", "20", "44.44"));
-
-        // Writing the text a field already holds is no change.
-        find(dialog, QStringLiteral("txtLonM2"))->setText(QStringLiteral("7"));
-        lon->setText(QStringLiteral("12.3456789"));
-        QCOMPARE(dmsOf(dialog, QStringLiteral("Lon2")), texts("12", "7", "44.44"));
-    }
-
-    void defaults()
-    {
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
-        for (const char* name : {"TextXStart", "TextXEnd", "TextYStart", "TextYEnd",
-                                 "TextIndexiStart", "TextIndexiEnd", "TextIndexjStart",
-                                 "TextIndexjEnd", "TextIndexkStart", "TextIndexkEnd"})
-            QCOMPARE(find(dialog, QLatin1String(name))->text(), QStringLiteral("0"));
-        for (const char* corner : {"1", "2"}) {
-            const QString c = QLatin1String(corner);
-            QCOMPARE(find(dialog, QStringLiteral("txtLat") + c)->text(), QStringLiteral("45"));
-            QCOMPARE(find(dialog, QStringLiteral("txtLon") + c)->text(), QStringLiteral("95"));
-            QCOMPARE(dmsOf(dialog, QStringLiteral("Lat") + c), texts("45", "00", "0.00"));
-            QCOMPARE(dmsOf(dialog, QStringLiteral("Lon") + c), texts("95", "00", "0.00"));
-            QCOMPARE(boxState(find<QComboBox>(dialog, QStringLiteral("cboLatLL") + c)),
-                     QStringLiteral("N of N,S"));
-            QCOMPARE(boxState(find<QComboBox>(dialog, QStringLiteral("cboLonLL") + c)),
-                     QStringLiteral("E of E,W"));
-        }
-    }
-
-    void keyFilters_data()
-    {
-        QTest::addColumn<CoordinateType>("type");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("index: digits and slash") << CoordinateType::IJK << "TextIndexiStart"
-                                                 << "-1.2/a3"
-                                                 << "12/3";
-        QTest::newRow("X/Y: digits, point, slash, minus") << CoordinateType::XY << "TextYEnd"
-                                                          << "-1.2/a,+3"
-                                                          << "-1.2/3";
-        QTest::newRow("decimal degrees: digits, point, slash")
-            << CoordinateType::LatLon << "txtLat2"
-            << "4a 5+,x.1/"
-            << "45.1/";
-        QTest::newRow("seconds: no filter") << CoordinateType::LatLon << "txtLonS1"
-                                            << "x 1"
-                                            << "x 1";
-    }
-    void keyFilters()
-    {
-        QFETCH(CoordinateType, type);
-        QFETCH(QString, field);
-        QFETCH(QString, keys);
-        QFETCH(QString, text);
-        Fixture f;
-        QLineEdit* edit = find(f.open(type), field);
-        edit->clear();
-        QTest::keyClicks(edit, keys);
-        QCOMPARE(edit->text(), text);
-    }
-
-    void acceptedOkKeepsEntries()
-    {
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::XY);
-        const char* names[] = {"TextXStart", "TextXEnd", "TextYStart", "TextYEnd"};
-        const char* values[] = {"-2.5", "10.4", "3.5", "20"};
-        for (int i = 0; i < 4; ++i) {
-            QLineEdit* edit = find(dialog, QLatin1String(names[i]));
-            edit->clear();
-            QTest::keyClicks(edit, QLatin1String(values[i]));
-        }
-        QTest::mouseClick(find<QPushButton>(dialog, QStringLiteral("OkButton")), Qt::LeftButton);
-        QVERIFY(f.messages.shown.empty());
-        QVERIFY(f.domain.domainValid);
-        QCOMPARE(f.domain.bounds, (std::array<double, 6>{-2, 10, 4, 20, 0, 0}));
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(f.host.dialog(), dialog);
-
-        // Another layout shows the other groups as they were; back in X/Y the values are there.
-        QCOMPARE(f.open(CoordinateType::LatLon), dialog);
-        QCOMPARE(find(dialog, QStringLiteral("txtLat1"))->text(), QStringLiteral("45"));
-        QCOMPARE(dialog->size(), QSize(450, 226));
-        QTest::mouseClick(find<QPushButton>(dialog, QStringLiteral("OkButton")), Qt::LeftButton);
-        QCOMPARE(f.domain.bounds, (std::array<double, 6>{95, 95, 45, 45, 0, 0}));
-
-        QCOMPARE(f.open(CoordinateType::XY), dialog);
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(find(dialog, QLatin1String(names[i]))->text(), QLatin1String(values[i]));
-        QCOMPARE(focusName(), QStringLiteral("OkButton"));
-    }
-
-    void refusedOkKeepsDialogOpen()
-    {
-        Fixture f;
-        f.domain.domainValid = true;
-        f.domain.bounds = {1, 2, 3, 4, 5, 6};
-        CoordinateDialog* dialog = f.open(CoordinateType::IJK);
-        QTest::mouseClick(find<QPushButton>(dialog, QStringLiteral("OkButton")), Qt::LeftButton);
-        QCOMPARE(
-            f.messages.shown,
-            (std::vector<ShownMessage>{
-                {ShownMessage::Kind::Dialog,
-                 QStringLiteral(
-                     "Starting indices for i, j and k must be smaller than ending indices")}}));
-        QVERIFY(!f.domain.domainValid);
-        QCOMPARE(f.domain.bounds, (std::array<double, 6>{1, 2, 3, 4, 5, 6}));
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(f.host.dialog(), dialog);
-    }
-
-    void okStoresLatLonAfterLeavingAField()
-    {
-        Fixture f;
-        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
-        QLineEdit* lon = find(dialog, QStringLiteral("txtLon1"));
-        lon->setFocus();
-        QTest::keyClick(lon, Qt::Key_Minus); // E -> W
-        QLineEdit* minutes = find(dialog, QStringLiteral("txtLatM2"));
-        minutes->setFocus();
-        minutes->setText(QStringLiteral("30"));
-        // The press on OK takes the focus first, so the minutes reach the decimal field.
-        QTest::mouseClick(find<QPushButton>(dialog, QStringLiteral("OkButton")), Qt::LeftButton);
-        QVERIFY(f.messages.shown.empty());
-        QVERIFY(f.domain.domainValid);
-        QCOMPARE(f.domain.bounds, (std::array<double, 6>{-95, 95, 45, 45.5, 0, 0}));
-    }
-
-    void discarding_data()
-    {
+        QTest::addColumn<QString>("edits");
         QTest::addColumn<QString>("how");
-        QTest::newRow("Cancel") << "cancel";
-        QTest::newRow("close command") << "close";
-        QTest::newRow("Escape") << "escape";
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("bounds");
+        const QString unchanged = QStringLiteral("1 2 3 4 5 6");
+        addRow("X/Y OK, signed decimals typed", CoordinateType::XY,
+               "TextXStart=-2.5a TextXEnd=10.4 TextYStart=3.5 TextYEnd=20", "OkButton", "",
+               "-2 10 4 20 5 6");
+        addRow("indices OK by Enter, digits typed", CoordinateType::IJK,
+               "TextIndexiStart=-1 TextIndexiEnd=1.0 TextIndexjStart=2 TextIndexjEnd=20 "
+               "TextIndexkStart=3 TextIndexkEnd=4",
+               "Enter", "", "1 10 2 20 3 4");
+        addRow("lon/lat OK, pressed while in a minute field", CoordinateType::LatLon,
+               "txtLon1=- txtLatM2=30", "OkButton", "", "-95 95 45 45.5 5 6");
+        addRow("OK refused", CoordinateType::IJK, "TextIndexiEnd=10", "OkButton",
+               "Starting indices for i, j and k must be smaller than ending indices", unchanged);
+        addRow("Cancel", CoordinateType::XY, "TextXEnd=50", "CancelButton", "", unchanged);
+        addRow("close command", CoordinateType::XY, "TextXEnd=50", "close", "", unchanged);
     }
-    void discarding()
+    void ending()
     {
+        QFETCH(CoordinateType, type);
+        QFETCH(QString, edits);
         QFETCH(QString, how);
+        QFETCH(QString, message);
+        QFETCH(QString, bounds);
         Fixture f;
-        f.domain.domainValid = true;
-        f.domain.bounds = {1, 2, 3, 4, 5, 6};
-        QPointer<CoordinateDialog> dialog = f.open(CoordinateType::XY);
-        QLineEdit* x = find(dialog, QStringLiteral("TextXEnd"));
-        x->setFocus();
-        x->setText(QStringLiteral("50"));
-        if (how == QLatin1String("cancel"))
-            QTest::mouseClick(find<QPushButton>(dialog, QStringLiteral("CancelButton")),
-                              Qt::LeftButton);
-        else if (how == QLatin1String("close"))
-            QVERIFY(dialog->close());
-        else
-            QTest::keyClick(x, Qt::Key_Escape);
-
-        QCOMPARE(f.host.dialog(), nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(dialog.isNull());
-        QVERIFY(f.domain.domainValid);
-        QCOMPARE(f.domain.bounds, (std::array<double, 6>{1, 2, 3, 4, 5, 6}));
+        f.domain = {{1, 2, 3, 4, 5, 6}, true};
+        QPointer<CoordinateDialog> dialog = f.open(type);
+        typeInto(dialog, edits);
+        // Enter in a field presses no button.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(f.messages.shown.empty());
-
-        CoordinateDialog* fresh = f.open(CoordinateType::XY);
-        QVERIFY(fresh);
-        QCOMPARE(find(fresh, QStringLiteral("TextXEnd"))->text(), QStringLiteral("0"));
+        if (how == QLatin1String("close")) {
+            QVERIFY(dialog->close());
+        } else if (how == QLatin1String("Enter")) {
+            find<QPushButton>(dialog, QStringLiteral("OkButton"))->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else {
+            QTest::mouseClick(find<QPushButton>(dialog, how), Qt::LeftButton);
+        }
+        const bool refused = !message.isEmpty();
+        const auto shown = refused
+                               ? std::vector<ShownMessage>{{ShownMessage::Kind::Dialog, message}}
+                               : std::vector<ShownMessage>{};
+        QCOMPARE(f.messages.shown, shown);
+        QCOMPARE(f.domain.domainValid, !refused);
+        QCOMPARE(f.bounds(), bounds);
+        QCOMPARE(dialog->isVisible(), refused);
+        const bool discarded = how != QLatin1String("OkButton") && how != QLatin1String("Enter");
+        QCOMPARE(f.host.dialog(), discarded ? nullptr : dialog.data());
+        if (refused)
+            return;
+        const QStringList left = entries(dialog);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(dialog.isNull(), discarded);
+        const auto other = type == CoordinateType::XY ? CoordinateType::LatLon : CoordinateType::XY;
+        QCOMPARE(entries(f.open(other)), discarded ? defaults() : left);
     }
 };
 
