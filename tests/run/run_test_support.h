@@ -1,17 +1,20 @@
 #pragma once
 
-#include "run/process_starter.h"
+#include "app/job_settings.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QString>
-#include <optional>
+#include <QStringList>
+#include <map>
 
-// Helpers the tests of the Run action share: the stand-in processor, and a starter that
-// really runs the script with /bin/sh, without a terminal.
+// Helpers the tests of the Run action share: the stand-in processor and compact job edits
+// for data tables.
 namespace gridloom::testing {
+
+using namespace Qt::StringLiterals;
 
 /// The bytes of a file, or an empty array when it cannot be read.
 inline QByteArray fileBytes(const QString& path)
@@ -27,9 +30,7 @@ inline bool placeStandIn(const QString& folder, const QString& toolName)
     QFile::remove(target);
     return QFile::copy(QStringLiteral(GRIDLOOM_STAND_IN_PROCESSOR), target) &&
            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                             QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                             QFileDevice::ExeOther);
+                                             QFileDevice::ExeOwner);
 }
 
 /// What the stand-in writes when started as `program` with `argument` (none when empty) in
@@ -42,37 +43,45 @@ inline QByteArray standInRecord(const QString& program, const QString& argument,
     if (!argument.isEmpty())
         record += "argument: " + argument.toUtf8() + '\n';
     record += "directory: " + QFile::encodeName(directory) + '\n';
-    record += "control file: " + controlFile.toUtf8() + '\n';
-    return record + content;
+    return record + "control file: " + controlFile.toUtf8() + '\n' + content;
 }
 
-/// Runs the script at once with /bin/sh, from `callerDirectory`, with an empty standard input
-/// so that its final wait for Enter returns; remembers what it was given.
-class ShellRunningStarter final : public ProcessStarter {
-public:
-    explicit ShellRunningStarter(QString callerDirectory) : m_caller(std::move(callerDirectory)) {}
-
-    std::optional<QString> startInConsole(const QString& scriptPath,
-                                          const QString& workingDirectory) override
-    {
-        scripts << scriptPath;
-        directories << workingDirectory;
-        QProcess shell;
-        shell.setWorkingDirectory(m_caller);
-        shell.setStandardInputFile(QProcess::nullDevice());
-        shell.start(QStringLiteral("/bin/sh"), {scriptPath});
-        if (!shell.waitForFinished(15000))
-            return QStringLiteral("the script did not finish");
-        output = shell.readAllStandardOutput() + shell.readAllStandardError();
-        return std::nullopt;
+/// Changes a job from "field=value" steps separated by ";", so that a table row says in one
+/// line what sets it apart. Dates are ISO dates; "inputs" is a count of made-up paths.
+inline void editJob(JobSettings& job, const QString& steps)
+{
+    using J = JobSettings;
+    const std::map<QString, std::string J::*> texts{
+        {u"dir"_s, &J::workingDirectory}, {u"title"_s, &J::title},
+        {u"output"_s, &J::outputName},    {u"days"_s, &J::daysPerFile},
+        {u"startHour"_s, &J::startHour},  {u"endHour"_s, &J::endHour}};
+    for (const QString& step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString field = step.section(QLatin1Char('='), 0, 0);
+        const QString value = step.section(QLatin1Char('='), 1);
+        const QDate date = QDate::fromString(value, Qt::ISODate);
+        const std::chrono::year_month_day day{std::chrono::year(date.year()),
+                                              std::chrono::month(unsigned(date.month())),
+                                              std::chrono::day(unsigned(date.day()))};
+        if (texts.contains(field))
+            job.*texts.at(field) = value.toStdString();
+        else if (field.endsWith(u"Date"_s))
+            (field == u"startDate"_s ? job.startDate : job.endDate) = day;
+        else if (field == u"domainValid"_s)
+            job.domain.domainValid = value == u"1"_s;
+        else if (field == u"type"_s)
+            job.coordinateType = value == u"XY"_s    ? CoordinateType::XY
+                                 : value == u"IJK"_s ? CoordinateType::IJK
+                                                     : CoordinateType::LatLon;
+        else if (field == u"bounds"_s)
+            for (std::size_t i = 0; i < 6; ++i)
+                job.domain.bounds[i] = value.section(QLatin1Char(','), int(i), int(i)).toDouble();
+        else if (field == u"inputs"_s) {
+            job.inputPaths.clear();
+            for (int k = 1; k <= value.toInt(); ++k)
+                job.inputPaths.push_back("/in/" + std::to_string(k) + ".m3d");
+        } else
+            qFatal("no job field named %s", qPrintable(field));
     }
-
-    QStringList scripts;
-    QStringList directories;
-    QByteArray output;
-
-private:
-    QString m_caller;
-};
+}
 
 } // namespace gridloom::testing

@@ -1,3 +1,5 @@
+// Which terminal program the starter picks and how it hands it the script, with made-up
+// terminals on a search path of the test's own.
 #include "run/terminal_starter.h"
 #include "run_test_support.h"
 
@@ -6,22 +8,9 @@
 
 using namespace gridloom;
 using namespace gridloom::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
-
-/// Puts a program of the given name into `folder` that writes its arguments and its current
-/// folder, one a line, into `record`.
-bool placeFakeTerminal(const QString& folder, const QString& name, const QString& record)
-{
-    QFile file(QDir(folder).filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + QFile::encodeName(record) + "'\npwd >> '" +
-               QFile::encodeName(record) + "'\n");
-    file.close();
-    return file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                               QFileDevice::ExeOwner);
-}
 
 /// Replaces PATH for the life of the object.
 class SearchPath final {
@@ -36,12 +25,12 @@ private:
     QByteArray m_saved;
 };
 
-bool waitForFile(const QString& path)
+/// Puts an executable of the given name and content into `folder`.
+bool placeProgram(const QString& folder, const QString& name, const QByteArray& content)
 {
-    for (int i = 0; i < 100 && !QFile::exists(path); ++i)
-        QTest::qWait(50);
-    QTest::qWait(50); // the fake writes its record in two steps
-    return QFile::exists(path);
+    QFile file(QDir(folder).filePath(name));
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
+           file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
 }
 
 } // namespace
@@ -52,92 +41,70 @@ class TerminalStarterTest final : public QObject {
 private Q_SLOTS:
     void startsFirstTerminalFound_data();
     void startsFirstTerminalFound();
-    void noTerminalFound();
-    void terminalThatCannotStart();
 };
 
 void TerminalStarterTest::startsFirstTerminalFound_data()
 {
-    QTest::addColumn<QStringList>("installed");
-    QTest::addColumn<QString>("used");
-    QTest::addColumn<QString>("option");
-    QTest::newRow("xterm") << QStringList{QStringLiteral("xterm")} << "xterm"
-                           << "-e";
-    QTest::newRow("gnome-terminal takes the command after --")
-        << QStringList{QStringLiteral("gnome-terminal")} << "gnome-terminal"
-        << "--";
-    QTest::newRow("xfce4-terminal takes the rest of the line after -x")
-        << QStringList{QStringLiteral("xfce4-terminal")} << "xfce4-terminal"
-        << "-x";
-    QTest::newRow("konsole before xterm")
-        << QStringList{QStringLiteral("xterm"), QStringLiteral("konsole")} << "konsole"
-        << "-e";
-    QTest::newRow("the system's choice first")
-        << QStringList{QStringLiteral("gnome-terminal"), QStringLiteral("x-terminal-emulator")}
-        << "x-terminal-emulator"
-        << "-e";
+    QTest::addColumn<QStringList>("installed"); // "xterm!" is an xterm that cannot be loaded
+    QTest::addColumn<QString>("used");          // with the option that hands it the command
+    QTest::addColumn<QString>("failure");       // its start; "{BIN}" for the search path
+    const auto row = [](const char* name, const char* installed, const char* used,
+                        const char* failure = "") {
+        QTest::newRow(name) << QString::fromLatin1(installed).split(QLatin1Char(' '),
+                                                                    Qt::SkipEmptyParts)
+                            << used << failure;
+    };
+    row("xterm", "xterm", "xterm -e");
+    row("gnome-terminal takes the command after --", "gnome-terminal", "gnome-terminal --");
+    row("xfce4-terminal takes the rest after -x", "xfce4-terminal", "xfce4-terminal -x");
+    row("konsole before xterm", "xterm konsole", "konsole -e");
+    row("the system's choice first", "gnome-terminal x-terminal-emulator",
+        "x-terminal-emulator -e");
+    row("none found", "", "",
+        "No terminal program was found to run {BIN}/run_wxjoin2.sh in. Please install one of "
+        "x-terminal-emulator, gnome-terminal, konsole, xfce4-terminal, xterm, or run the script "
+        "yourself.");
+    row("found but cannot start", "xterm!", "",
+        "Unable to start {BIN}/xterm to run {BIN}/run_wxjoin2.sh: ");
 }
 
 void TerminalStarterTest::startsFirstTerminalFound()
 {
     QFETCH(QStringList, installed);
     QFETCH(QString, used);
-    QFETCH(QString, option);
-
-    QTemporaryDir bin;
-    QTemporaryDir work;
-    QVERIFY(bin.isValid() && work.isValid());
-    for (const QString& name : installed)
-        QVERIFY(placeFakeTerminal(bin.path(), name, work.filePath(name + QStringLiteral(".txt"))));
-    const QString script = work.filePath(QStringLiteral("run_wxjoin2.sh"));
-
-    TerminalStarter starter;
-    {
-        const SearchPath path(bin.path());
-        QCOMPARE(starter.startInConsole(script, work.path()), std::nullopt);
-    }
-    QVERIFY(starter.lastProcessId() > 0);
-    const QString record = work.filePath(used + QStringLiteral(".txt"));
-    QVERIFY2(waitForFile(record), qPrintable(used));
-    QCOMPARE(QString::fromUtf8(fileBytes(record)), option + QStringLiteral("\n/bin/sh\n") + script +
-                                                       QLatin1Char('\n') + work.path() +
-                                                       QLatin1Char('\n'));
-}
-
-void TerminalStarterTest::noTerminalFound()
-{
-    QTemporaryDir empty;
-    QVERIFY(empty.isValid());
-    const SearchPath path(empty.path());
-    TerminalStarter starter;
-    const auto failure =
-        starter.startInConsole(QStringLiteral("/w/run_gridfuse.sh"), QStringLiteral("/w"));
-    QVERIFY(failure.has_value());
-    QVERIFY(failure->contains(QStringLiteral("No terminal program was found")));
-    QVERIFY(failure->contains(QStringLiteral("/w/run_gridfuse.sh")));
-    QCOMPARE(starter.lastProcessId(), 0);
-}
-
-void TerminalStarterTest::terminalThatCannotStart()
-{
+    QFETCH(QString, failure);
     QTemporaryDir bin;
     QVERIFY(bin.isValid());
-    // Executable by its mode, but no program the system can load.
-    QFile broken(bin.filePath(QStringLiteral("xterm")));
-    QVERIFY(broken.open(QIODevice::WriteOnly));
-    broken.write(QByteArray("\x7f"
-                            "ELF garbage",
-                            12));
-    broken.close();
-    QVERIFY(broken.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-
-    const SearchPath path(bin.path());
+    // Each fake terminal writes its arguments and its folder, one a line, into <name>.txt.
+    const QString work = bin.filePath(u"work"_s);
+    QVERIFY(QDir().mkdir(work));
+    for (const QString& name : installed)
+        QVERIFY(placeProgram(bin.path(), name.chopped(name.endsWith(QLatin1Char('!'))),
+                             name.endsWith(QLatin1Char('!'))
+                                 ? QByteArray("\x7f"
+                                              "ELF junk")
+                                 : "#!/bin/sh\nprintf '%s\\n' \"$@\" \"$(pwd)\" > '" +
+                                       QFile::encodeName(bin.filePath(name)) + ".txt'\n"));
+    const QString script = bin.filePath(u"run_wxjoin2.sh"_s);
     TerminalStarter starter;
-    const auto failure = starter.startInConsole(QStringLiteral("/w/run_wxjoin2.sh"), bin.path());
-    QVERIFY(failure.has_value());
-    QVERIFY2(failure->startsWith(QStringLiteral("Unable to start ") +
-                                 bin.filePath(QStringLiteral("xterm"))),
-             qPrintable(*failure));
+    std::optional<QString> result;
+    {
+        const SearchPath path(bin.path());
+        result = starter.startInConsole(script, work);
+    }
+    if (!failure.isEmpty()) {
+        QVERIFY(result.has_value());
+        QVERIFY2(result->startsWith(failure.replace(u"{BIN}"_s, bin.path())), qPrintable(*result));
+        QCOMPARE(starter.lastProcessId(), 0);
+        return;
+    }
+    QCOMPARE(result, std::nullopt);
+    QVERIFY(starter.lastProcessId() > 0);
+    const QStringList terminal = used.split(QLatin1Char(' '));
+    QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(fileBytes(bin.filePath(terminal[0] + u".txt"_s))),
+                              terminal[1] + u"\n/bin/sh\n"_s + script + QLatin1Char('\n') + work +
+                                  QLatin1Char('\n'),
+                              5000);
 }
 
 QTEST_GUILESS_MAIN(TerminalStarterTest)

@@ -10,48 +10,55 @@
 #include "support/fake_services.h"
 
 #include <QDateTimeEdit>
+#include <QDirIterator>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace gridloom;
 using namespace gridloom::testing;
-
-using WindowEdit = std::function<void(QWidget&)>;
-Q_DECLARE_METATYPE(WindowEdit)
+using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename T = QWidget> T* find(QWidget& parent, const char* name)
+/// Works the controls as a user does, one step each: "Name" clicks a button, "Name=text"
+/// sets a date picker to an ISO date or clears a text field and types the text into it.
+void operate(QWidget& parent, const QStringList& steps)
 {
-    auto* widget = parent.findChild<T*>(QLatin1String(name));
-    if (!widget)
-        qFatal("no control named %s", name);
-    return widget;
-}
-
-/// Replaces a field's text the way a user does: select everything, then type.
-void retype(QWidget& parent, const char* name, const QString& text)
-{
-    auto* box = find<QLineEdit>(parent, name);
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    for (const QChar c : text) {
-        // The key simulation spells out only ASCII; other letters arrive as typed text.
-        if (c.unicode() < 0x80)
-            QTest::keyClick(box, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    for (const QString& step : steps) {
+        auto* widget = parent.findChild<QWidget*>(step.section(QLatin1Char('='), 0, 0));
+        QVERIFY2(widget, qPrintable(step));
+        const QString text = step.section(QLatin1Char('='), 1);
+        if (auto* date = qobject_cast<QDateTimeEdit*>(widget)) {
+            date->setDate(QDate::fromString(text, Qt::ISODate));
+        } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_Backspace);
+            // The key simulation spells out only ASCII; other letters arrive as typed text.
+            for (const QChar c : text) {
+                if (c.unicode() < 0x80)
+                    QTest::keyClick(box, c.toLatin1());
+                else
+                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), {});
+            }
+            QCOMPARE(box->text(), text);
+        } else {
+            QTest::mouseClick(widget, Qt::LeftButton);
+        }
     }
-    QCOMPARE(box->text(), text);
 }
 
-void click(QWidget& parent, const char* name)
+/// Every file below `folder`, hidden ones too, relative to it and sorted.
+QStringList filesUnder(const QString& folder)
 {
-    QTest::mouseClick(find(parent, name), Qt::LeftButton);
+    QStringList files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
 }
 
 QByteArray filled(QByteArray text, const QByteArray& placeholder, const QString& value)
@@ -60,9 +67,10 @@ QByteArray filled(QByteArray text, const QByteArray& placeholder, const QString&
 }
 
 /// A folder name that the shell would split, expand or run if it ever saw it unquoted.
-const QString hostileName = QStringLiteral("it's \"our\" $HOME; `touch x` Zürich Øre");
+const QString hostileName = u"it's \"our\" $HOME; `touch x` $(touch y) Zürich Øre"_s;
 /// The same name as it stands inside single quotes in the script.
-const QByteArray hostileQuoted = "it'\\''s \"our\" $HOME; `touch x` Z\xc3\xbcrich \xc3\x98re";
+const QByteArray hostileQuoted = "it'\\''s \"our\" $HOME; `touch x` $(touch y) Z\xc3\xbcrich "
+                                 "\xc3\x98re";
 
 const QByteArray extractionControl =
     "Valley run\r\n"
@@ -98,10 +106,7 @@ const QByteArray mergeControl =
 
 const QByteArray mergeScript = "#!/bin/sh\n"
                                "cd -- '{BASE}/" +
-                               hostileQuoted +
-                               "/' &&\n"
-                               "cp -- '{BASE}/" +
-                               hostileQuoted +
+                               hostileQuoted + "/' &&\ncp -- '{BASE}/" + hostileQuoted +
                                "/west.inp' gridfuse.inp &&\n"
                                "'{PROGRAM}/gridfuse'\n"
                                "printf '%s' 'Press Enter to close this window '\n"
@@ -119,23 +124,27 @@ private Q_SLOTS:
     void mergeInHostileFolderEndToEnd();
     void refusalsThroughTheWindow_data();
     void refusalsThroughTheWindow();
-    void missingProcessorThroughTheWindow();
 
 private:
     /// Writes a generated 3D.DAT file into the input folder and adds it with Add File.
     void addInput(const QString& name, double gridSpacingKm);
-    /// Opens the coordinate dialog from the window and confirms the given field texts.
-    void enterDomain(const QList<std::pair<const char*, QString>>& fields);
-    /// A runnable extraction of the named files, in the plain working folder.
-    void prepareExtraction(const QStringList& inputs = {QStringLiteral("a.m3d")});
-    QStringList workFiles() const;
+    /// Opens the coordinate dialog from the window and confirms the given steps.
+    void enterDomain(const QStringList& steps);
+    /// A runnable extraction of two inputs in the plain working folder.
+    void prepareExtraction(bool withDomain);
+    /// Presses Run; a script it started is run at once with /bin/sh, from the test folder,
+    /// with an empty standard input so that its final wait for Enter returns.
+    void run();
+    QString outputName() const
+    {
+        return m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s)->text();
+    }
 
     std::unique_ptr<QTemporaryDir> m_base;
     QString m_program;
     QString m_inputs;
     QString m_work;
     FakeServices m_fakes;
-    std::unique_ptr<ShellRunningStarter> m_starter;
     std::unique_ptr<MainWindow> m_window;
 };
 
@@ -143,26 +152,21 @@ void WholeJobTest::init()
 {
     m_base = std::make_unique<QTemporaryDir>();
     QVERIFY(m_base->isValid());
-    m_program = m_base->filePath(QStringLiteral("program"));
-    m_inputs = m_base->filePath(QStringLiteral("in/"));
-    m_work = m_base->filePath(QStringLiteral("work/"));
+    m_program = m_base->filePath(u"program"_s);
+    m_inputs = m_base->filePath(u"in/"_s);
+    m_work = m_base->filePath(u"work/"_s);
     for (const QString& folder : {m_program, m_inputs, m_work})
         QVERIFY(QDir().mkpath(folder));
-    QVERIFY(placeStandIn(m_program, QStringLiteral("wxjoin2")));
-    QVERIFY(placeStandIn(m_program, QStringLiteral("gridfuse")));
-
-    m_fakes.messages.clear();
-    m_fakes.programFolder = m_program;
-    m_starter = std::make_unique<ShellRunningStarter>(m_base->path());
+    QVERIFY(placeStandIn(m_program, u"wxjoin2"_s) && placeStandIn(m_program, u"gridfuse"_s));
+    m_fakes = {};
     m_window = std::make_unique<MainWindow>(
-        Services{m_fakes.messages, m_fakes.files, *m_starter, m_fakes.volumes, m_program});
+        Services{m_fakes.messages, m_fakes.files, m_fakes.starter, m_fakes.volumes, m_program});
     m_window->show();
 }
 
 void WholeJobTest::cleanup()
 {
     m_window.reset();
-    m_starter.reset();
     m_base.reset();
 }
 
@@ -171,203 +175,184 @@ void WholeJobTest::addInput(const QString& name, double gridSpacingKm)
     fixtures::SampleHeader sample;
     sample.gridSpacingKm = gridSpacingKm;
     sample.lineEnd = "\r\n";
-    const QString path = m_inputs + name;
-    fixtures::writeFixture(QFile::encodeName(path).toStdString(), sample);
-    m_fakes.files.answers = {{path}};
-    click(*m_window, "AddFileButton");
+    fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
+    m_fakes.files.answers = {{m_inputs + name}};
+    operate(*m_window, {u"AddFileButton"_s});
     QCOMPARE(m_fakes.messages.texts(), QStringList());
 }
 
-void WholeJobTest::enterDomain(const QList<std::pair<const char*, QString>>& fields)
+void WholeJobTest::enterDomain(const QStringList& steps)
 {
-    click(*m_window, "Command1");
+    operate(*m_window, {u"Command1"_s});
     CoordinateDialog* dialog = m_window->coordinateDialogs().dialog();
     QVERIFY(dialog && dialog->isVisible());
-    for (const auto& [name, text] : fields)
-        retype(*dialog, name, text);
-    click(*dialog, "OkButton");
+    operate(*dialog, steps + QStringList{u"OkButton"_s});
     QCOMPARE(m_fakes.messages.texts(), QStringList());
     QVERIFY(m_window->domain().domainValid);
 }
 
-void WholeJobTest::prepareExtraction(const QStringList& inputs)
+void WholeJobTest::prepareExtraction(bool withDomain)
 {
-    click(*m_window, "MergingOptionButton1");
-    // Each file added widens the period, so the period is typed after the last one.
-    for (const QString& input : inputs)
-        addInput(input, 12);
-    enterDomain({{"TextIndexiStart", QStringLiteral("2")},
-                 {"TextIndexiEnd", QStringLiteral("40")},
-                 {"TextIndexjStart", QStringLiteral("3")},
-                 {"TextIndexjEnd", QStringLiteral("45")},
-                 {"TextIndexkStart", QStringLiteral("1")},
-                 {"TextIndexkEnd", QStringLiteral("20")}});
-    find<QDateTimeEdit>(*m_window, "StartDate")->setDate(QDate(2002, 9, 30));
-    find<QDateTimeEdit>(*m_window, "EndDate")->setDate(QDate(2002, 10, 2));
-    retype(*m_window, "StartHour", QStringLiteral("12"));
-    retype(*m_window, "EndHour", QStringLiteral("6"));
-    retype(*m_window, "TitleBox", QStringLiteral("Valley run"));
-    retype(*m_window, "WorkingDirBox", m_work);
-    retype(*m_window, "OutFileBaseNameBox", QStringLiteral("valley"));
-    retype(*m_window, "DaysPerFileCountBox", QStringLiteral("2"));
+    operate(*m_window, {u"MergingOptionButton1"_s});
+    // Each file added widens the period, so the period is set after the last one.
+    addInput(u"a.m3d"_s, 12);
+    addInput(u"b.m3d"_s, 12);
+    if (withDomain)
+        enterDomain({u"TextIndexiStart=2"_s, u"TextIndexiEnd=40"_s, u"TextIndexjStart=3"_s,
+                     u"TextIndexjEnd=45"_s, u"TextIndexkStart=1"_s, u"TextIndexkEnd=20"_s});
+    operate(*m_window, {u"StartDate=2002-09-30"_s, u"EndDate=2002-10-02"_s, u"StartHour=12"_s,
+                        u"EndHour=6"_s, u"TitleBox=Valley run"_s, u"WorkingDirBox="_s + m_work,
+                        u"OutFileBaseNameBox=valley"_s, u"DaysPerFileCountBox=2"_s});
 }
 
-QStringList WholeJobTest::workFiles() const
+void WholeJobTest::run()
 {
-    return QDir(m_work).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    operate(*m_window, {u"RunButton"_s});
+    for (const auto& [script, folder] : m_fakes.starter.started) {
+        QProcess shell;
+        shell.setWorkingDirectory(m_base->path());
+        shell.setStandardInputFile(QProcess::nullDevice());
+        shell.start(u"/bin/sh"_s, {script});
+        QVERIFY(shell.waitForFinished(15000));
+        QCOMPARE(shell.readAllStandardError(), QByteArray());
+    }
 }
 
 void WholeJobTest::extractionEndToEnd()
 {
-    prepareExtraction({QStringLiteral("a.m3d"), QStringLiteral("b.m3d")});
-    click(*m_window, "RunButton");
+    // Older, longer files of the same names must be replaced, not left with a tail.
+    for (const char* stale : {"wxjoin2.inp", "run_wxjoin2.sh"})
+        fixtures::writeText(QFile::encodeName(m_work).toStdString() + stale,
+                            std::string(20000, 'x'));
+    prepareExtraction(true);
+    run();
 
     QCOMPARE(m_fakes.messages.texts(), QStringList());
-    QCOMPARE(workFiles(),
-             (QStringList{QStringLiteral("run_wxjoin2.sh"), QStringLiteral("stand_in_record.txt"),
-                          QStringLiteral("wxjoin2.inp")}));
+    QCOMPARE(filesUnder(m_work),
+             (QStringList{u"run_wxjoin2.sh"_s, u"stand_in_record.txt"_s, u"wxjoin2.inp"_s}));
     const QByteArray control = filled(extractionControl, "{IN}", m_inputs);
-    QCOMPARE(fileBytes(m_work + QStringLiteral("wxjoin2.inp")), control);
-    QCOMPARE(fileBytes(m_work + QStringLiteral("run_wxjoin2.sh")),
+    const QString script = m_work + u"run_wxjoin2.sh"_s;
+    QCOMPARE(fileBytes(m_work + u"wxjoin2.inp"_s), control);
+    QCOMPARE(fileBytes(script),
              filled(filled(extractionScript, "{WORK}", m_work), "{PROGRAM}", m_program));
-    QCOMPARE(fileBytes(m_work + QStringLiteral("stand_in_record.txt")),
-             standInRecord(QStringLiteral("wxjoin2"), QStringLiteral("wxjoin2.inp"),
-                           QDir::cleanPath(m_work), QStringLiteral("wxjoin2.inp"), control));
+    QVERIFY(QFileInfo(script).isExecutable());
+    QCOMPARE(m_fakes.starter.started,
+             (std::vector<std::pair<QString, QString>>{{script, QDir::cleanPath(m_work)}}));
+    QCOMPARE(fileBytes(m_work + u"stand_in_record.txt"_s),
+             standInRecord(u"wxjoin2"_s, u"wxjoin2.inp"_s, QDir::cleanPath(m_work),
+                           u"wxjoin2.inp"_s, control));
     // An extraction's base name is completed in the control file, never in the field.
-    QCOMPARE(find<QLineEdit>(*m_window, "OutFileBaseNameBox")->text(), QStringLiteral("valley"));
+    QCOMPARE(outputName(), u"valley"_s);
 }
 
 void WholeJobTest::mergeInHostileFolderEndToEnd()
 {
     const QString work = m_base->filePath(hostileName) + QLatin1Char('/');
     QVERIFY(QDir().mkpath(work));
-
-    addInput(QStringLiteral("fine.m3d"), 4);
-    addInput(QStringLiteral("coarse.m3d"), 12);
-    click(*m_window, "XYOption");
-    enterDomain({{"TextXStart", QStringLiteral("-1200")},
-                 {"TextXEnd", QStringLiteral("1500")},
-                 {"TextYStart", QStringLiteral("-300")},
-                 {"TextYEnd", QStringLiteral("0")}});
-    find<QDateTimeEdit>(*m_window, "StartDate")->setDate(QDate(2002, 9, 30));
-    find<QDateTimeEdit>(*m_window, "EndDate")->setDate(QDate(2002, 10, 3));
-    retype(*m_window, "StartHour", QStringLiteral("12"));
-    retype(*m_window, "EndHour", QStringLiteral("0"));
-    retype(*m_window, "TitleBox", QStringLiteral("   "));
-    retype(*m_window, "WorkingDirBox", work);
-    retype(*m_window, "OutFileBaseNameBox", QStringLiteral("west"));
-    click(*m_window, "RunButton");
+    addInput(u"fine.m3d"_s, 4);
+    addInput(u"coarse.m3d"_s, 12);
+    operate(*m_window, {u"XYOption"_s});
+    enterDomain({u"TextXStart=-1200"_s, u"TextXEnd=1500"_s, u"TextYStart=-300"_s, u"TextYEnd=0"_s});
+    operate(*m_window,
+            {u"StartDate=2002-09-30"_s, u"EndDate=2002-10-03"_s, u"StartHour=12"_s, u"EndHour=0"_s,
+             u"TitleBox=   "_s, u"WorkingDirBox="_s + work, u"OutFileBaseNameBox=west"_s});
+    run();
 
     QCOMPARE(m_fakes.messages.texts(), QStringList());
-    QCOMPARE(find<QLineEdit>(*m_window, "OutFileBaseNameBox")->text(), QStringLiteral("west.m3d"));
-    QCOMPARE(QDir(work).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{QStringLiteral("gridfuse.inp"), QStringLiteral("run_gridfuse.sh"),
-                          QStringLiteral("stand_in_record.txt"), QStringLiteral("west.inp")}));
+    QCOMPARE(outputName(), u"west.m3d"_s);
     const QByteArray control = filled(mergeControl, "{IN}", m_inputs);
-    QCOMPARE(fileBytes(work + QStringLiteral("west.inp")), control);
-    QCOMPARE(fileBytes(work + QStringLiteral("gridfuse.inp")), control);
-    QCOMPARE(fileBytes(work + QStringLiteral("run_gridfuse.sh")),
+    QCOMPARE(fileBytes(work + u"west.inp"_s), control);
+    QCOMPARE(fileBytes(work + u"gridfuse.inp"_s), control);
+    QCOMPARE(fileBytes(work + u"run_gridfuse.sh"_s),
              filled(filled(mergeScript, "{BASE}", m_base->path()), "{PROGRAM}", m_program));
-    QCOMPARE(fileBytes(work + QStringLiteral("stand_in_record.txt")),
-             standInRecord(QStringLiteral("gridfuse"), QString(), QDir::cleanPath(work),
-                           QStringLiteral("gridfuse.inp"), control));
-    // The backquoted command in the folder name never ran, wherever it would have.
-    QVERIFY(!QFile::exists(m_base->filePath(QStringLiteral("x"))));
-    QVERIFY(!QFile::exists(work + QStringLiteral("x")));
+    QCOMPARE(fileBytes(work + u"stand_in_record.txt"_s),
+             standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), u"gridfuse.inp"_s, control));
+    // Nothing of the folder name ran: the only files anywhere are the ones the job makes.
+    QStringList expected{u"in/coarse.m3d"_s, u"in/fine.m3d"_s, u"program/gridfuse"_s,
+                         u"program/wxjoin2"_s};
+    for (const QString& name :
+         {u"gridfuse.inp"_s, u"run_gridfuse.sh"_s, u"stand_in_record.txt"_s, u"west.inp"_s})
+        expected << hostileName + QLatin1Char('/') + name;
+    expected.sort();
+    QCOMPARE(filesUnder(m_base->path()), expected);
 }
+
+namespace {
+
+/// Each check of the job in its order, as the window's steps that break it.
+const std::vector<std::pair<const char*, QStringList>> checksInOrder{
+    {"You must enter a working directory", {u"WorkingDirBox="_s}},
+    {"Unable to find working directory /gridloom/nowhere/. Please make sure it exists",
+     {u"WorkingDirBox=/gridloom/nowhere/"_s}},
+    {"The start hour must be a whole number between 0 and 23", {u"StartHour="_s}},
+    {"The end hour must be a whole number between 0 and 23", {u"EndHour="_s}},
+    {"Start and end hours must be between 0 and 23", {u"StartHour=24"_s}},
+    {"End date must be later than begin date", {u"EndDate=2002-09-30"_s, u"EndHour=12"_s}},
+    {"Enter at least one MM5 file", {u"ClearAllFileButton"_s}},
+    {"MM5 domain not specified or not valid", {}}, // the coordinate dialog never confirmed
+    {"You must enter a output file basename first ", {u"OutFileBaseNameBox="_s}},
+    {"The number of days in output 3D files must be greater than 0 ", {u"DaysPerFileCountBox=0"_s}},
+};
+
+} // namespace
 
 void WholeJobTest::refusalsThroughTheWindow_data()
 {
-    QTest::addColumn<bool>("enterDomain");
-    QTest::addColumn<WindowEdit>("edit");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("withDomain");
+    QTest::addColumn<QString>("executable"); // "runs", or what lies where it should
     QTest::addColumn<QString>("message");
-
-    const bool domain = true;
-    auto row = [](const char* name, bool withDomain, WindowEdit edit, const char* message) {
-        QTest::newRow(name) << withDomain << edit << QString::fromUtf8(message);
+    // A row breaks its own check and every later one: only the first may be reported. The
+    // later ones are broken first, so that where two touch the same field the earlier holds.
+    for (std::size_t row = 0; row < checksInOrder.size(); ++row) {
+        QStringList steps;
+        for (std::size_t later = checksInOrder.size(); later-- > row;)
+            steps += checksInOrder[later].second;
+        const bool withDomain =
+            std::none_of(checksInOrder.begin() + long(row), checksInOrder.end(),
+                         [](const auto& check) { return check.second.isEmpty(); });
+        QTest::newRow(checksInOrder[row].first)
+            << steps << withDomain << "runs" << QString::fromUtf8(checksInOrder[row].first);
+    }
+    const auto row = [](const char* name, const QStringList& steps, const char* executable,
+                        const char* message) {
+        QTest::newRow(name) << steps << true << executable << message;
     };
-    row(
-        "working directory empty", domain, [](QWidget& w) { retype(w, "WorkingDirBox", {}); },
-        "You must enter a working directory");
-    row(
-        "working directory blank", domain,
-        [](QWidget& w) { retype(w, "WorkingDirBox", QStringLiteral("  ")); },
-        "You must enter a working directory");
-    row(
-        "working directory gone", domain,
-        [](QWidget& w) { retype(w, "WorkingDirBox", QStringLiteral("/gridloom/nowhere/")); },
-        "Unable to find working directory /gridloom/nowhere/. Please make sure it exists");
-    row(
-        "start hour 24", domain, [](QWidget& w) { retype(w, "StartHour", QStringLiteral("24")); },
-        "Start and end hours must be between 0 and 23");
-    row(
-        "end hour empty", domain, [](QWidget& w) { retype(w, "EndHour", {}); },
-        "The end hour must be a whole number between 0 and 23");
-    row(
-        "end equals start", domain,
-        [](QWidget& w) {
-            find<QDateTimeEdit>(w, "EndDate")->setDate(QDate(2002, 9, 30));
-            retype(w, "EndHour", QStringLiteral("12"));
-        },
-        "End date must be later than begin date");
-    row(
-        "input list cleared", domain, [](QWidget& w) { click(w, "ClearAllFileButton"); },
-        "Enter at least one MM5 file");
-    row(
-        "domain never confirmed", !domain, [](QWidget&) {},
-        "MM5 domain not specified or not valid");
-    row(
-        "output name empty", domain, [](QWidget& w) { retype(w, "OutFileBaseNameBox", {}); },
-        "You must enter a output file basename first ");
-    row(
-        "zero days", domain,
-        [](QWidget& w) { retype(w, "DaysPerFileCountBox", QStringLiteral("0")); },
-        "The number of days in output 3D files must be greater than 0 ");
-    row(
-        "empty days", domain, [](QWidget& w) { retype(w, "DaysPerFileCountBox", {}); },
+    row("days no number", {u"DaysPerFileCountBox="_s}, "runs",
         "The number of days in output 3D files must be a whole number");
+    row("days beyond 16 bits", {u"DaysPerFileCountBox=40000"_s}, "runs",
+        "The number of days in output 3D files must be at most 32767");
+    const char* missing = "Can not run Fortran executable, please make sure it is in the folder ";
+    row("executable missing", {}, "missing", missing);
+    row("executable a file that may not run", {}, "a file", missing);
+    row("executable a folder", {}, "a folder", missing);
 }
 
 void WholeJobTest::refusalsThroughTheWindow()
 {
-    QFETCH(bool, enterDomain);
-    QFETCH(WindowEdit, edit);
+    QFETCH(QStringList, steps);
+    QFETCH(bool, withDomain);
+    QFETCH(QString, executable);
     QFETCH(QString, message);
-
-    if (enterDomain) {
-        prepareExtraction();
-    } else {
-        // Everything but the domain.
-        click(*m_window, "MergingOptionButton1");
-        addInput(QStringLiteral("a.m3d"), 12);
-        find<QDateTimeEdit>(*m_window, "StartDate")->setDate(QDate(2002, 9, 30));
-        find<QDateTimeEdit>(*m_window, "EndDate")->setDate(QDate(2002, 10, 2));
-        retype(*m_window, "WorkingDirBox", m_work);
-        retype(*m_window, "OutFileBaseNameBox", QStringLiteral("valley"));
-        retype(*m_window, "DaysPerFileCountBox", QStringLiteral("2"));
+    const QString processor = m_program + u"/wxjoin2"_s;
+    if (executable != u"runs"_s) {
+        QVERIFY(QFile::remove(processor));
+        message += m_program;
     }
-    edit(*m_window);
-    click(*m_window, "RunButton");
+    if (executable == u"a file"_s)
+        fixtures::writeText(QFile::encodeName(processor).toStdString(), "#!/bin/sh\n");
+    if (executable == u"a folder"_s)
+        QVERIFY(QDir().mkdir(processor));
+    prepareExtraction(withDomain);
+    operate(*m_window, steps);
+    run();
 
     QCOMPARE(m_fakes.messages.shown,
              (std::vector<ShownMessage>{{ShownMessage::Kind::Job, message}}));
-    QCOMPARE(workFiles(), QStringList());
-    QVERIFY(m_starter->scripts.isEmpty());
-}
-
-void WholeJobTest::missingProcessorThroughTheWindow()
-{
-    QVERIFY(QFile::remove(m_program + QStringLiteral("/wxjoin2")));
-    prepareExtraction();
-    click(*m_window, "RunButton");
-    QCOMPARE(m_fakes.messages.shown,
-             (std::vector<ShownMessage>{
-                 {ShownMessage::Kind::Job,
-                  QStringLiteral(
-                      "Can not run Fortran executable, please make sure it is in the folder ") +
-                      m_program}}));
-    QCOMPARE(workFiles(), QStringList{QStringLiteral("wxjoin2.inp")});
-    QVERIFY(m_starter->scripts.isEmpty());
+    // A refused job writes nothing; a missing processor leaves the control file, no script.
+    QCOMPARE(filesUnder(m_work),
+             executable == u"runs"_s ? QStringList() : QStringList{u"wxjoin2.inp"_s});
+    QVERIFY(m_fakes.starter.started.empty());
 }
 
 QTEST_MAIN(WholeJobTest)
