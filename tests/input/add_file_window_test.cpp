@@ -4,13 +4,17 @@
 #include "support/fake_services.h"
 
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 using namespace gridloom;
 using gridloom::testing::FakeServices;
@@ -23,71 +27,78 @@ QString qt(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-template <typename T = QWidget> T* find(QWidget& window, const QString& name)
-{
-    auto* widget = window.findChild<T*>(name);
-    if (!widget)
-        qFatal("no control named %s", qPrintable(name));
-    return widget;
-}
+const QString programFolder = QStringLiteral("/opt/gridloom");
 
-template <typename T = QWidget> T* find(QWidget& window, const char* name)
-{
-    return find<T>(window, QString::fromLatin1(name));
-}
+// The real main window on recording stand-ins, with the reads and clicks the tests need.
+struct Window {
+    FakeServices fakes;
+    MainWindow main;
 
-QString limits(QWidget& window)
-{
-    QStringList texts;
-    for (int i = 0; i < 6; ++i)
-        texts << find<QLabel>(window, QStringLiteral("Domain%1").arg(i))->text();
-    return texts.join(QLatin1Char(' '));
-}
-
-QString period(QWidget& window)
-{
-    const QString format = QStringLiteral("yyyy-MM-dd");
-    return find<QDateTimeEdit>(window, "StartDate")->date().toString(format) + QLatin1Char('/') +
-           find<QLineEdit>(window, "StartHour")->text() + QStringLiteral(" - ") +
-           find<QDateTimeEdit>(window, "EndDate")->date().toString(format) + QLatin1Char('/') +
-           find<QLineEdit>(window, "EndHour")->text();
-}
-
-QStringList entries(QWidget& window)
-{
-    auto* list = find<QListWidget>(window, "FileListBox");
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    return texts;
-}
-
-void click(QWidget& window, const char* name)
-{
-    QTest::mouseClick(find(window, name), Qt::LeftButton);
-}
+    Window() : main((fakes.programFolder = programFolder, fakes.services()))
+    {
+        main.show();
+        if (!QTest::qWaitForWindowExposed(&main))
+            qFatal("the main window is not shown");
+    }
+    template <typename T = QWidget> T* find(const char* name)
+    {
+        return main.findChild<T*>(QLatin1String(name));
+    }
+    void click(const char* name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void press(const QStringList& chosen)
+    {
+        fakes.files.answers.push_back(chosen);
+        click("AddFileButton");
+    }
+    void clickRow(int row)
+    {
+        auto* list = find<QListWidget>("FileListBox");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+    QString limits()
+    {
+        QStringList texts;
+        for (int i = 0; i < 6; ++i)
+            texts << main.findChild<QLabel*>(QStringLiteral("Domain%1").arg(i))->text();
+        return texts.join(QLatin1Char(' '));
+    }
+    QString period()
+    {
+        const QString format = QStringLiteral("yyyy-MM-dd");
+        return find<QDateTimeEdit>("StartDate")->date().toString(format) + QLatin1Char('/') +
+               find<QLineEdit>("StartHour")->text() + QStringLiteral(" - ") +
+               find<QDateTimeEdit>("EndDate")->date().toString(format) + QLatin1Char('/') +
+               find<QLineEdit>("EndHour")->text();
+    }
+    // The listed paths, as the job takes them.
+    QStringList entries()
+    {
+        QStringList paths;
+        for (const auto& path : main.jobSettings().inputPaths)
+            paths << QString::fromStdString(path);
+        return paths;
+    }
+};
 
 } // namespace
 
 class AddFileWindowTest final : public QObject {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
     int m_count = 0;
 
-    QString file(double spacing, const std::string& stamp = "2002093012", int hours = 109,
-                 const char* extent = nullptr)
+    // A readable file of "spacing [stamp [hours [ten extent fields]]]".
+    QString file(const QString& description)
     {
+        const QStringList parts = description.split(QLatin1Char(' '));
         fixtures::SampleHeader sample;
-        sample.gridSpacingKm = spacing;
-        sample.startStamp = stamp;
-        sample.hourCount = hours;
-        if (extent != nullptr) {
-            const QStringList fields = QString::fromLatin1(extent).split(QLatin1Char(' '));
-            for (int n = 0; n < 10; ++n)
-                sample.extent[static_cast<std::size_t>(n)] = fields[n].toStdString();
-        }
+        sample.gridSpacingKm = parts[0].toDouble();
+        sample.startStamp = parts.value(1, QStringLiteral("2002093012")).toStdString();
+        sample.hourCount = parts.value(2, QStringLiteral("109")).toInt();
+        for (int n = 3; n < parts.size(); ++n)
+            sample.extent[static_cast<std::size_t>(n - 3)] = parts[n].toStdString();
         const QString path = m_dir.filePath(QStringLiteral("w%1.m3d").arg(++m_count));
         fixtures::writeFixture(path.toStdString(), sample);
         return path;
@@ -95,196 +106,206 @@ private:
     QString unreadable()
     {
         const QString path = m_dir.filePath(QStringLiteral("w%1.dat").arg(++m_count));
-        fixtures::writeText(path.toStdString(), std::string(6000, '\n'));
+        fixtures::writeText(path.toStdString(), "3D.DAT\nno header\n");
         return path;
     }
-    QString tooLong()
+    // A path of exactly `length` characters; a readable file is written there when `create`.
+    QString pathOfLength(int length, bool create)
     {
-        return m_dir.filePath(QString(140, QLatin1Char('x')) + QStringLiteral(".m3d"));
+        const QString prefix = m_dir.filePath(QStringLiteral("%1_").arg(++m_count));
+        const QString path = prefix + QString(length - prefix.size(), QLatin1Char('x'));
+        if (create)
+            fixtures::writeFixture(path.toStdString(), {});
+        return path;
     }
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase() { QVERIFY(m_dir.isValid() && m_dir.path().size() < 100); }
 
-    void mergeModeMessages_data()
+    void addFileMessages_data()
     {
-        // Each inner list is one press of Add File and what the dialog answers; "unreadable",
-        // "long" and "first" stand for an unreadable file, a path over 132 characters and the
-        // first file again.
-        QTest::addColumn<QList<QStringList>>("presses");
+        // Presses of Add File, split at "|", each with the files the dialog answers, split at ",":
+        // "spacing [stamp [hours]]" for a readable file, "unreadable", "long" (133 characters),
+        // "exact" (132 characters), "first" (the first file again), "FIRST" (its name in capitals).
+        // "merge" and "extract" select that mode instead of pressing.
+        QTest::addColumn<QString>("presses");
         QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QList<int>>("kinds");
         QTest::addColumn<int>("listed");
+        QTest::addColumn<bool>("yellow");
 
-        const auto press = [](std::initializer_list<const char*> files) {
-            QStringList list;
-            for (const char* f : files)
-                list << QString::fromLatin1(f);
-            return list;
-        };
-        const int job = static_cast<int>(ShownMessage::Kind::Job);
-        const int path = static_cast<int>(ShownMessage::Kind::Path);
+        using L = QStringList;
+        const QString unreadable = qt(unreadableHeaderMessage);
+        const QString tooMany = qt(tooManyMergeFilesMessage);
+        const QString tooLong = qt(pathTooLongMessage);
 
-        QTest::newRow("unreadable header")
-            << QList<QStringList>{press({"12"}), press({"unreadable"})}
-            << QStringList{qt(unreadableHeaderMessage)} << QList<int>{job} << 1;
-        QTest::newRow("fourth file")
-            << QList<QStringList>{press({"4"}), press({"12"}), press({"36"}), press({"36"})}
-            << QStringList{qt(tooManyMergeFilesMessage)} << QList<int>{job} << 3;
-        QTest::newRow("finer after coarser")
-            << QList<QStringList>{press({"12"}), press({"4"})} << QStringList{qt(finerGridMessage)}
-            << QList<int>{job} << 1;
-        QTest::newRow("other start")
-            << QList<QStringList>{press({"12"}), press({"12 2002093013"})}
-            << QStringList{qt(differentStartMessage)} << QList<int>{job} << 1;
+        QTest::newRow("fourth file, read before it is counted")
+            << QStringLiteral("4|12|36|unreadable|36") << L{unreadable, tooMany} << 3 << false;
         QTest::newRow("other end")
-            << QList<QStringList>{press({"12"}), press({"12 2002093012 110"})}
-            << QStringList{qt(differentEndMessage)} << QList<int>{job} << 1;
-        QTest::newRow("same file twice") << QList<QStringList>{press({"12"}), press({"first"})}
-                                         << QStringList{} << QList<int>{} << 1;
-        QTest::newRow("path too long")
-            << QList<QStringList>{press({"long"}), press({"12"})}
-            << QStringList{qt(pathTooLongMessage)} << QList<int>{path} << 1;
-        QTest::newRow("compared with the last accepted file, not the refused one")
-            << QList<QStringList>{press({"12", "36 2002093013", "24"})}
-            << QStringList{qt(differentStartMessage)} << QList<int>{job} << 2;
-        QTest::newRow("several files in one press")
-            << QList<QStringList>{press({"4", "unreadable", "2", "12", "first", "36", "48"})}
-            << QStringList{qt(unreadableHeaderMessage), qt(finerGridMessage),
-                           qt(tooManyMergeFilesMessage)}
-            << QList<int>{job, job, job} << 3;
-        QTest::newRow("cancel") << QList<QStringList>{press({})} << QStringList{} << QList<int>{}
-                                << 0;
+            << QStringLiteral("12|12 2002093012 110") << L{qt(differentEndMessage)} << 1 << false;
+        QTest::newRow("same path twice, then in other letter case")
+            << QStringLiteral("12|12|first|FIRST") << L{} << 3 << false;
+        QTest::newRow("132 characters turn it white again")
+            << QStringLiteral("long|exact") << L{tooLong} << 1 << false;
+        QTest::newRow("several files at once, compared with the last accepted one")
+            << QStringLiteral("4,unreadable,2,36 2002093013,12,first,36,48")
+            << L{unreadable, qt(finerGridMessage), qt(differentStartMessage), tooMany} << 3
+            << false;
+        QTest::newRow("cancel") << QString() << L{} << 0 << false;
+        QTest::newRow("extract takes any files")
+            << QStringLiteral("extract|36|4 2002100500 48|unreadable,1 2003010100 5|first,long")
+            << L{unreadable, tooLong} << 3 << true;
+        QTest::newRow("extract files stay listed in Merge mode")
+            << QStringLiteral("extract|36|4|12|1|merge|36") << L{tooMany} << 4 << false;
     }
-    void mergeModeMessages()
+    void addFileMessages()
     {
-        QFETCH(QList<QStringList>, presses);
+        QFETCH(QString, presses);
         QFETCH(QStringList, shown);
-        QFETCH(QList<int>, kinds);
         QFETCH(int, listed);
+        QFETCH(bool, yellow);
 
-        FakeServices fakes;
-        MainWindow window(fakes.services());
-        window.show();
+        using Kind = ShownMessage::Kind;
+        const QString tooLong = qt(pathTooLongMessage);
+        Window window;
         QString first;
-        for (const QStringList& press : presses) {
-            QStringList answer;
-            for (const QString& what : press) {
+        for (const QString& press : presses.split(QLatin1Char('|'))) {
+            if (press == QStringLiteral("merge") || press == QStringLiteral("extract")) {
+                window.click(press == QStringLiteral("merge") ? "MergingOptionButton0"
+                                                              : "MergingOptionButton1");
+                continue;
+            }
+            QStringList chosen;
+            for (const QString& what : press.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
                 if (what == QStringLiteral("unreadable")) {
-                    answer << unreadable();
-                } else if (what == QStringLiteral("long")) {
-                    answer << tooLong();
+                    chosen << unreadable();
+                } else if (what == QStringLiteral("long") || what == QStringLiteral("exact")) {
+                    const bool exact = what == QStringLiteral("exact");
+                    chosen << pathOfLength(exact ? 132 : 133, exact);
                 } else if (what == QStringLiteral("first")) {
-                    answer << first;
+                    chosen << first;
+                } else if (what == QStringLiteral("FIRST")) {
+                    chosen << QFileInfo(first).path() + QLatin1Char('/') +
+                                  QFileInfo(first).fileName().toUpper();
+                    QVERIFY(QFile::copy(first, chosen.last()));
                 } else {
-                    const QStringList parts = what.split(QLatin1Char(' '));
-                    answer << file(parts[0].toDouble(),
-                                   parts.size() > 1 ? parts[1].toStdString() : "2002093012",
-                                   parts.size() > 2 ? parts[2].toInt() : 109);
-                    if (first.isEmpty())
-                        first = answer.last();
+                    chosen << file(what);
+                    first = first.isEmpty() ? chosen.last() : first;
                 }
             }
-            fakes.files.answers.push_back(answer);
-            click(window, "AddFileButton");
+            window.press(chosen);
         }
-
-        QCOMPARE(fakes.messages.texts(), shown);
-        QList<int> shownKinds;
-        for (const auto& message : fakes.messages.shown)
-            shownKinds << static_cast<int>(message.kind);
-        QCOMPARE(shownKinds, kinds);
-        QCOMPARE(entries(window).size(), listed);
-        QCOMPARE(window.jobSettings().inputPaths.size(), std::size_t(listed));
-        QCOMPARE(window.coordinateType(),
-                 listed > 0 ? CoordinateType::LatLon : CoordinateType::None);
-        if (listed > 0) {
-            QCOMPARE(period(window), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
-            QCOMPARE(find<QLineEdit>(window, "OutFileBaseNameBox")->text(),
-                     QStringLiteral("merged_2002093012.m3d"));
-        } else {
-            QCOMPARE(limits(window), QStringLiteral("--- --- --- --- --- ---"));
-        }
+        QCOMPARE(window.fakes.messages.texts(), shown);
+        for (const auto& message : window.fakes.messages.shown)
+            QCOMPARE(message.kind, message.text == tooLong ? Kind::Path : Kind::Job);
+        QCOMPARE(window.entries().size(), listed);
+        QCOMPARE(window.find<QListWidget>("FileListBox")->palette().color(QPalette::Base),
+                 yellow ? QColor(255, 255, 0) : QColor(255, 255, 255));
     }
 
-    void extractModeTakesAnyFilesAndWidensThePeriod()
+    void mergeSetsPeriodLimitsNameAndLatLonThenClickAndClearAll()
     {
-        FakeServices fakes;
-        MainWindow window(fakes.services());
-        window.show();
-        click(window, "MergingOptionButton1");
-        QCOMPARE(window.mode(), ProcessingMode::Extract);
+        Window window;
+        QCOMPARE(window.main.coordinateType(), CoordinateType::None);
+        window.press({file(QStringLiteral("4 2002093012 109 1 1 6 5 1 3 -120.5 -95 25 50"))});
+        QCOMPARE(window.period(), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
+        QCOMPARE(window.limits(), QStringLiteral("120.5W 25N 95W 50N 1 3"));
+        QCOMPARE(window.main.coordinateType(), CoordinateType::LatLon);
+        QCOMPARE(window.find<QLabel>("LabelX")->text(), QStringLiteral("Lon:"));
+        QCOMPARE(window.find<QLineEdit>("OutFileBaseNameBox")->text(),
+                 QStringLiteral("merged_2002093012.m3d"));
+        const QString tip = window.find<QListWidget>("FileListBox")->item(0)->toolTip();
+        QVERIFY2(tip.contains(QStringLiteral("Last hour: 2002-10-05 00:00 UTC")), qPrintable(tip));
 
-        fakes.files.answers = {
-            {file(12.0, "2002093012", 109, "1 1 60 50 1 23 -120.5 -95 25.25 50")},
-            {file(36.0, "2002100500", 48)},
-            {file(4.0, "2002092900", 24, "2 3 40 41 1 10 0 1 2 3")},
-            {file(1.0, "2002100100", 2)},
-            {file(1.0, "2002100100", 2)}};
-        for (int press = 0; press < 5; ++press)
-            click(window, "AddFileButton");
+        // Later files overwrite the whole period, whatever the user set.
+        window.find<QDateTimeEdit>("StartDate")->setDate(QDate(2001, 1, 1));
+        window.find<QLineEdit>("EndHour")->setText(QStringLiteral("7"));
+        window.press(
+            {unreadable(),
+             file(QStringLiteral("12 2002093012 109 1 1 7 8 2 2 -100.250 -90.0 30.00 45.5")),
+             file(QStringLiteral("36 2002093012 109 5 5 9 9 1 9 1 2 3 4"))});
+        QCOMPARE(window.period(), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
+        QCOMPARE(window.limits(), QStringLiteral("1E 3N 2E 4N 1 9"));
+        // A click shows that entry's limits, also after a refused file in between.
+        window.clickRow(1);
+        QCOMPARE(window.limits(), QStringLiteral("100.25W 30N 90W 45.5N 2 2"));
+        window.clickRow(0);
+        QCOMPARE(window.limits(), QStringLiteral("120.5W 25N 95W 50N 1 3"));
 
-        QVERIFY(fakes.messages.shown.empty());
-        QCOMPARE(entries(window).size(), 5);
-        QCOMPARE(period(window), QStringLiteral("2002-09-29/0 - 2002-10-06/23"));
-        QCOMPARE(limits(window), QStringLiteral("1 1 60 50 1 23"));
-        QCOMPARE(find<QLabel>(window, "LabelX")->text(), QStringLiteral("Index i:"));
-        QCOMPARE(window.coordinateType(), CoordinateType::IJK);
-        QVERIFY(find<QLineEdit>(window, "OutFileBaseNameBox")->text().isEmpty());
-
-        // A click on the third entry shows its limits as indices.
-        auto* list = find<QListWidget>(window, "FileListBox");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(2)).center());
-        QCOMPARE(limits(window), QStringLiteral("2 3 40 41 1 10"));
+        window.click("ClearAllFileButton");
+        QVERIFY(window.entries().isEmpty());
+        QCOMPARE(window.limits(), QStringLiteral("--- --- --- --- --- ---"));
+        QCOMPARE(window.period(), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
+        QCOMPARE(window.main.coordinateType(), CoordinateType::LatLon);
+        // The first file after clearing is compared with nothing.
+        window.press({file(QStringLiteral("1 2003010100 5"))});
+        QCOMPARE(window.entries().size(), 1);
+        QCOMPARE(window.fakes.messages.texts(), QStringList{qt(unreadableHeaderMessage)});
     }
 
-    void mergeAfterAnExtractVisitTurnsToLatLon()
+    void extractWidensThePeriodAndShowsIndices()
     {
-        FakeServices fakes;
-        MainWindow window(fakes.services());
-        window.show();
-        click(window, "MergingOptionButton1");
-        click(window, "MergingOptionButton0");
-        QCOMPARE(window.coordinateType(), CoordinateType::IJK);
+        Window window;
+        window.click("MergingOptionButton1");
+        window.press({file(QStringLiteral("12 2002093012 109"))});
+        QCOMPARE(window.period(), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
+        window.press({file(QStringLiteral("36 2002100500 48 003 4.0 70 80 +2 20 0 0 0 0"))});
+        QCOMPARE(window.limits(), QStringLiteral("003 4.0 70 80 +2 20"));
+        window.press({file(QStringLiteral("4 2002092900 24"))});
+        window.press({file(QStringLiteral("1 2002100100 2"))});
+        QCOMPARE(window.period(), QStringLiteral("2002-09-29/0 - 2002-10-06/23"));
+        QCOMPARE(window.main.coordinateType(), CoordinateType::IJK);
+        QVERIFY(window.find<QLineEdit>("OutFileBaseNameBox")->text().isEmpty());
 
-        fakes.files.answers = {{file(12.0)}};
-        click(window, "AddFileButton");
-        QCOMPARE(window.coordinateType(), CoordinateType::LatLon);
-        QCOMPARE(find<QLabel>(window, "LabelX")->text(), QStringLiteral("Lon:"));
-        QCOMPARE(limits(window), QStringLiteral("120.5W 25.25N 95W 50N 1 23"));
+        // A click shows the entry's limits rebuilt from the stored numbers.
+        window.clickRow(1);
+        QCOMPARE(window.limits(), QStringLiteral("3 4 70 80 2 20"));
     }
 
-    void clickAndClearAll()
+    void droppedFilesAreAdded()
     {
-        FakeServices fakes;
-        MainWindow window(fakes.services());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        fakes.files.answers = {{file(4.0, "2002093012", 109, "1 1 60 50 1 23 -120.5 -95 25.25 50"),
-                                unreadable(),
-                                file(12.0, "2002093012", 109, "1 1 20 17 1 23 -110 -100 30 40.5")}};
-        click(window, "AddFileButton");
-        QCOMPARE(limits(window), QStringLiteral("110W 30N 100W 40.5N 1 23"));
+        Window window;
+        const QString a = file(QStringLiteral("12"));
+        const QString b = file(QStringLiteral("36"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(a), QUrl(QStringLiteral("https://example.org/x.m3d")),
+                      QUrl::fromLocalFile(unreadable()), QUrl::fromLocalFile(b)});
+        QWidget* viewport = window.find<QListWidget>("FileListBox")->viewport();
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &drop);
+        QCOMPARE(window.entries(),
+                 (QStringList{QDir::toNativeSeparators(a), QDir::toNativeSeparators(b)}));
+        QCOMPARE(window.fakes.messages.texts(), QStringList{qt(unreadableHeaderMessage)});
+    }
 
-        auto* list = find<QListWidget>(window, "FileListBox");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(0)).center());
-        QCOMPARE(limits(window), QStringLiteral("120.5W 25.25N 95W 50N 1 23"));
+    void initialFolderOfTheDialog_data()
+    {
+        QTest::addColumn<QString>("workingDir");
+        QTest::addColumn<bool>("usesWorkingDir");
 
-        const QString before = period(window);
-        click(window, "ClearAllFileButton");
-        QVERIFY(entries(window).isEmpty());
-        QCOMPARE(limits(window), QStringLiteral("--- --- --- --- --- ---"));
-        QCOMPARE(period(window), before);
-        QCOMPARE(window.coordinateType(), CoordinateType::LatLon);
+        QDir(m_dir.path()).mkpath(QStringLiteral("full"));
+        fixtures::writeFixture(m_dir.filePath(QStringLiteral("full/a.m3d")).toStdString(), {});
+        const QString full = m_dir.filePath(QStringLiteral("full"));
 
-        // After clearing, a finer grid is the first file again and compared with nothing.
-        fakes.messages.clear();
-        fakes.files.answers = {{file(1.0, "2003010100", 5)}};
-        click(window, "AddFileButton");
-        QVERIFY(fakes.messages.shown.empty());
-        QCOMPARE(period(window), QStringLiteral("2003-01-01/0 - 2003-01-01/4"));
+        QTest::newRow("blanks only") << QStringLiteral("   ") << false;
+        QTest::newRow("folder with a file") << full + QStringLiteral("/") << true;
+        QTest::newRow("the folder without a separator") << full << false;
+        QTest::newRow("pattern matching a file") << full + QStringLiteral("/*.m3d") << true;
+        QTest::newRow("a leading blank is kept")
+            << QStringLiteral(" ") + full + QStringLiteral("/") << false;
+    }
+    void initialFolderOfTheDialog()
+    {
+        QFETCH(QString, workingDir);
+        QFETCH(bool, usesWorkingDir);
+
+        Window window;
+        window.find<QLineEdit>("WorkingDirBox")->setText(workingDir);
+        window.press({});
+        QCOMPARE(window.fakes.files.initialFolders,
+                 QStringList{usesWorkingDir ? workingDir : programFolder});
     }
 };
 

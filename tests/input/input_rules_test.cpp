@@ -13,54 +13,36 @@ namespace {
 
 std::chrono::sys_seconds utc(const QString& text)
 {
-    QDateTime asUtc = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
-    asUtc.setTimeZone(QTimeZone::utc());
-    return std::chrono::sys_seconds{std::chrono::seconds{asUtc.toSecsSinceEpoch()}};
+    QDateTime value = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
+    value.setTimeZone(QTimeZone::utc());
+    return std::chrono::sys_seconds{std::chrono::seconds{value.toSecsSinceEpoch()}};
 }
 
-QString text(DateHour hour)
-{
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(hour.time_since_epoch());
-    return QDateTime::fromSecsSinceEpoch(seconds.count(), QTimeZone::utc())
-        .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-}
-
-// "unchanged" for an end the preset leaves alone, else "date time / hour text".
 QString describe(const std::optional<PeriodEnd>& end)
 {
     if (!end)
-        return QStringLiteral("unchanged");
-    return text(end->dateTime) + QStringLiteral(" / ") + QString::fromStdString(end->hourText);
+        return QStringLiteral("-");
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(end->dateTime.time_since_epoch());
+    return QDateTime::fromSecsSinceEpoch(seconds.count(), QTimeZone::utc())
+               .toString(QStringLiteral("yyyy-MM-dd HH:mm/")) +
+           QString::fromStdString(end->hourText);
 }
 
-InputFileInfo fileOf(const std::string& stamp, int hourCount, double spacing = 12.0)
+QString describe(const PeriodPreset& preset)
 {
+    return describe(preset.start) + QStringLiteral(" | ") + describe(preset.end);
+}
+
+// A file of "[spacing] stamp hours".
+InputFileInfo fileOf(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(' '));
     InputFileInfo info;
-    info.startStamp = stamp;
-    info.hourCount = hourCount;
-    info.gridSpacingKm = spacing;
+    info.gridSpacingKm = parts.size() > 2 ? parts[0].toDouble() : 12.0;
+    info.startStamp = parts[parts.size() - 2].toStdString();
+    info.hourCount = parts.last().toInt();
     return info;
-}
-
-QStringList qt(const auto& texts)
-{
-    QStringList list;
-    for (const auto& t : texts)
-        list << QString::fromStdString(std::string(t));
-    return list;
-}
-
-std::array<std::string, 10> limits(const QStringList& texts)
-{
-    std::array<std::string, 10> result;
-    for (std::size_t n = 0; n < result.size(); ++n)
-        result[n] = texts.value(static_cast<int>(n)).toStdString();
-    return result;
-}
-
-QStringList split(const char* words)
-{
-    return QString::fromUtf8(words).split(QLatin1Char(' '));
 }
 
 } // namespace
@@ -71,295 +53,178 @@ class InputRulesTest final : public QObject {
 private Q_SLOTS:
     void extractPeriod_data()
     {
-        QTest::addColumn<bool>("listed");
-        QTest::addColumn<QString>("startPicker");
-        QTest::addColumn<QString>("endPicker");
-        QTest::addColumn<QString>("stamp");
-        QTest::addColumn<int>("hourCount");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
+        // The pickers' values ("" while the list is empty), the file's period, and the preset:
+        // "start | end", "-" for an end left alone.
+        QTest::addColumn<QString>("pickers");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("preset");
 
-        const QString startup = QStringLiteral("2008-09-18 00:00");
-        const QString from = QStringLiteral("2002-09-30 12:00");
-        const QString to = QStringLiteral("2002-10-05 00:00");
-        const QString same = QStringLiteral("unchanged");
-
-        QTest::newRow("first file takes its period")
-            << false << startup << startup << QStringLiteral("2002093012") << 109
-            << QStringLiteral("2002-09-30 12:00 / 12") << QStringLiteral("2002-10-05 00:00 / 0");
-        QTest::newRow("first file even inside the pickers' span")
-            << false << QStringLiteral("2000-01-01 00:00") << QStringLiteral("2010-01-01 00:00")
-            << QStringLiteral("2002093012") << 109 << QStringLiteral("2002-09-30 12:00 / 12")
-            << QStringLiteral("2002-10-05 00:00 / 0");
+        const QString span = QStringLiteral("2002-09-30 12:00|2002-10-05 00:00");
+        QTest::newRow("first file takes its period, into the next month")
+            << QString() << QStringLiteral("2002093012 109")
+            << QStringLiteral("2002-09-30 12:00/12 | 2002-10-05 00:00/0");
+        QTest::newRow("one hour") << QString() << QStringLiteral("2002093012 1")
+                                  << QStringLiteral("2002-09-30 12:00/12 | 2002-09-30 12:00/12");
+        QTest::newRow("into the next year")
+            << QString() << QStringLiteral("2002123122 3")
+            << QStringLiteral("2002-12-31 22:00/22 | 2003-01-01 00:00/0");
+        QTest::newRow("2100 has no leap day")
+            << QString() << QStringLiteral("2100022823 2")
+            << QStringLiteral("2100-02-28 23:00/23 | 2100-03-01 00:00/0");
         QTest::newRow("later file moves the end only")
-            << true << from << to << QStringLiteral("2002100500") << 48 << same
-            << QStringLiteral("2002-10-06 23:00 / 23");
+            << span << QStringLiteral("2002100500 48") << QStringLiteral("- | 2002-10-06 23:00/23");
         QTest::newRow("file inside changes nothing")
-            << true << from << to << QStringLiteral("2002100100") << 24 << same << same;
-        QTest::newRow("same period changes nothing")
-            << true << from << to << QStringLiteral("2002093012") << 109 << same << same;
-        QTest::newRow("earlier start, end inside")
-            << true << from << to << QStringLiteral("2002092900") << 48
-            << QStringLiteral("2002-09-29 00:00 / 0") << same;
-        QTest::newRow("earlier start, later end")
-            << true << from << to << QStringLiteral("2002092900") << 240
-            << QStringLiteral("2002-09-29 00:00 / 0") << QStringLiteral("2002-10-08 23:00 / 23");
-        QTest::newRow("start picker moved after the file's start")
-            << true << QStringLiteral("2002-10-02 00:00") << to << QStringLiteral("2002093012") << 1
-            << QStringLiteral("2002-09-30 12:00 / 12") << same;
-        QTest::newRow("a gap between files is bridged")
-            << true << from << to << QStringLiteral("2003010100") << 24 << same
-            << QStringLiteral("2003-01-01 23:00 / 23");
+            << span << QStringLiteral("2002100100 24") << QStringLiteral("- | -");
+        QTest::newRow("earlier file moves the start only")
+            << span << QStringLiteral("2002092900 48") << QStringLiteral("2002-09-29 00:00/0 | -");
+        QTest::newRow("wider file moves both")
+            << span << QStringLiteral("2002092900 240")
+            << QStringLiteral("2002-09-29 00:00/0 | 2002-10-08 23:00/23");
         QTest::newRow("minutes inside the first hour count as that hour")
-            << true << QStringLiteral("2002-09-30 12:59") << to << QStringLiteral("2002093012") << 2
-            << same << same;
-        QTest::newRow("the next clock hour is later")
-            << true << QStringLiteral("2002-09-30 13:00") << to << QStringLiteral("2002093012") << 2
-            << QStringLiteral("2002-09-30 12:00 / 12") << same;
+            << QStringLiteral("2002-09-30 12:59|2002-10-05 00:00") << QStringLiteral("2002093012 2")
+            << QStringLiteral("- | -");
+        QTest::newRow("start picker in the next clock hour")
+            << QStringLiteral("2002-09-30 13:00|2002-10-05 00:00") << QStringLiteral("2002093012 2")
+            << QStringLiteral("2002-09-30 12:00/12 | -");
         QTest::newRow("end picker a minute short of the last hour")
-            << true << from << QStringLiteral("2002-10-04 23:59") << QStringLiteral("2002100423")
-            << 2 << same << QStringLiteral("2002-10-05 00:00 / 0");
-        QTest::newRow("end picker inside the last hour")
-            << true << from << QStringLiteral("2002-10-05 00:30") << QStringLiteral("2002100423")
-            << 2 << same << same;
+            << QStringLiteral("2002-09-30 12:00|2002-10-04 23:59") << QStringLiteral("2002100423 2")
+            << QStringLiteral("- | 2002-10-05 00:00/0");
     }
     void extractPeriod()
     {
-        QFETCH(bool, listed);
-        QFETCH(QString, startPicker);
-        QFETCH(QString, endPicker);
-        QFETCH(QString, stamp);
-        QFETCH(int, hourCount);
-        QFETCH(QString, start);
-        QFETCH(QString, end);
+        QFETCH(QString, pickers);
+        QFETCH(QString, file);
+        QFETCH(QString, preset);
 
-        const auto preset = setPeriodForExtract(utc(startPicker), utc(endPicker), listed,
-                                                fileOf(stamp.toStdString(), hourCount));
-        QCOMPARE(describe(preset.start), start);
-        QCOMPARE(describe(preset.end), end);
+        // An empty list: pickers on both sides of the file, which must not keep them.
+        const QStringList picked = pickers.isEmpty()
+                                       ? QStringList{QStringLiteral("2000-01-01 00:00"),
+                                                     QStringLiteral("2010-01-01 00:00")}
+                                       : pickers.split(QLatin1Char('|'));
+        const auto result =
+            setPeriodForExtract(utc(picked[0]), utc(picked[1]), !pickers.isEmpty(), fileOf(file));
+        QCOMPARE(describe(result), preset);
     }
 
-    void mergePeriodOverwritesBothEnds()
+    void mergePeriodIsTheFilesPeriodOntoALeapDay()
     {
-        const auto preset = setPeriodForMerge(fileOf("2004022822", 3));
-        QCOMPARE(describe(preset.start), QStringLiteral("2004-02-28 22:00 / 22"));
-        QCOMPARE(describe(preset.end), QStringLiteral("2004-02-29 00:00 / 0"));
+        QCOMPARE(describe(setPeriodForMerge(fileOf(QStringLiteral("2004022822 3")))),
+                 QStringLiteral("2004-02-28 22:00/22 | 2004-02-29 00:00/0"));
     }
 
     void limitsTexts_data()
     {
-        QTest::addColumn<QStringList>("extent");
+        QTest::addColumn<QString>("extent");
         QTest::addColumn<int>("view");
-        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QString>("labels");
 
-        const QStringList file = split("1 1 60 50 1 23 -120.5 -95 25.25 50");
-        QTest::newRow("index view") << file << 0 << split("1 1 60 50 1 23");
         QTest::newRow("index view keeps the file's text")
-            << split("001 +2 60.0 5e1 1 23 0 0 0 0") << 0 << split("001 +2 60.0 5e1 1 23");
-        QTest::newRow("geographic view") << file << 1 << split("120.5W 25.25N 95W 50N 1 23");
-        QTest::newRow("zero is east and north")
-            << split("1 1 2 2 3 4 0 0.0 0 -0") << 1 << split("0E 0N 0E 0N 3 4");
-        QTest::newRow("south and east") << split("1 1 2 2 1 1 12.5 179.75 -45 -0.5") << 1
-                                        << split("12.5E 45S 179.75E 0.5S 1 1");
-        QTest::newRow("trailing zeros and exponents")
-            << split("1 1 2 2 1 1 12.000 1e2 -40.0 2.50E1") << 1 << split("12E 40S 100E 25N 1 1");
+            << QStringLiteral("001 +2 60.0 5e1 1 23 -120.5 -95 25.25 50") << 0
+            << QStringLiteral("001 +2 60.0 5e1 1 23");
+        QTest::newRow("west and north") << QStringLiteral("1 1 60 50 1 23 -120.5 -95 25.25 50") << 1
+                                        << QStringLiteral("120.5W 25.25N 95W 50N 1 23");
+        QTest::newRow("zero and minus zero are east and north, negatives south")
+            << QStringLiteral("1 1 2 2 3 4 0 -0 -45 -0.5") << 1
+            << QStringLiteral("0E 45S 0E 0.5S 3 4");
+        QTest::newRow("general format: no trailing zeros, 15 digits")
+            << QStringLiteral("1 1 2 2 1 1 12.000 1e2 33.3333333333333333 2.50E1") << 1
+            << QStringLiteral("12E 33.3333333333333N 100E 25N 1 1");
         QTest::newRow("tiny values in exponent form")
-            << split("1 1 2 2 1 1 -0.00001 0.0001 0.000015 -1e-9") << 1
-            << split("1E-05W 1.5E-05N 0.0001E 1E-09S 1 1");
-        QTest::newRow("fifteen significant digits")
-            << split("1 1 2 2 1 1 -97.12345678901211 0 33.3333333333333333 0") << 1
-            << split("97.1234567890121W 33.3333333333333N 0E 0N 1 1");
+            << QStringLiteral("1 1 2 2 1 1 -0.00001 0.0001 0.000015 -1e-9") << 1
+            << QStringLiteral("1E-05W 1.5E-05N 0.0001E 1E-09S 1 1");
         QTest::newRow("a text that is no number stays as written")
-            << split("1 1 2 2 1 1 west 0 n/a 0") << 1 << split("west n/a 0E 0N 1 1");
+            << QStringLiteral("1 1 2 2 1 1 west 0 n/a 0") << 1
+            << QStringLiteral("west n/a 0E 0N 1 1");
     }
     void limitsTexts()
     {
-        QFETCH(QStringList, extent);
+        QFETCH(QString, extent);
         QFETCH(int, view);
-        QFETCH(QStringList, labels);
-        QCOMPARE(qt(domainLimitTexts(limits(extent), static_cast<LimitsView>(view))), labels);
+        QFETCH(QString, labels);
+
+        std::array<std::string, 10> limits;
+        const QStringList parts = extent.split(QLatin1Char(' '));
+        for (std::size_t n = 0; n < limits.size(); ++n)
+            limits[n] = parts[static_cast<int>(n)].toStdString();
+        QStringList shown;
+        for (const auto& text : domainLimitTexts(limits, static_cast<LimitsView>(view)))
+            shown << QString::fromStdString(text);
+        QCOMPARE(shown.join(QLatin1Char(' ')), labels);
     }
 
     void mergeRules_data()
     {
+        // Files listed, and the candidate's spacing, first hour and hour count; the last
+        // accepted file has 12 km, 2002093012 and 109 hours.
         QTest::addColumn<int>("listed");
-        QTest::addColumn<double>("lastSpacing");
-        QTest::addColumn<int>("lastStamp");
-        QTest::addColumn<int>("lastHours");
-        QTest::addColumn<double>("spacing");
-        QTest::addColumn<QString>("stamp");
-        QTest::addColumn<int>("hours");
+        QTest::addColumn<QString>("candidate");
         QTest::addColumn<QString>("message");
 
-        const QString tooMany = QString::fromUtf8(tooManyMergeFilesMessage);
-        const QString finer = QString::fromUtf8(finerGridMessage);
-        const QString start = QString::fromUtf8(differentStartMessage);
-        const QString end = QString::fromUtf8(differentEndMessage);
-        const QString stamp = QStringLiteral("2002093012");
-        const int value = 2002093012;
-
         QTest::newRow("first file compares nothing")
-            << 0 << 36.0 << 1999010100 << 5 << 4.0 << stamp << 109 << QString();
-        QTest::newRow("same grid and period")
-            << 1 << 12.0 << value << 109 << 12.0 << stamp << 109 << QString();
-        QTest::newRow("coarser grid")
-            << 2 << 12.0 << value << 109 << 36.0 << stamp << 109 << QString();
-        QTest::newRow("finer grid") << 1 << 12.0 << value << 109 << 4.0 << stamp << 109 << finer;
-        QTest::newRow("slightly finer grid")
-            << 1 << 12.0 << value << 109 << 11.999 << stamp << 109 << finer;
-        QTest::newRow("other start")
-            << 1 << 12.0 << value << 109 << 12.0 << QStringLiteral("2002093013") << 109 << start;
-        QTest::newRow("other hour count")
-            << 1 << 4.0 << value << 109 << 12.0 << stamp << 108 << end;
-        QTest::newRow("three listed, fourth refused")
-            << 3 << 12.0 << value << 109 << 36.0 << stamp << 109 << tooMany;
-        QTest::newRow("count comes before the grid")
-            << 3 << 12.0 << value << 109 << 4.0 << stamp << 1 << tooMany;
-        QTest::newRow("grid comes before the start")
-            << 1 << 12.0 << value << 109 << 4.0 << QStringLiteral("2003010100") << 1 << finer;
-        QTest::newRow("start comes before the end")
-            << 2 << 4.0 << value << 109 << 4.0 << QStringLiteral("2003010100") << 1 << start;
+            << 0 << QStringLiteral("4 2003010100 1") << QString();
+        QTest::newRow("equal grid and period, third file")
+            << 2 << QStringLiteral("12 2002093012 109") << QString();
+        QTest::newRow("count before grid")
+            << 3 << QStringLiteral("4 2003010100 1") << QString::fromUtf8(tooManyMergeFilesMessage);
+        QTest::newRow("grid before start")
+            << 1 << QStringLiteral("11.999 2003010100 1") << QString::fromUtf8(finerGridMessage);
+        QTest::newRow("start before end")
+            << 2 << QStringLiteral("36 2002093013 1") << QString::fromUtf8(differentStartMessage);
+        QTest::newRow("hour count")
+            << 1 << QStringLiteral("36 2002093012 108") << QString::fromUtf8(differentEndMessage);
     }
     void mergeRules()
     {
         QFETCH(int, listed);
-        QFETCH(double, lastSpacing);
-        QFETCH(int, lastStamp);
-        QFETCH(int, lastHours);
-        QFETCH(double, spacing);
-        QFETCH(QString, stamp);
-        QFETCH(int, hours);
+        QFETCH(QString, candidate);
         QFETCH(QString, message);
 
-        LastFileState last;
-        last.gridSpacingKm = lastSpacing;
-        last.startStamp = lastStamp;
-        last.hourCount = lastHours;
-        const auto refusal = mergeRefusal(static_cast<std::size_t>(listed), last,
-                                          fileOf(stamp.toStdString(), hours, spacing));
+        const LastFileState last = lastFileStateOf(fileOf(QStringLiteral("12 2002093012 109")));
+        const auto refusal =
+            mergeRefusal(static_cast<std::size_t>(listed), last, fileOf(candidate));
         QCOMPARE(refusal ? QString::fromStdString(*refusal) : QString(), message);
-    }
-
-    void lastFileStateTakesTheStampAsANumber()
-    {
-        InputFileInfo info = fileOf("2002093012", 109, 4.0);
-        info.extentText[6] = "-120.5";
-        const auto state = lastFileStateOf(info);
-        QCOMPARE(state.startStamp, 2002093012);
-        QCOMPARE(state.hourCount, 109);
-        QCOMPARE(state.gridSpacingKm, 4.0);
-        QCOMPARE(state.extentText[6], std::string("-120.5"));
-        QCOMPARE(LastFileState{}.gridSpacingKm, -1.0);
     }
 
     void pathLength_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("shortForm");
-        QTest::addColumn<QString>("used");
-        QTest::addColumn<bool>("yellow");
-        QTest::addColumn<bool>("message");
-        QTest::addColumn<bool>("asksShortForm");
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QByteArray>("shortForm");
+        QTest::addColumn<QByteArray>("used");
+        QTest::addColumn<bool>("refused");
 
-        const auto pathOf = [](int length) {
-            return QStringLiteral("/d/") + QString(length - 7, QLatin1Char('x')) +
-                   QStringLiteral(".m3d");
+        const auto pathOf = [](int length, char c = 'x') {
+            return QByteArray("/d/") + QByteArray(length - 3, c);
         };
-        const QString p132 = pathOf(132);
-        const QString p133 = pathOf(133);
-        const QString p140 = pathOf(140);
-        const QString s90 = pathOf(90);
-        QTest::newRow("132 characters") << p132 << QString() << p132 << false << false << false;
-        QTest::newRow("133 characters with a short form")
-            << p133 << s90 << s90 << false << false << true;
+        const QByteArray accented = "/d/" + QString(129, QChar(0x00e9)).toUtf8();
+        QTest::newRow("132 characters, used as they are")
+            << pathOf(132) << pathOf(20) << pathOf(132) << false;
+        QTest::newRow("133 characters, short form used")
+            << pathOf(133) << pathOf(90) << pathOf(90) << false;
         QTest::newRow("short form of 132 characters")
-            << p140 << p132 << p132 << false << false << true;
+            << pathOf(140) << pathOf(132) << pathOf(132) << false;
         QTest::newRow("short form of 133 characters")
-            << p140 << p133 << QString() << true << true << true;
-        QTest::newRow("no short form") << p140 << QString() << QString() << false << false << true;
-        const QString accented =
-            QStringLiteral("/d/") + QString(125, QChar(0x00e9)) + QStringLiteral(".m3d");
-        QTest::newRow("132 characters of two bytes each")
-            << accented << QString() << accented << false << false << false;
-        const QString accented133 = accented + QStringLiteral("x");
-        QTest::newRow("133 characters of two bytes each")
-            << accented133 << QString() << QString() << false << false << true;
+            << pathOf(140) << pathOf(133) << QByteArray() << true;
+        QTest::newRow("no short form, silently")
+            << pathOf(140) << QByteArray() << QByteArray() << false;
+        QTest::newRow("132 UTF-8 characters of two bytes")
+            << accented << QByteArray() << accented << false;
+        // 0xA9 alone is no UTF-8: a path in a single-byte code page, one character a byte.
+        QTest::newRow("133 code-page characters")
+            << pathOf(133, '\xa9') << pathOf(133, '\xa9') << QByteArray() << true;
     }
     void pathLength()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, shortForm);
-        QFETCH(QString, used);
-        QFETCH(bool, yellow);
-        QFETCH(bool, message);
-        QFETCH(bool, asksShortForm);
+        QFETCH(QByteArray, path);
+        QFETCH(QByteArray, shortForm);
+        QFETCH(QByteArray, used);
+        QFETCH(bool, refused);
 
-        bool asked = false;
-        const auto check = checkPathLength(path.toStdString(), [&](const std::string& p) {
-            asked = true;
-            if (p != path.toStdString())
-                return std::string("wrong path asked for");
-            return shortForm.toStdString();
+        const auto check = checkPathLength(path.toStdString(), [&](const std::string& asked) {
+            return asked == path.toStdString() ? shortForm.toStdString() : std::string("wrong");
         });
-        QCOMPARE(QString::fromStdString(check.path), used);
-        QCOMPARE(check.colour == ListColour::Yellow, yellow);
-        QCOMPARE(check.tooLong, message);
-        QCOMPARE(asked, asksShortForm);
-    }
-
-    void charactersOfACodePageCountOneByteEach()
-    {
-        // "\xe9" alone is no UTF-8: a path in a Windows code page, where it is one character.
-        QCOMPARE(characterCount(std::string(132, '\xe9')), std::size_t{132});
-        QCOMPARE(characterCount(std::string(66, '\xe9') + std::string(66, 'a')), std::size_t{132});
-        QCOMPARE(characterCount("/d/\xc3\xa9t\xc3\xa9.m3d"), std::size_t{10});
-        QCOMPARE(characterCount("\xe2\x82\xac\xf0\x9f\x98\x80"), std::size_t{2});
-        QCOMPARE(characterCount("\xc3"), std::size_t{1});
-        QCOMPARE(checkPathLength(std::string(133, '\xe9'),
-                                 [](const std::string&) { return std::string(133, '\xe9'); })
-                     .tooLong,
-                 true);
-    }
-
-    void listedFiles_data()
-    {
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("listed");
-
-        const QStringList entries = {QStringLiteral("/data/a.m3d"), QStringLiteral("/data/b.m3d")};
-        QTest::newRow("empty list") << QStringList{} << QStringLiteral("/data/a.m3d") << false;
-        QTest::newRow("first entry") << entries << QStringLiteral("/data/a.m3d") << true;
-        QTest::newRow("last entry") << entries << QStringLiteral("/data/b.m3d") << true;
-        QTest::newRow("other letter case") << entries << QStringLiteral("/data/A.m3d") << false;
-        QTest::newRow("prefix of an entry") << entries << QStringLiteral("/data/a.m3") << false;
-        QTest::newRow("trailing blank") << entries << QStringLiteral("/data/a.m3d ") << false;
-    }
-    void listedFiles()
-    {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, path);
-        QFETCH(bool, listed);
-        std::vector<std::string> list;
-        for (const auto& entry : entries)
-            list.push_back(entry.toStdString());
-        QCOMPARE(isFileListed(list, path.toStdString()), listed);
-    }
-
-    void limitTextsFromARecord()
-    {
-        InputFileInfo info;
-        info.iStart = -3;
-        info.jStart = 1;
-        info.iEnd = 32767;
-        info.jEnd = -32768;
-        info.levelStart = 0;
-        info.levelEnd = 23;
-        info.lonStart = -120.5;
-        info.lonEnd = 1e-5;
-        info.latStart = 0.1 + 0.2;
-        info.latEnd = 50.0;
-        QCOMPARE(qt(limitTextsOf(info)), split("-3 1 32767 -32768 0 23 -120.5 1E-05 0.3 50"));
+        QCOMPARE(QByteArray::fromStdString(check.path), used);
+        QCOMPARE(check.colour == ListColour::Yellow, refused);
+        QCOMPARE(check.tooLong, refused);
     }
 };
 
