@@ -12,7 +12,7 @@ QStringList DialogFileChooser::chooseInputFiles(QWidget* parent, const QString& 
     // the dialog wants the folder those lie in.
     const QFileInfo where(initialFolder);
     const QString folder = where.isDir() ? initialFolder : where.path();
-    const QStringList filters = {QStringLiteral("3D.DAT (*.m3d)"), QStringLiteral("3D.DAT (*.dat)"),
+    const QStringList filters = {QStringLiteral("3D.DAT(*.m3d)"), QStringLiteral("3D.DAT (*.dat)"),
                                  QStringLiteral("All (*)")};
     QStringList chosen = QFileDialog::getOpenFileNames(parent, QString(), folder,
                                                        filters.join(QStringLiteral(";;")));

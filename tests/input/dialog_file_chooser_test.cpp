@@ -63,7 +63,7 @@ private Q_SLOTS:
         QVERIFY(chosen.isEmpty());
         QCOMPARE(folder, QDir(m_dir.path()).absolutePath());
         QCOMPARE(filters,
-                 (QStringList{QStringLiteral("3D.DAT (*.m3d)"), QStringLiteral("3D.DAT (*.dat)"),
+                 (QStringList{QStringLiteral("3D.DAT(*.m3d)"), QStringLiteral("3D.DAT (*.dat)"),
                               QStringLiteral("All (*)")}));
         QCOMPARE(mode, QFileDialog::ExistingFiles);
     }

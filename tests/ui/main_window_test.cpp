@@ -163,19 +163,6 @@ private Q_SLOTS:
         QCOMPARE(window.mode(), ProcessingMode::Merge);
     }
 
-    void coordinateOptions()
-    {
-        MainWindow window(m_fakes.services());
-        window.show();
-        QTest::mouseClick(find(window, "XYOption"), Qt::LeftButton, {}, QPoint(5, 8));
-        QCOMPARE(window.coordinateType(), CoordinateType::XY);
-        QTest::mouseClick(find(window, "LatLonOption"), Qt::LeftButton, {}, QPoint(5, 8));
-        QCOMPARE(window.coordinateType(), CoordinateType::LatLon);
-        // Choosing a type never touches the domain.
-        QVERIFY(!window.domain().domainValid);
-        QCOMPARE(text(window, "Domain0"), QStringLiteral("---"));
-    }
-
     void coordinateOptionsRedrawTheLastFilesLimits()
     {
         QTemporaryDir folder;
