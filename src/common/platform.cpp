@@ -62,7 +62,10 @@ namespace {
 bool wildcardMatch(std::string_view pattern, std::string_view name)
 {
     // Iterative matcher with one back-tracking point for the last '*'.
-    std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t starP = std::string_view::npos;
+    std::size_t starN = 0;
     while (n < name.size()) {
         if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
             ++p;
