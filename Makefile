@@ -28,8 +28,7 @@ bench: build
 	@build/bench/header_read_bench
 
 screenshots: build
-	@QT_QPA_PLATFORM=offscreen build/tests/ui/gridloom_screenshots build/screenshots
-	@QT_QPA_PLATFORM=offscreen build/tests/domain/coordinate_dialog_screenshots build/screenshots
+	@build/tools/gridloom_screenshots build/screenshots
 
 fuzz:
 	@scripts/install-deps.sh fuzz
