@@ -30,29 +30,21 @@ private Q_SLOTS:
         QTest::newRow("half to even below") << "2.5" << true << 2;
         QTest::newRow("half to even above") << "3.5" << true << 4;
         QTest::newRow("negative half to even") << "-2.5" << true << -2;
-        QTest::newRow("negative half up to even") << "-3.5" << true << -4;
-        QTest::newRow("just below half") << "10.4999" << true << 10;
         QTest::newRow("just above half") << "10.5001" << true << 11;
         QTest::newRow("fraction only") << ".6" << true << 1;
-        QTest::newRow("exponent") << "1e2" << true << 100;
         QTest::newRow("largest") << "32767" << true << 32767;
         QTest::newRow("smallest") << "-32768" << true << -32768;
         QTest::newRow("rounds into range") << "32767.4" << true << 32767;
         QTest::newRow("rounds out of range") << "32767.5" << false << 0;
         QTest::newRow("above range") << "32768" << false << 0;
         QTest::newRow("below range") << "-32769" << false << 0;
-        QTest::newRow("huge") << "1e300" << false << 0;
         QTest::newRow("empty") << "" << false << 0;
-        QTest::newRow("blanks") << "   " << false << 0;
         QTest::newRow("word") << "abc" << false << 0;
         QTest::newRow("lone point") << "." << false << 0;
-        QTest::newRow("lone minus") << "-" << false << 0;
         QTest::newRow("slash") << "1/2" << false << 0;
         QTest::newRow("comma separator") << "2,5" << false << 0;
-        QTest::newRow("trailing letter") << "12a" << false << 0;
         QTest::newRow("inner blank") << "1 2" << false << 0;
         QTest::newRow("infinity") << "inf" << false << 0;
-        QTest::newRow("not a number") << "nan" << false << 0;
         QTest::newRow("hex") << "0x10" << false << 0;
     }
     void wholeNumbers()
@@ -142,9 +134,7 @@ private Q_SLOTS:
         QTest::newRow("zero") << 0.0 << "0";
         QTest::newRow("negative zero") << -0.0 << "0";
         QTest::newRow("whole") << 25.0 << "25";
-        QTest::newRow("negative whole") << -3.0 << "-3";
         QTest::newRow("fraction") << 2.5 << "2.5";
-        QTest::newRow("no trailing zeros") << 97.25 << "97.25";
         QTest::newRow("below one") << 0.25 << "0.25";
         QTest::newRow("smallest plain") << 0.0001 << "0.0001";
         QTest::newRow("tiny") << 0.00001 << "1E-05";
