@@ -255,24 +255,32 @@ void MainWindow::buildInputsFrame(QWidget* client)
 void MainWindow::buildPeriodFrame(QWidget* client)
 {
     QGroupBox* box = frame(client, QStringLiteral("OUTPUT PERIOD"), QRect(8, 304, 305, 153));
-
-    label(box, QStringLiteral("Beginining date for output 3D.DAT file(s)"), {8, 24}, headingFont());
-    label(box, QStringLiteral("(UTC Time)"), {240, 24}, windowFont());
-    label(box, QStringLiteral("Date:"), {8, 48}, captionFont());
     m_startDate = datePicker(box, "StartDate", QRect(56, 48, 161, 25));
-    m_startDate->setAccessibleName(QStringLiteral("Start date"));
-    label(box, QStringLiteral("Hour:"), {224, 48}, captionFont());
     m_startHour = field(box, "StartHour", QRect(264, 48, 31, 21), QStringLiteral("0"));
-    m_startHour->setAccessibleName(QStringLiteral("Start hour"));
-
-    label(box, QStringLiteral("Ending date for output 3D.DAT file(s)"), {8, 88}, headingFont());
-    label(box, QStringLiteral("(UTC Time)"), {232, 88}, windowFont());
-    label(box, QStringLiteral("Date:"), {8, 112}, captionFont());
     m_endDate = datePicker(box, "EndDate", QRect(56, 112, 161, 25));
-    m_endDate->setAccessibleName(QStringLiteral("End date"));
-    label(box, QStringLiteral("Hour:"), {224, 112}, captionFont());
     m_endHour = field(box, "EndHour", QRect(264, 112, 32, 21), QStringLiteral("0"));
-    m_endHour->setAccessibleName(QStringLiteral("End hour"));
+
+    struct Row {
+        QString heading;
+        int utcLeft;
+        QDateTimeEdit* picker;
+        QLineEdit* hour;
+        QString name;
+    };
+    const Row rows[] = {{QStringLiteral("Beginining date for output 3D.DAT file(s)"), 240,
+                         m_startDate, m_startHour, QStringLiteral("Start")},
+                        {QStringLiteral("Ending date for output 3D.DAT file(s)"), 232, m_endDate,
+                         m_endHour, QStringLiteral("End")}};
+    for (const Row& row : rows) {
+        const int top = row.picker->y();
+        label(box, row.heading, {8, top - 24}, headingFont());
+        label(box, QStringLiteral("(UTC Time)"), {row.utcLeft, top - 24}, windowFont());
+        label(box, QStringLiteral("Date:"), {8, top}, captionFont());
+        label(box, QStringLiteral("Hour:"), {224, top}, captionFont());
+        // Two fields share each caption, so they are told apart by name.
+        row.picker->setAccessibleName(row.name + QStringLiteral(" date"));
+        row.hour->setAccessibleName(row.name + QStringLiteral(" hour"));
+    }
 }
 
 void MainWindow::buildLimitsPanel(QWidget* client)
@@ -446,33 +454,25 @@ JobSettings MainWindow::jobSettings() const
 
 void MainWindow::applyMode(int optionIndex)
 {
-    if (optionIndex == int(ProcessingMode::Merge)) {
-        m_daysPerFileCountBox->setEnabled(false);
-        m_daysPerFileCountBox->hide();
-        m_label17->hide();
-        m_xyOption->show();
-        m_latLonOption->show();
-        m_label5->setText(QStringLiteral("File name for output 3D.DAT file(s):"));
-        m_labelX->setText(QStringLiteral("Lon:"));
-        m_labelY->setText(QStringLiteral("Lat:"));
-        m_labelZ->setText(QStringLiteral("Z:"));
-    } else if (optionIndex == int(ProcessingMode::Extract)) {
+    if (optionIndex != int(ProcessingMode::Merge) && optionIndex != int(ProcessingMode::Extract))
+        return;
+    const bool extract = optionIndex == int(ProcessingMode::Extract);
+    if (extract) {
+        // Through Lat/Lon to the hidden index option, as a user's clicks would go.
         m_latLonOption->setChecked(true);
         m_ijkOption->setChecked(true);
-        m_daysPerFileCountBox->setEnabled(true);
-        m_daysPerFileCountBox->show();
-        m_label17->show();
-        m_xyOption->hide();
-        m_latLonOption->hide();
-        m_labelX->setText(QStringLiteral("Index i:"));
-        m_labelY->setText(QStringLiteral("Index j:"));
-        m_labelZ->setText(QStringLiteral("Index k:"));
-        m_label5->setText(QStringLiteral("Base name for output 3D.DAT file(s):"));
-        m_outFileBaseNameBox->clear();
     }
-    for (QLabel* caption : {m_labelX, m_labelY, m_labelZ})
-        caption->adjustSize();
+    m_daysPerFileCountBox->setEnabled(extract);
+    m_daysPerFileCountBox->setVisible(extract);
+    m_label17->setVisible(extract);
+    m_xyOption->setVisible(!extract);
+    m_latLonOption->setVisible(!extract);
+    showLimitsCaptions(extract ? LimitsView::Index : LimitsView::Geographic);
+    m_label5->setText(extract ? QStringLiteral("Base name for output 3D.DAT file(s):")
+                              : QStringLiteral("File name for output 3D.DAT file(s):"));
     m_label5->adjustSize();
+    if (extract)
+        m_outFileBaseNameBox->clear();
 }
 
 void MainWindow::selectCoordinateType(CoordinateType type)
@@ -480,15 +480,11 @@ void MainWindow::selectCoordinateType(CoordinateType type)
     const bool haveFiles = m_inputList->count() > 0;
     switch (type) {
     case CoordinateType::XY:
-        m_labelX->setText(QStringLiteral("Lon:"));
-        m_labelY->setText(QStringLiteral("Lat:"));
-        m_labelZ->setText(QStringLiteral("Z:"));
+        showLimitsCaptions(LimitsView::Geographic);
         break;
     case CoordinateType::LatLon:
         if (haveFiles) {
-            m_labelX->setText(QStringLiteral("Lon:"));
-            m_labelY->setText(QStringLiteral("Lat:"));
-            m_labelZ->setText(QStringLiteral("Z:"));
+            showLimitsCaptions(LimitsView::Geographic);
             m_inputList->showLastLimits(LimitsView::Geographic);
         }
         break;
@@ -500,6 +496,14 @@ void MainWindow::selectCoordinateType(CoordinateType type)
     case CoordinateType::None:
         break;
     }
+}
+
+void MainWindow::showLimitsCaptions(LimitsView view)
+{
+    const bool index = view == LimitsView::Index;
+    m_labelX->setText(index ? QStringLiteral("Index i:") : QStringLiteral("Lon:"));
+    m_labelY->setText(index ? QStringLiteral("Index j:") : QStringLiteral("Lat:"));
+    m_labelZ->setText(index ? QStringLiteral("Index k:") : QStringLiteral("Z:"));
     for (QLabel* caption : {m_labelX, m_labelY, m_labelZ})
         caption->adjustSize();
 }

@@ -10,6 +10,7 @@
 #include "app/job_settings.h"
 #include "app/services.h"
 #include "domain/domain_selection.h"
+#include "input/domain_limits.h"
 
 #include <QMainWindow>
 #include <array>
@@ -72,6 +73,7 @@ private:
     void buildOutputFrame(QWidget* client);
     void buildButtons(QWidget* client);
     void setTabOrder();
+    void showLimitsCaptions(LimitsView view);
     void connectControls();
 
     void onAddFileButtonClicked();
