@@ -50,6 +50,17 @@ std::optional<std::string> refuseNonWholeNumbers(const std::array<NamedText, N>&
     return std::nullopt;
 }
 
+// Refuses with `message` when a text is empty, else the first text that is no whole number.
+template <std::size_t N>
+std::optional<std::string> refuseMissingOrNonWhole(const std::array<NamedText, N>& fields,
+                                                   const char* message)
+{
+    for (const auto& field : fields)
+        if (field.text.empty())
+            return message;
+    return refuseNonWholeNumbers(fields);
+}
+
 double signedDegrees(double value, std::string_view hemisphere, std::string_view negative)
 {
     return hemisphere == negative ? -value : value;
@@ -79,10 +90,8 @@ std::optional<std::string> checkIndexDomain(const IndexDomainTexts& texts)
                                            {texts.jEnd, "j end"},
                                            {texts.kStart, "k start"},
                                            {texts.kEnd, "k end"}}};
-    for (const auto& field : fields)
-        if (field.text.empty())
-            return "Please provide starting and ending indices.";
-    if (auto refusal = refuseNonWholeNumbers(fields))
+    if (auto refusal =
+            refuseMissingOrNonWhole(fields, "Please provide starting and ending indices."))
         return refusal;
     const auto whole = [](const std::string& text) { return *parseWholeNumber(text); };
     if (whole(texts.iStart) >= whole(texts.iEnd) || whole(texts.jStart) >= whole(texts.jEnd) ||
@@ -97,12 +106,10 @@ std::optional<std::string> checkXYDomain(const XYDomainTexts& texts)
                                            {texts.xEnd, "X end"},
                                            {texts.yStart, "Y start"},
                                            {texts.yEnd, "Y end"}}};
-    for (const auto& field : fields)
-        if (field.text.empty())
-            return "Please provide all the requested X/Y starting and ending coordinnates .";
     // The values are stored as whole kilometres, so one that cannot be held that way is
     // refused here, before the comparison that still looks at the fractions.
-    if (auto refusal = refuseNonWholeNumbers(fields))
+    if (auto refusal = refuseMissingOrNonWhole(
+            fields, "Please provide all the requested X/Y starting and ending coordinnates ."))
         return refusal;
     const auto real = [](const std::string& text) { return *parseRealNumber(text); };
     if (real(texts.xStart) >= real(texts.xEnd) || real(texts.yStart) >= real(texts.yEnd))
