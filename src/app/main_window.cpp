@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
-#include "app/key_filters.h"
-#include "app/key_press_filter.h"
 #include "app/output_name.h"
+#include "common/key_filters.h"
+#include "common/key_press_filter.h"
 #include "common/native_text.h"
 #include "domain/coordinate_dialog.h"
 #include "input/input_list_controller.h"

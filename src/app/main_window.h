@@ -7,9 +7,9 @@
 // the buttons belongs to the input list, the coordinate dialog and the run action, which this
 // window creates and wires but does not implement.
 
-#include "app/job_settings.h"
 #include "app/services.h"
-#include "domain/domain_selection.h"
+#include "common/domain_selection.h"
+#include "common/job_settings.h"
 #include "input/domain_limits.h"
 
 #include <QMainWindow>

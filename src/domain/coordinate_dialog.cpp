@@ -1,8 +1,9 @@
 #include "domain/coordinate_dialog.h"
 
-#include "app/key_filters.h"
-#include "app/key_press_filter.h"
+#include "common/key_filters.h"
+#include "common/key_press_filter.h"
 #include "common/messages.h"
+#include "common/native_text.h"
 #include "domain/domain_checks.h"
 
 #include <QComboBox>
@@ -67,26 +68,21 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& title, const 
     return box;
 }
 
-QString qText(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 std::string stdText(const QLineEdit* edit)
 {
-    return edit->text().toStdString();
+    return toNativeText(edit->text());
 }
 
 std::string stdText(const QComboBox* box)
 {
-    return box->currentText().toStdString();
+    return toNativeText(box->currentText());
 }
 
 // Writes only a text that differs: the same text must not count as a change, and the user's
 // cursor stays where it is.
 void setTextIfDifferent(QLineEdit* edit, const std::string& text)
 {
-    const QString value = qText(text);
+    const QString value = fromNativeText(text);
     if (edit->text() != value)
         edit->setText(value);
 }
@@ -323,7 +319,7 @@ void CoordinateDialog::onOkButtonClicked()
     }
     }
     if (refusal) {
-        m_messages.dialogError(qText(*refusal));
+        m_messages.dialogError(fromNativeText(*refusal));
         return;
     }
     accept();
@@ -347,7 +343,7 @@ bool CoordinateDialog::onDecimalKeyPress(AngleFields& fields, QKeyEvent& event)
     if (code == '-') {
         // The sign is the hemisphere's business: minus flips the box and moves on, as Tab would.
         fields.hemisphere->setCurrentText(
-            qText(switchHemisphere(stdText(fields.hemisphere), fields.angle)));
+            fromNativeText(switchHemisphere(stdText(fields.hemisphere), fields.angle)));
         focusNextChild();
         return true;
     }

@@ -6,8 +6,8 @@
 // the dialog then stays alive, hidden, so the next opening shows the same entries. Cancel (and
 // the window's close command) throws the dialog away, entries included.
 
-#include "app/job_settings.h"
-#include "domain/domain_selection.h"
+#include "common/domain_selection.h"
+#include "common/job_settings.h"
 #include "domain/lat_lon_entry.h"
 
 #include <QDialog>

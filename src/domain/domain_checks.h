@@ -1,6 +1,6 @@
 #pragma once
 
-#include "domain/domain_selection.h"
+#include "common/domain_selection.h"
 
 #include <optional>
 #include <string>

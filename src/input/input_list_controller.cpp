@@ -27,11 +27,6 @@ using namespace std::chrono;
 // The Julian day number of 1 January 1970, where sys_days counts from.
 constexpr qint64 julianDayOfEpoch = 2440588;
 
-QString toQt(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A picker's value, its date and time of day taken as they read, whatever zone it is set to.
 sys_seconds pickerValue(const QDateTimeEdit& picker)
 {
@@ -66,15 +61,18 @@ QString describe(const InputFileInfo& info)
     const auto geographic = domainLimitTexts(info.extentText, LimitsView::Geographic);
     const QString to = QStringLiteral(" To ");
     QStringList lines;
-    lines << QStringLiteral("Grid spacing: %1 km").arg(toQt(formatGeneral(info.gridSpacingKm)))
+    lines << QStringLiteral("Grid spacing: %1 km")
+                 .arg(fromNativeText(formatGeneral(info.gridSpacingKm)))
           << QStringLiteral("First hour: %1").arg(dateHourText(firstHour(info)))
           << QStringLiteral("Last hour: %1").arg(dateHourText(lastHour(info)))
           << QStringLiteral("Hours: %1").arg(info.hourCount)
-          << QStringLiteral("Index i: ") + toQt(index[0]) + to + toQt(index[2]) +
-                 QStringLiteral(", j: ") + toQt(index[1]) + to + toQt(index[3]) +
-                 QStringLiteral(", k: ") + toQt(index[4]) + to + toQt(index[5])
-          << QStringLiteral("Lon: ") + toQt(geographic[0]) + to + toQt(geographic[2]) +
-                 QStringLiteral(", Lat: ") + toQt(geographic[1]) + to + toQt(geographic[3]);
+          << QStringLiteral("Index i: ") + fromNativeText(index[0]) + to +
+                 fromNativeText(index[2]) + QStringLiteral(", j: ") + fromNativeText(index[1]) +
+                 to + fromNativeText(index[3]) + QStringLiteral(", k: ") +
+                 fromNativeText(index[4]) + to + fromNativeText(index[5])
+          << QStringLiteral("Lon: ") + fromNativeText(geographic[0]) + to +
+                 fromNativeText(geographic[2]) + QStringLiteral(", Lat: ") +
+                 fromNativeText(geographic[1]) + to + fromNativeText(geographic[3]);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -131,7 +129,7 @@ void InputListController::addPath(const QString& chosen)
     const PathCheck check = checkPathLength(toNativeText(chosen), shortPath);
     setListColour(check.colour);
     if (check.tooLong)
-        m_messages.pathError(toQt(pathTooLongMessage));
+        m_messages.pathError(fromNativeText(pathTooLongMessage));
     if (check.path.empty())
         return;
     if (isFileListed(paths(), check.path))
@@ -139,14 +137,14 @@ void InputListController::addPath(const QString& chosen)
 
     const auto info = readHeader(check.path);
     if (!info) {
-        m_messages.jobError(toQt(unreadableHeaderMessage));
+        m_messages.jobError(fromNativeText(unreadableHeaderMessage));
         return;
     }
 
     const ProcessingMode mode = m_hooks.mode();
     if (mode == ProcessingMode::Merge) {
         if (const auto refusal = mergeRefusal(m_infos.size(), m_last, *info)) {
-            m_messages.jobError(toQt(*refusal));
+            m_messages.jobError(fromNativeText(*refusal));
             return;
         }
         applyPeriod(setPeriodForMerge(*info));
@@ -175,7 +173,7 @@ void InputListController::addPath(const QString& chosen)
 void InputListController::clearAll()
 {
     for (QLabel* label : m_controls.domain)
-        label->setText(toQt(noLimitsText));
+        label->setText(fromNativeText(noLimitsText));
     m_changingList = true;
     while (m_controls.fileList->count() > 0) {
         delete m_controls.fileList->takeItem(m_controls.fileList->count() - 1);
@@ -252,11 +250,11 @@ void InputListController::applyPeriod(const PeriodPreset& preset)
 {
     if (preset.start) {
         setPicker(*m_controls.startDate, preset.start->dateTime);
-        m_controls.startHour->setText(toQt(preset.start->hourText));
+        m_controls.startHour->setText(fromNativeText(preset.start->hourText));
     }
     if (preset.end) {
         setPicker(*m_controls.endDate, preset.end->dateTime);
-        m_controls.endHour->setText(toQt(preset.end->hourText));
+        m_controls.endHour->setText(fromNativeText(preset.end->hourText));
     }
 }
 
@@ -265,7 +263,7 @@ void InputListController::showDomainLimits(const std::array<std::string, 10>& li
 {
     const auto texts = domainLimitTexts(limits, view);
     for (std::size_t n = 0; n < texts.size(); ++n)
-        m_controls.domain[n]->setText(toQt(texts[n]));
+        m_controls.domain[n]->setText(fromNativeText(texts[n]));
 }
 
 void InputListController::onFileListRowChanged(int row)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/job_settings.h"
+#include "common/job_settings.h"
 #include "input/domain_limits.h"
 #include "input/input_file_info.h"
 #include "input/input_list_rules.h"

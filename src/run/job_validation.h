@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/job_settings.h"
+#include "common/job_settings.h"
 
 #include <functional>
 #include <optional>

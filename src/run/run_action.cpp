@@ -1,6 +1,7 @@
 #include "run/run_action.h"
 
 #include "common/messages.h"
+#include "common/native_text.h"
 #include "run/control_files.h"
 #include "run/job_validation.h"
 #include "run/process_starter.h"
@@ -8,7 +9,6 @@
 
 #include <QCursor>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <utility>
@@ -26,17 +26,6 @@ public:
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
-// Paths travel between Qt and the core in the platform's 8-bit file-name encoding.
-std::string toCore(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-QString fromCore(const std::string& text)
-{
-    return QFile::decodeName(QByteArray::fromStdString(text));
-}
-
 } // namespace
 
 RunAction::RunAction(Messages& messages, ProcessStarter& starter, QString programFolder)
@@ -48,7 +37,7 @@ void RunAction::run(JobSettings& job)
 {
     const JobCheck check = validateJob(job);
     if (!check.passed()) {
-        m_messages.jobError(fromCore(*check.refusal));
+        m_messages.jobError(fromNativeText(*check.refusal));
         return;
     }
     job.outputName = check.outputName;
@@ -64,12 +53,12 @@ std::optional<QString> RunAction::prepareAndStart(const JobSettings& job)
     const std::string controlPath = merge ? mergeControlPath(job) : extractionControlPath(job);
     if (auto failure = merge ? writeMergeControlFile(job) : writeExtractionControlFile(job))
         return QStringLiteral("The control file %1 could not be written: %2")
-            .arg(fromCore(controlPath), fromCore(*failure));
+            .arg(fromNativeText(controlPath), fromNativeText(*failure));
 
     // The script changes into the working directory itself, from a console that does not
     // share this program's current folder: a relative working directory goes into the script
     // in its absolute form, trailing separator kept.
-    QString directory = fromCore(job.workingDirectory);
+    QString directory = fromNativeText(job.workingDirectory);
     if (QDir::isRelativePath(directory)) {
         const bool trailingSeparator =
             directory.endsWith(QLatin1Char('/')) || directory.endsWith(QDir::separator());
@@ -78,17 +67,18 @@ std::optional<QString> RunAction::prepareAndStart(const JobSettings& job)
             directory += QDir::separator();
     }
 
-    const ScriptJob script{job.mode, toCore(directory), job.outputName, toCore(m_programFolder)};
+    const ScriptJob script{job.mode, toNativeText(directory), job.outputName,
+                           toNativeText(m_programFolder)};
     if (!processorPresent(processorPath(nativeScriptForm, script.programFolder, job.mode)))
         return QStringLiteral(
                    "Can not run Fortran executable, please make sure it is in the folder ") +
                m_programFolder;
 
     const QString scriptPath =
-        fromCore(runScriptPath(nativeScriptForm, script.workingDirectory, job.mode));
+        fromNativeText(runScriptPath(nativeScriptForm, script.workingDirectory, job.mode));
     if (auto failure = writeRunScript(script))
         return QStringLiteral("The run script %1 could not be written: %2")
-            .arg(scriptPath, fromCore(*failure));
+            .arg(scriptPath, fromNativeText(*failure));
 
     return m_starter.startInConsole(scriptPath, QFileInfo(scriptPath).absolutePath());
 }

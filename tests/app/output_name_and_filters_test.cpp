@@ -1,5 +1,5 @@
-#include "app/key_filters.h"
 #include "app/output_name.h"
+#include "common/key_filters.h"
 
 #include <QTest>
 

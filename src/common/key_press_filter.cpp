@@ -1,4 +1,4 @@
-#include "app/key_press_filter.h"
+#include "common/key_press_filter.h"
 
 #include <QKeyEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/key_filters.h"
+#include "common/key_filters.h"
 
 namespace gridloom {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/key_filters.h"
+#include "common/key_filters.h"
 
 #include <QObject>
 #include <cstdint>
