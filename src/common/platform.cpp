@@ -10,24 +10,95 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
 
 namespace gridloom {
 
+std::string shortPathThrough(const ShortPathCall& call)
+{
+    std::string buffer(256, '\0');
+    std::size_t n = call(buffer.data(), buffer.size());
+    if (n >= buffer.size()) {
+        buffer.assign(n, '\0');
+        n = call(buffer.data(), buffer.size());
+        // The name changed between the two calls (or vanished): as good as a failed call.
+        if (n >= buffer.size())
+            return {};
+    }
+    buffer.resize(n);
+    return buffer;
+}
+
 std::string shortPath(const std::string& path)
 {
 #ifdef _WIN32
-    char buffer[256];
-    const DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-    // A result that does not fit reports the size it would need; the buffer holds nothing then.
-    if (n == 0 || n >= sizeof buffer)
-        return {};
-    return std::string(buffer, n);
+    return shortPathThrough([&path](char* buffer, std::size_t size) {
+        return static_cast<std::size_t>(
+            GetShortPathNameA(path.c_str(), buffer, static_cast<DWORD>(size)));
+    });
 #else
     return path;
 #endif
+}
+
+TextEncoding nativeTextEncoding()
+{
+#ifdef _WIN32
+    // Windows may be set to use UTF-8 as its ANSI code page.
+    return GetACP() == CP_UTF8 ? TextEncoding::Utf8 : TextEncoding::SingleByte;
+#else
+    return TextEncoding::Utf8;
+#endif
+}
+
+std::optional<std::string> readFileStart(const std::string& path, std::size_t size)
+{
+    std::string bytes(size, '\0');
+    std::size_t filled = 0;
+#ifdef _WIN32
+    // Opening a pipe's or a device's name does not wait; reading from it could.
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    if (GetFileType(file) == FILE_TYPE_DISK) {
+        DWORD got = 0;
+        while (filled < size &&
+               ReadFile(file, bytes.data() + filled, static_cast<DWORD>(size - filled), &got,
+                        nullptr) &&
+               got > 0)
+            filled += got;
+    }
+    CloseHandle(file);
+#else
+    // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come. The type
+    // is asked of what was opened, so the name cannot be swapped for a pipe in between.
+    const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file < 0)
+        return std::nullopt;
+    struct stat status {};
+    if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
+        while (filled < size) {
+            const ssize_t got = ::read(file, bytes.data() + filled, size - filled);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            filled += static_cast<std::size_t>(got);
+        }
+    }
+    ::close(file);
+#endif
+    if (filled < size)
+        return std::nullopt;
+    return bytes;
 }
 
 char pathSeparator()
@@ -118,6 +189,15 @@ bool patternMatchesFile(const std::string& pattern)
             return true;
     }
     return false;
+}
+
+std::optional<std::string> directoryReadError(const std::string& path)
+{
+    std::error_code error;
+    const fs::directory_iterator entries(fs::path(path), error);
+    if (error)
+        return error.message();
+    return std::nullopt;
 }
 
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes)

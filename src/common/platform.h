@@ -1,5 +1,9 @@
 #pragma once
 
+#include "common/text_encoding.h"
+
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,10 +12,31 @@
 // operating system it runs on.
 namespace gridloom {
 
-/// The platform's short form of a path. Windows: GetShortPathNameA with a 256-character
-/// buffer, empty when the call fails. Elsewhere there are no short names and the path is
-/// returned unchanged.
+/// The platform's short form of a path. Windows: GetShortPathNameA, empty when the call fails.
+/// Elsewhere there are no short names and the path is returned unchanged.
 std::string shortPath(const std::string& path);
+
+/// A call in the manner of GetShortPathNameA: fills the buffer of the given size and returns
+/// the length of the result; returns the size it needs, terminating zero included, when the
+/// buffer is too small, and 0 when it fails.
+using ShortPathCall = std::function<std::size_t(char* buffer, std::size_t size)>;
+
+/// The short form through such a call, asked first with a buffer of 256 characters. A form
+/// that does not fit is asked for again with the room it needs, so that a path whose short form
+/// is that long still reaches the length limit, rather than looking as if it had none.
+std::string shortPathThrough(const ShortPathCall& call);
+
+/// The encoding the system's 8-bit texts and file names are in.
+TextEncoding nativeTextEncoding();
+
+/// The first `size` bytes of the ordinary file at `path`, read without waiting: nothing when
+/// the path cannot be opened, when what was opened is not an ordinary file (a pipe, socket,
+/// device or directory, which could block or never end), or when the file is shorter.
+std::optional<std::string> readFileStart(const std::string& path, std::size_t size);
+
+/// Why the directory's entries cannot be listed, in the system's own words; nothing when they
+/// can.
+std::optional<std::string> directoryReadError(const std::string& path);
 
 /// True when the path names an ordinary file (not a directory or device).
 bool isOrdinaryFile(const std::string& path);

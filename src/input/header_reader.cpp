@@ -1,13 +1,12 @@
 #include "input/header_reader.h"
 
 #include "common/numbers.h"
+#include "common/platform.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
-#include <memory>
 
 namespace gridloom {
 
@@ -181,19 +180,10 @@ std::optional<InputFileInfo> parseHeader(std::string_view text, const std::strin
 std::optional<InputFileInfo> readHeader(const std::string& path)
 {
     try {
-        std::string text(headerReadSize, '\0');
-        {
-            const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-                std::fopen(path.c_str(), "rb"), &std::fclose);
-            if (!file)
-                return std::nullopt;
-            // Unbuffered, so the one read below asks the system for exactly the header's 5000
-            // characters instead of filling a larger buffer from a file that may be gigabytes.
-            std::setvbuf(file.get(), nullptr, _IONBF, 0);
-            if (std::fread(text.data(), 1, headerReadSize, file.get()) != headerReadSize)
-                return std::nullopt;
-        }
-        return parseHeader(text, path);
+        const auto text = readFileStart(path, headerReadSize);
+        if (!text)
+            return std::nullopt;
+        return parseHeader(*text, path);
     } catch (...) {
         // No memory for 5000 characters: the header is as unreadable as a missing file.
         return std::nullopt;

@@ -17,10 +17,11 @@ using DateHour = std::chrono::sys_time<std::chrono::hours>;
 /// How much of a 3D.DAT file the reader looks at; a shorter file is refused.
 inline constexpr std::size_t headerReadSize = 5000;
 
-/// Reads the header of the 3D.DAT file at `path` (in the system's narrow encoding, as every file
-/// query of the core takes it): nothing, when the file cannot be opened,
+/// Reads the header of the 3D.DAT file at `path` (in the system's 8-bit encoding, as every file
+/// query of the core takes it): nothing when the file cannot be opened, is no ordinary file,
 /// holds fewer than 5000 characters, or its header is not in the expected form. Only the first
-/// 5000 characters are read, and the file is closed again on every path. Never throws.
+/// 5000 characters are read, the file is closed again on every path, and nothing waits: a named
+/// pipe or a device is refused, not read. Never throws.
 std::optional<InputFileInfo> readHeader(const std::string& path);
 
 /// The same reading applied to text already in memory, of which only the first 5000 characters

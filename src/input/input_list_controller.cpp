@@ -126,7 +126,7 @@ void InputListController::addPaths(const QStringList& paths)
 
 void InputListController::addPath(const QString& chosen)
 {
-    const PathCheck check = checkPathLength(toNativeText(chosen), shortPath);
+    const PathCheck check = checkPathLength(toNativeText(chosen), shortPath, nativeTextEncoding());
     setListColour(check.colour);
     if (check.tooLong)
         m_messages.pathError(fromNativeText(pathTooLongMessage));

@@ -29,50 +29,14 @@ std::optional<std::string> mergeRefusal(std::size_t listedCount, const LastFileS
     return std::nullopt;
 }
 
-namespace {
-
-// Whether the text is well-formed UTF-8; a path in a single-byte code page almost never is
-// once it holds any byte above 127.
-bool isUtf8(std::string_view text)
-{
-    std::size_t n = 0;
-    while (n < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[n]);
-        const std::size_t length = lead < 0x80           ? 1
-                                   : (lead >> 5) == 0x06 ? 2
-                                   : (lead >> 4) == 0x0E ? 3
-                                   : (lead >> 3) == 0x1E ? 4
-                                                         : 0;
-        if (length == 0 || lead == 0xC0 || lead == 0xC1 || n + length > text.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[n + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        n += length;
-    }
-    return true;
-}
-
-} // namespace
-
-std::size_t characterCount(std::string_view text)
-{
-    if (!isUtf8(text))
-        return text.size();
-    // Every character has exactly one byte that is not a UTF-8 continuation byte.
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 PathCheck checkPathLength(const std::string& path,
-                          const std::function<std::string(const std::string&)>& shortPathOf)
+                          const std::function<std::string(const std::string&)>& shortPathOf,
+                          TextEncoding encoding)
 {
-    if (characterCount(path) <= maximumPathLength)
+    if (characterCount(path, encoding) <= maximumPathLength)
         return PathCheck{path, ListColour::White, false};
     std::string shortForm = shortPathOf(path);
-    if (characterCount(shortForm) > maximumPathLength)
+    if (characterCount(shortForm, encoding) > maximumPathLength)
         return PathCheck{{}, ListColour::Yellow, true};
     return PathCheck{std::move(shortForm), ListColour::White, false};
 }

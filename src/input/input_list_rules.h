@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/text_encoding.h"
 #include "input/input_file_info.h"
 
 #include <array>
@@ -68,13 +69,11 @@ struct PathCheck {
 
 /// The path-length rule: a path of at most 132 characters is used as it is; a longer one is
 /// replaced by its short form, which is refused with the message when it is still longer than
-/// 132 characters. An empty short form gives an empty path without the message.
+/// 132 characters. An empty short form gives an empty path without the message. Characters are
+/// counted in `encoding`, the one the path is written in.
 PathCheck checkPathLength(const std::string& path,
-                          const std::function<std::string(const std::string&)>& shortPathOf);
-
-/// The number of characters of a text in the system's 8-bit encoding: of UTF-8 (Linux, macOS)
-/// when the text is well-formed UTF-8, else of a single-byte code page, one byte each.
-std::size_t characterCount(std::string_view text);
+                          const std::function<std::string(const std::string&)>& shortPathOf,
+                          TextEncoding encoding);
 
 /// True when one of the entries is exactly `path`, letter case included.
 bool isFileListed(const std::vector<std::string>& entries, std::string_view path);

@@ -3,7 +3,6 @@
 #include "common/date_hour_stamp.h"
 #include "common/numbers.h"
 #include "common/platform.h"
-#include "run/utf8_text.h"
 
 #include <array>
 #include <string_view>
@@ -99,7 +98,7 @@ std::string stamp(std::chrono::year_month_day date, const std::string& hourText)
 
 } // namespace
 
-std::string extractionBaseName(const std::string& outputName)
+std::string extractionBaseName(const std::string& outputName, TextEncoding encoding)
 {
     const bool hasDot = outputName.find('.') != std::string::npos;
     const bool hasPlaceholder = outputName.find("???") != std::string::npos;
@@ -107,7 +106,7 @@ std::string extractionBaseName(const std::string& outputName)
         return hasDot ? outputName : outputName + ".m3d";
     if (!hasDot)
         return outputName + "???.m3d";
-    const std::size_t cut = offsetOfLastCharacters(outputName, 4);
+    const std::size_t cut = offsetOfLastCharacters(outputName, 4, encoding);
     return outputName.substr(0, cut) + "???" + outputName.substr(cut);
 }
 
@@ -131,7 +130,7 @@ std::string extractionControlText(const JobSettings& job, const PathShortener& s
     const auto& b = job.domain.bounds;
     Lines lines;
     lines << titleLine(job.title, "WXJOIN - No project title")
-          << extractionBaseName(job.outputName) +
+          << extractionBaseName(job.outputName, nativeTextEncoding()) +
                  "       !Base name for output 3D.DAT file (??? is the must)"
           << stamp(job.startDate, job.startHour) +
                  "       :beginning time (YYYYMMDDHH) for output 3D.DAT "

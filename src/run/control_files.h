@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/job_settings.h"
+#include "common/text_encoding.h"
 
 #include <functional>
 #include <optional>
@@ -12,9 +13,9 @@ namespace gridloom {
 using PathShortener = std::function<std::string(const std::string&)>;
 
 /// The output base name of an extraction with its "???" placeholder for the file number.
-/// A name holding "." gets "???" before its last four characters; one with fewer than four
-/// characters gets it in front.
-std::string extractionBaseName(const std::string& outputName);
+/// A name holding "." gets "???" before its last four characters (counted in `encoding`); one
+/// with fewer than four characters gets it in front.
+std::string extractionBaseName(const std::string& outputName, TextEncoding encoding);
 
 /// The part of the output name before its first ".", or all of it when it holds none.
 std::string outputStem(const std::string& outputName);

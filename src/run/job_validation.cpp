@@ -2,7 +2,6 @@
 
 #include "common/numbers.h"
 #include "common/platform.h"
-#include "run/utf8_text.h"
 
 #include <chrono>
 
@@ -32,11 +31,11 @@ std::optional<std::string> hourRefusal(const std::string& text, const char* whic
 
 } // namespace
 
-std::string completeMergeOutputName(const std::string& outputName)
+std::string completeMergeOutputName(const std::string& outputName, TextEncoding encoding)
 {
     const std::string_view trimmed = trimBlanks(outputName);
-    const std::size_t fourthFromEnd = offsetOfLastCharacters(trimmed, 4);
-    if (characterCount(trimmed) >= 4 && trimmed[fourthFromEnd] == '.')
+    const std::size_t fourthFromEnd = offsetOfLastCharacters(trimmed, 4, encoding);
+    if (characterCount(trimmed, encoding) >= 4 && trimmed[fourthFromEnd] == '.')
         return outputName;
     return std::string(trimmed) + ".m3d";
 }
@@ -90,7 +89,7 @@ JobCheck validateJob(const JobSettings& job, const PathQuery& exists)
         if (!days)
             return refuse("The number of days in output 3D files must be at most 32767");
     } else {
-        check.outputName = completeMergeOutputName(job.outputName);
+        check.outputName = completeMergeOutputName(job.outputName, nativeTextEncoding());
     }
     return check;
 }

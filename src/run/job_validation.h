@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/job_settings.h"
+#include "common/text_encoding.h"
 
 #include <functional>
 #include <optional>
@@ -30,7 +31,8 @@ JobCheck validateJob(const JobSettings& job, const PathQuery& exists);
 JobCheck validateJob(const JobSettings& job);
 
 /// The Merge output name completed with ".m3d" unless its trimmed form already has a
-/// three-letter extension (a "." fourth from the end), in which case it stays untouched.
-std::string completeMergeOutputName(const std::string& outputName);
+/// three-letter extension (a "." fourth character from the end, characters counted in
+/// `encoding`), in which case it stays untouched.
+std::string completeMergeOutputName(const std::string& outputName, TextEncoding encoding);
 
 } // namespace gridloom

@@ -3,7 +3,6 @@
 #include "common/numbers.h"
 #include "common/platform.h"
 #include "run/control_files.h"
-#include "run/utf8_text.h"
 
 #include <filesystem>
 #include <system_error>
@@ -58,7 +57,8 @@ std::string batchScriptText(const ScriptJob& job)
 
     std::string text;
     auto line = [&text](const std::string& content) { text += content + "\r\n"; };
-    line(batchLiteral(std::string(firstCharacters(trimBlanks(job.workingDirectory), 2))));
+    line(batchLiteral(
+        std::string(firstCharacters(trimBlanks(job.workingDirectory), 2, nativeTextEncoding()))));
     line("cd \"" + directory + "\"");
     if (job.mode == ProcessingMode::Merge) {
         line("Copy \"" + directory + batchLiteral(outputStem(job.outputName)) + ".inp\" " + tool +

@@ -168,7 +168,8 @@ void ControlFilesTest::outputNames()
     QFETCH(QString, name);
     QFETCH(QString, base);
     QFETCH(QString, stem);
-    QCOMPARE(QString::fromStdString(extractionBaseName(name.toStdString())), base);
+    QCOMPARE(QString::fromStdString(extractionBaseName(name.toStdString(), TextEncoding::Utf8)),
+             base);
     JobSettings job = example(ProcessingMode::Merge);
     job.outputName = name.toStdString();
     QCOMPARE(QString::fromStdString(mergeControlPath(job)), u"C:\\work\\"_s + stem + u".inp"_s);
