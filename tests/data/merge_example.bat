@@ -1,0 +1,5 @@
+C:
+cd "C:\work\"
+Copy "C:\work\west.inp" gridfuse.inp
+"C:\tools\gridfuse.exe"
+pause
