@@ -30,6 +30,7 @@ namespace gridloom {
 
 class CoordinateDialogHost;
 class InputListController;
+class TypedLengthLimit;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -116,6 +117,7 @@ private:
 
     QLabel* m_label5 = nullptr;
     QLineEdit* m_outFileBaseNameBox = nullptr;
+    TypedLengthLimit* m_outputNameLimit = nullptr;
     QLabel* m_label17 = nullptr;
     QLineEdit* m_daysPerFileCountBox = nullptr;
 
