@@ -13,6 +13,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(gridloom::applicationTitle());
+    // Ties the windows to the installed desktop entry, whose icon Wayland shows for them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.gridloom.Gridloom"));
 
     gridloom::BoxMessages messages;
     gridloom::DialogFileChooser files;
