@@ -4,8 +4,8 @@
 set -eu
 
 packages="cmake ninja-build g++ make qt6-base-dev xvfb xauth xterm fonts-liberation2 fonts-dejavu-core locales"
-# Rendering the icon.
-packages="$packages librsvg2-bin"
+# Rendering the icon and building the .deb.
+packages="$packages librsvg2-bin dpkg-dev file"
 if [ "${1:-}" = fuzz ]; then
     packages="$packages clang-14 libclang-rt-14-dev"
 fi
