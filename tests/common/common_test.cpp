@@ -4,6 +4,7 @@
 #include "common/key_filters.h"
 #include "common/numbers.h"
 #include "common/platform.h"
+#include "support/data_rows.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 using namespace gridloom;
+using gridloom::testing::addRow;
 namespace fs = std::filesystem;
 
 Q_DECLARE_METATYPE(gridloom::TextEncoding)
@@ -59,7 +61,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("int32");
         const auto row = [](const char* text, const char* whole, const char* real,
                             const char* int32) {
-            QTest::newRow(text) << QString::fromUtf8(text) << whole << real << int32;
+            addRow(text, QString::fromUtf8(text), whole, real, int32);
         };
         row("12", "12", "12", "12");
         row("+7", "7", "7", "7");
@@ -97,39 +99,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("general");
         QTest::addColumn<QString>("sixDecimals");
         QTest::addColumn<QString>("twoDecimals");
-        QTest::newRow("zero") << -0.0 << "0"
-                              << "0.000000"
-                              << "0.00";
-        QTest::newRow("whole") << 25.0 << "25"
-                               << "25.000000"
-                               << "25.00";
-        QTest::newRow("below one") << 0.25 << "0.25"
-                                   << "0.250000"
-                                   << "0.25";
-        QTest::newRow("negative") << -1.5 << "-1.5"
-                                  << "-1.500000"
-                                  << "-1.50";
-        QTest::newRow("rounds up") << 59.996 << "59.996"
-                                   << "59.996000"
-                                   << "60.00";
-        QTest::newRow("no minus for zero") << -0.001 << "-0.001"
-                                           << "-0.001000"
-                                           << "0.00";
-        QTest::newRow("smallest plain") << 0.0001 << "0.0001"
-                                        << "0.000100"
-                                        << "0.00";
-        QTest::newRow("exponent below") << -0.000015 << "-1.5E-05"
-                                        << "-0.000015"
-                                        << "0.00";
-        QTest::newRow("fifteen digits") << 0.1 + 0.2 << "0.3"
-                                        << "0.300000"
-                                        << "0.30";
-        QTest::newRow("largest plain") << 123456789012345.0 << "123456789012345"
-                                       << "123456789012345.000000"
-                                       << "123456789012345.00";
-        QTest::newRow("exponent above") << 1.5e20 << "1.5E+20"
-                                        << "150000000000000000000.000000"
-                                        << "150000000000000000000.00";
+        addRow("zero", -0.0, "0", "0.000000", "0.00");
+        addRow("whole", 25.0, "25", "25.000000", "25.00");
+        addRow("below one", 0.25, "0.25", "0.250000", "0.25");
+        addRow("negative", -1.5, "-1.5", "-1.500000", "-1.50");
+        addRow("rounds up", 59.996, "59.996", "59.996000", "60.00");
+        addRow("no minus for zero", -0.001, "-0.001", "-0.001000", "0.00");
+        addRow("smallest plain", 0.0001, "0.0001", "0.000100", "0.00");
+        addRow("exponent below", -0.000015, "-1.5E-05", "-0.000015", "0.00");
+        addRow("fifteen digits", 0.1 + 0.2, "0.3", "0.300000", "0.30");
+        addRow("largest plain", 123456789012345.0, "123456789012345", "123456789012345.000000",
+               "123456789012345.00");
+        addRow("exponent above", 1.5e20, "1.5E+20", "150000000000000000000.000000",
+               "150000000000000000000.00");
     }
     void writingNumbers()
     {
@@ -170,18 +152,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("passes"); // d: digit, c: decimal, s: signed decimal
-        QTest::newRow("control keys") << 31 << "dcs";
-        QTest::newRow("space") << 32 << "";
-        QTest::newRow("comma") << 44 << "";
-        QTest::newRow("minus") << 45 << "s";
-        QTest::newRow("point") << 46 << "cs";
-        QTest::newRow("slash") << 47 << "dcs";
-        QTest::newRow("zero") << 48 << "dcs";
-        QTest::newRow("nine") << 57 << "dcs";
-        QTest::newRow("colon") << 58 << "";
-        QTest::newRow("delete character") << 127 << "";
-        QTest::newRow("code page character") << 128 << "dcs";
-        QTest::newRow("negative code") << -5 << "dcs";
+        addRow("control keys", 31, "dcs");
+        addRow("space", 32, "");
+        addRow("comma", 44, "");
+        addRow("minus", 45, "s");
+        addRow("point", 46, "cs");
+        addRow("slash", 47, "dcs");
+        addRow("zero", 48, "dcs");
+        addRow("nine", 57, "dcs");
+        addRow("colon", 58, "");
+        addRow("delete character", 127, "");
+        addRow("code page character", 128, "dcs");
+        addRow("negative code", -5, "dcs");
     }
     void keyFilters()
     {
@@ -205,15 +187,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("firstTwo");
         const auto utf8 = TextEncoding::Utf8;
         const auto codePage = TextEncoding::SingleByte;
-        QTest::newRow("ASCII") << QByteArray("C:\\w") << utf8 << 4 << QByteArray("C:\\w")
-                               << QByteArray("C:");
-        QTest::newRow("UTF-8 letters") << QByteArray("\xc3\xa9t\xc3\xa9.m") << utf8 << 5
-                                       << QByteArray("t\xc3\xa9.m") << QByteArray("\xc3\xa9t");
+        addRow("ASCII", QByteArray("C:\\w"), utf8, 4, QByteArray("C:\\w"), QByteArray("C:"));
+        addRow("UTF-8 letters", QByteArray("\xc3\xa9t\xc3\xa9.m"), utf8, 5,
+               QByteArray("t\xc3\xa9.m"), QByteArray("\xc3\xa9t"));
         // 0xB0 and 0xB5 (degree and micro signs) look like UTF-8 continuation bytes.
-        QTest::newRow("code page") << QByteArray("\xb0\xb5.ab") << codePage << 5
-                                   << QByteArray("\xb5.ab") << QByteArray("\xb0\xb5");
-        QTest::newRow("shorter than asked")
-            << QByteArray("\xe9") << codePage << 1 << QByteArray("\xe9") << QByteArray("\xe9");
+        addRow("code page", QByteArray("\xb0\xb5.ab"), codePage, 5, QByteArray("\xb5.ab"),
+               QByteArray("\xb0\xb5"));
+        addRow("shorter than asked", QByteArray("\xe9"), codePage, 1, QByteArray("\xe9"),
+               QByteArray("\xe9"));
     }
     void characterCounts()
     {
@@ -233,12 +214,12 @@ private Q_SLOTS:
         // What the system call answers: its length or needed size for each buffer it is given.
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<int>("length"); // of the result; -1 for empty
-        QTest::newRow("fits") << QList<int>{90} << 90;
-        QTest::newRow("fails") << QList<int>{0} << -1;
-        QTest::newRow("255 characters fit") << QList<int>{255} << 255;
-        QTest::newRow("256 characters asked for again") << QList<int>{257, 256} << 256;
-        QTest::newRow("grew between the calls") << QList<int>{300, 310} << -1;
-        QTest::newRow("gone between the calls") << QList<int>{300, 0} << -1;
+        addRow("fits", QList<int>{90}, 90);
+        addRow("fails", QList<int>{0}, -1);
+        addRow("255 characters fit", QList<int>{255}, 255);
+        addRow("256 characters asked for again", QList<int>{257, 256}, 256);
+        addRow("grew between the calls", QList<int>{300, 310}, -1);
+        addRow("gone between the calls", QList<int>{300, 0}, -1);
     }
     void shortPathBuffer()
     {
@@ -279,14 +260,14 @@ private Q_SLOTS:
         // What is at the path: a file of n bytes, or another kind of file-system object.
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("read");
-        QTest::newRow("file of 5000 bytes") << "5000" << true;
-        QTest::newRow("file of 4999 bytes") << "4999" << false;
-        QTest::newRow("link to a file") << "link" << true;
-        QTest::newRow("named pipe without a writer") << "pipe" << false;
-        QTest::newRow("socket") << "socket" << false;
-        QTest::newRow("directory") << "directory" << false;
-        QTest::newRow("endless device") << "/dev/zero" << false;
-        QTest::newRow("missing") << "missing" << false;
+        addRow("file of 5000 bytes", "5000", true);
+        addRow("file of 4999 bytes", "4999", false);
+        addRow("link to a file", "link", true);
+        addRow("named pipe without a writer", "pipe", false);
+        addRow("socket", "socket", false);
+        addRow("directory", "directory", false);
+        addRow("endless device", "/dev/zero", false);
+        addRow("missing", "missing", false);
     }
     void readingFileStarts()
     {

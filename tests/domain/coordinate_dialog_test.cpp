@@ -1,5 +1,5 @@
-#include "data_rows.h"
 #include "domain/coordinate_dialog.h"
+#include "support/data_rows.h"
 #include "support/fake_services.h"
 
 #include <QApplication>

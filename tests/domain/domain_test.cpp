@@ -1,8 +1,8 @@
 // What OK checks and stores for each coordinate type, and the rules that keep the decimal and
 // the degree/minute/second forms of a latitude or longitude in step.
-#include "data_rows.h"
 #include "domain/domain_checks.h"
 #include "domain/lat_lon_entry.h"
+#include "support/data_rows.h"
 
 #include <QTest>
 #include <cmath>

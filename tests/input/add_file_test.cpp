@@ -5,6 +5,7 @@
 #include "fixtures/fixture_writer.h"
 #include "input/dialog_file_chooser.h"
 #include "input/input_list_rules.h"
+#include "support/data_rows.h"
 #include "support/fake_services.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <sys/stat.h>
 
 using namespace gridloom;
+using gridloom::testing::addRow;
 using gridloom::testing::FakeServices;
 using gridloom::testing::ShownMessage;
 
@@ -137,26 +139,21 @@ private Q_SLOTS:
         const QString unreadable = qt(unreadableHeaderMessage);
         const QString tooMany = qt(tooManyMergeFilesMessage);
         const QString tooLong = qt(pathTooLongMessage);
-        QTest::newRow("fourth file, read before it is counted")
-            << "4|12|36|unreadable|36" << L{unreadable, tooMany} << 3 << false;
-        QTest::newRow("a named pipe is refused at once")
-            << "pipe|12" << L{unreadable} << 1 << false;
-        QTest::newRow("other end")
-            << "12|12 2002093012 110" << L{qt(differentEndMessage)} << 1 << false;
-        QTest::newRow("same path twice, then in other letter case")
-            << "12|12|first|FIRST" << L{} << 3 << false;
-        QTest::newRow("132 characters turn it white again")
-            << "long|exact" << L{tooLong} << 1 << false;
-        QTest::newRow("several at once, compared with the last accepted one")
-            << "4,unreadable,2,36 2002093013,12,first,36,48"
-            << L{unreadable, qt(finerGridMessage), qt(differentStartMessage), tooMany} << 3
-            << false;
-        QTest::newRow("cancel") << "" << L{} << 0 << false;
-        QTest::newRow("extract takes any files")
-            << "extract|36|4 2002100500 48|unreadable,1 2003010100 5|first,long"
-            << L{unreadable, tooLong} << 3 << true;
-        QTest::newRow("extract files stay listed in Merge mode")
-            << "extract|36|4|12|1|merge|36" << L{tooMany} << 4 << false;
+        addRow("fourth file, read before it is counted", "4|12|36|unreadable|36",
+               L{unreadable, tooMany}, 3, false);
+        addRow("a named pipe is refused at once", "pipe|12", L{unreadable}, 1, false);
+        addRow("other end", "12|12 2002093012 110", L{qt(differentEndMessage)}, 1, false);
+        addRow("same path twice, then in other letter case", "12|12|first|FIRST", L{}, 3, false);
+        addRow("132 characters turn it white again", "long|exact", L{tooLong}, 1, false);
+        addRow("several at once, compared with the last accepted one",
+               "4,unreadable,2,36 2002093013,12,first,36,48",
+               L{unreadable, qt(finerGridMessage), qt(differentStartMessage), tooMany}, 3, false);
+        addRow("cancel", "", L{}, 0, false);
+        addRow("extract takes any files",
+               "extract|36|4 2002100500 48|unreadable,1 2003010100 5|first,long",
+               L{unreadable, tooLong}, 3, true);
+        addRow("extract files stay listed in Merge mode", "extract|36|4|12|1|merge|36", L{tooMany},
+               4, false);
     }
     void addFileMessages()
     {
@@ -294,12 +291,11 @@ private Q_SLOTS:
         QDir(m_dir.path()).mkpath(QStringLiteral("full"));
         fixtures::writeFixture(m_dir.filePath(QStringLiteral("full/a.m3d")).toStdString(), {});
         const QString full = m_dir.filePath(QStringLiteral("full"));
-        QTest::newRow("blanks only") << QStringLiteral("   ") << false;
-        QTest::newRow("folder with a file") << full + QStringLiteral("/") << true;
-        QTest::newRow("the folder without a separator") << full << false;
-        QTest::newRow("pattern matching a file") << full + QStringLiteral("/*.m3d") << true;
-        QTest::newRow("a leading blank is kept")
-            << QStringLiteral(" ") + full + QStringLiteral("/") << false;
+        addRow("blanks only", QStringLiteral("   "), false);
+        addRow("folder with a file", full + QStringLiteral("/"), true);
+        addRow("the folder without a separator", full, false);
+        addRow("pattern matching a file", full + QStringLiteral("/*.m3d"), true);
+        addRow("a leading blank is kept", QStringLiteral(" ") + full + QStringLiteral("/"), false);
     }
     void initialFolderOfTheDialog()
     {

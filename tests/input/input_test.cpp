@@ -5,6 +5,7 @@
 #include "input/header_reader.h"
 #include "input/input_list_rules.h"
 #include "input/period_presets.h"
+#include "support/data_rows.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 
 using namespace gridloom;
 using fixtures::SampleHeader;
+using gridloom::testing::addRow;
 
 Q_DECLARE_METATYPE(gridloom::TextEncoding)
 
@@ -106,38 +108,39 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("expected"); // empty: refused
         const QString refused;
-        QTest::newRow("one comment line") << withLines({}) << standard;
-        QTest::newRow("no comment lines, other version") << sample([](SampleHeader& s) {
-            s.datasetLine = "3D.DAT 2.0 older header";
-            s.commentLines = 0;
-        }) << standard;
-        QTest::newRow("CR LF, indents, runs of spaces") << sample([](SampleHeader& s) {
-            s.commentLines = 2;
-            s.lineEnd = "\r\n";
-            s.indent = "    ";
-            s.separator = "   ";
-        }) << standard;
-        QTest::newRow("exactly 5000 characters")
-            << sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(5000, ' ') << standard;
-        QTest::newRow("4999 characters")
-            << sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(4999, ' ') << refused;
-        QTest::newRow("spacing 4th from the end")
-            << withLines({QStringLiteral("4|LCC a b c d e f g 4.500 60 50 23")})
-            << QStringLiteral("4.5") + standard.mid(2);
-        QTest::newRow("fewest fields, halves to even, 16-bit ends")
-            << withLines({QStringLiteral("4|36.000 60 50 23"), QStringLiteral("6|2002100500 48"),
-                          QStringLiteral("7|2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 +7")})
-            << QStringLiteral("36 2002100500 48 2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 "
-                              "+7 2 -2 -32768 32767 2 100 -1e-05 7 -5 0.5");
-        QTest::newRow("no line feed") << QByteArray(6000, 'x') << refused;
-        QTest::newRow("comment count 1.0") << withLines({QStringLiteral("1|1.0")}) << refused;
-        QTest::newRow("comment count -1") << withLines({QStringLiteral("1|-1")}) << refused;
-        QTest::newRow("extent line past 5000 characters")
-            << sample([](SampleHeader& s) { s.commentLines = 100; }) << refused;
-        QTest::newRow("grid line of three fields")
-            << withLines({QStringLiteral("4|60 50 23")}) << refused;
-        QTest::newRow("tabs separate nothing")
-            << withLines({QStringLiteral("4|LCC\t12.000\t60\t50\t23")}) << refused;
+        addRow("one comment line", withLines({}), standard);
+        addRow("no comment lines, other version", sample([](SampleHeader& s) {
+                   s.datasetLine = "3D.DAT 2.0 older header";
+                   s.commentLines = 0;
+               }),
+               standard);
+        addRow("CR LF, indents, runs of spaces", sample([](SampleHeader& s) {
+                   s.commentLines = 2;
+                   s.lineEnd = "\r\n";
+                   s.indent = "    ";
+                   s.separator = "   ";
+               }),
+               standard);
+        addRow("exactly 5000 characters",
+               sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(5000, ' '), standard);
+        addRow("4999 characters",
+               sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(4999, ' '), refused);
+        addRow("spacing 4th from the end",
+               withLines({QStringLiteral("4|LCC a b c d e f g 4.500 60 50 23")}),
+               QStringLiteral("4.5") + standard.mid(2));
+        addRow("fewest fields, halves to even, 16-bit ends",
+               withLines({QStringLiteral("4|36.000 60 50 23"), QStringLiteral("6|2002100500 48"),
+                          QStringLiteral("7|2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 +7")}),
+               QStringLiteral("36 2002100500 48 2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 "
+                              "+7 2 -2 -32768 32767 2 100 -1e-05 7 -5 0.5"));
+        addRow("no line feed", QByteArray(6000, 'x'), refused);
+        addRow("comment count 1.0", withLines({QStringLiteral("1|1.0")}), refused);
+        addRow("comment count -1", withLines({QStringLiteral("1|-1")}), refused);
+        addRow("extent line past 5000 characters",
+               sample([](SampleHeader& s) { s.commentLines = 100; }), refused);
+        addRow("grid line of three fields", withLines({QStringLiteral("4|60 50 23")}), refused);
+        addRow("tabs separate nothing", withLines({QStringLiteral("4|LCC\t12.000\t60\t50\t23")}),
+               refused);
         for (const char* period : {"2002093012", "2002093012 109.5", "2002093012 0",
                                    "2002093024 109", "2100022912 1", "2148010100 1"})
             QTest::addRow("period line %s", period)
@@ -161,9 +164,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("extentEnd");
         QTest::addColumn<double>("lastLatitude");
-        QTest::newRow("extent line ends at the limit") << 5000 << 50.0;
-        QTest::newRow("its last digit past the limit") << 5001 << 5.0;
-        QTest::newRow("its last field past the limit") << 5003 << -1.0;
+        addRow("extent line ends at the limit", 5000, 50.0);
+        addRow("its last digit past the limit", 5001, 5.0);
+        addRow("its last field past the limit", 5003, -1.0);
     }
     void readsExactlyTheFirst5000Characters()
     {
@@ -200,29 +203,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("preset");
         const QString span = QStringLiteral("2002-09-30 12:00|2002-10-05 00:00");
-        QTest::newRow("first file, into the next month") << QString() << "12 2002093012 109"
-                                                         << "2002-09-30 12/12 | 2002-10-05 00/0";
-        QTest::newRow("one hour") << QString() << "12 2002093012 1"
-                                  << "2002-09-30 12/12 | 2002-09-30 12/12";
-        QTest::newRow("2100 has no leap day") << QString() << "12 2100022823 2"
-                                              << "2100-02-28 23/23 | 2100-03-01 00/0";
-        QTest::newRow("later file moves the end") << span << "12 2002100500 48"
-                                                  << "- | 2002-10-06 23/23";
-        QTest::newRow("file inside changes nothing") << span << "12 2002100100 24"
-                                                     << "- | -";
-        QTest::newRow("wider file moves both") << span << "12 2002092900 240"
-                                               << "2002-09-29 00/0 | 2002-10-08 23/23";
-        QTest::newRow("minutes inside the first hour count as that hour")
-            << "2002-09-30 12:59|2002-10-05 00:00"
-            << "12 2002093012 2"
-            << "- | -";
-        QTest::newRow("start picker in the next clock hour") << "2002-09-30 13:00|2002-10-05 00:00"
-                                                             << "12 2002093012 2"
-                                                             << "2002-09-30 12/12 | -";
-        QTest::newRow("end picker a minute short of the last hour")
-            << "2002-09-30 12:00|2002-10-04 23:59"
-            << "12 2002100423 2"
-            << "- | 2002-10-05 00/0";
+        addRow("first file, into the next month", QString(), "12 2002093012 109",
+               "2002-09-30 12/12 | 2002-10-05 00/0");
+        addRow("one hour", QString(), "12 2002093012 1", "2002-09-30 12/12 | 2002-09-30 12/12");
+        addRow("2100 has no leap day", QString(), "12 2100022823 2",
+               "2100-02-28 23/23 | 2100-03-01 00/0");
+        addRow("later file moves the end", span, "12 2002100500 48", "- | 2002-10-06 23/23");
+        addRow("file inside changes nothing", span, "12 2002100100 24", "- | -");
+        addRow("wider file moves both", span, "12 2002092900 240",
+               "2002-09-29 00/0 | 2002-10-08 23/23");
+        addRow("minutes inside the first hour count as that hour",
+               "2002-09-30 12:59|2002-10-05 00:00", "12 2002093012 2", "- | -");
+        addRow("start picker in the next clock hour", "2002-09-30 13:00|2002-10-05 00:00",
+               "12 2002093012 2", "2002-09-30 12/12 | -");
+        addRow("end picker a minute short of the last hour", "2002-09-30 12:00|2002-10-04 23:59",
+               "12 2002100423 2", "- | 2002-10-05 00/0");
     }
     void extractPeriod()
     {
@@ -251,16 +246,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("extent");
         QTest::addColumn<int>("view");
         QTest::addColumn<QString>("labels");
-        QTest::newRow("index view keeps the file's text")
-            << "001 +2 60.0 5e1 1 23 -120.5 -95 25.25 50" << 0 << "001 +2 60.0 5e1 1 23";
-        QTest::newRow("west and north")
-            << "1 1 60 50 1 23 -120.5 -95 25.25 50" << 1 << "120.5W 25.25N 95W 50N 1 23";
-        QTest::newRow("zero and minus zero east and north, negatives south")
-            << "1 1 2 2 3 4 0 -0 -45 -0.5" << 1 << "0E 45S 0E 0.5S 3 4";
-        QTest::newRow("general format") << "1 1 2 2 1 1 12.000 -0.00001 33.3333333333333333 1e2"
-                                        << 1 << "12E 33.3333333333333N 1E-05W 100N 1 1";
-        QTest::newRow("no number stays as written")
-            << "1 1 2 2 1 1 west 0 n/a 0" << 1 << "west n/a 0E 0N 1 1";
+        addRow("index view keeps the file's text", "001 +2 60.0 5e1 1 23 -120.5 -95 25.25 50", 0,
+               "001 +2 60.0 5e1 1 23");
+        addRow("west and north", "1 1 60 50 1 23 -120.5 -95 25.25 50", 1,
+               "120.5W 25.25N 95W 50N 1 23");
+        addRow("zero and minus zero east and north, negatives south", "1 1 2 2 3 4 0 -0 -45 -0.5",
+               1, "0E 45S 0E 0.5S 3 4");
+        addRow("general format", "1 1 2 2 1 1 12.000 -0.00001 33.3333333333333333 1e2", 1,
+               "12E 33.3333333333333N 1E-05W 100N 1 1");
+        addRow("no number stays as written", "1 1 2 2 1 1 west 0 n/a 0", 1, "west n/a 0E 0N 1 1");
     }
     void limitsTexts()
     {
@@ -297,15 +291,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("candidate");
         QTest::addColumn<QString>("message");
         const auto message = [](std::string_view text) { return QString::fromUtf8(text); };
-        QTest::newRow("first file compares nothing") << 0 << "4 2003010100 1" << QString();
-        QTest::newRow("equal grid and period") << 2 << "12 2002093012 109" << QString();
-        QTest::newRow("count before grid")
-            << 3 << "4 2003010100 1" << message(tooManyMergeFilesMessage);
-        QTest::newRow("grid before start")
-            << 1 << "11.999 2003010100 1" << message(finerGridMessage);
-        QTest::newRow("start before end")
-            << 2 << "36 2002093013 1" << message(differentStartMessage);
-        QTest::newRow("hour count") << 1 << "36 2002093012 108" << message(differentEndMessage);
+        addRow("first file compares nothing", 0, "4 2003010100 1", QString());
+        addRow("equal grid and period", 2, "12 2002093012 109", QString());
+        addRow("count before grid", 3, "4 2003010100 1", message(tooManyMergeFilesMessage));
+        addRow("grid before start", 1, "11.999 2003010100 1", message(finerGridMessage));
+        addRow("start before end", 2, "36 2002093013 1", message(differentStartMessage));
+        addRow("hour count", 1, "36 2002093012 108", message(differentEndMessage));
     }
     void mergeRules()
     {
@@ -328,20 +319,16 @@ private Q_SLOTS:
             return QByteArray("/d/") + c.repeated(length - 3);
         };
         const auto utf8 = TextEncoding::Utf8;
-        QTest::newRow("132 characters as they are")
-            << pathOf(132) << utf8 << pathOf(20) << pathOf(132) << false;
-        QTest::newRow("133 characters, short form used")
-            << pathOf(133) << utf8 << pathOf(132) << pathOf(132) << false;
-        QTest::newRow("short form of 133 characters")
-            << pathOf(140) << utf8 << pathOf(133) << QByteArray() << true;
-        QTest::newRow("short form of 256 characters")
-            << pathOf(300) << utf8 << pathOf(256) << QByteArray() << true;
-        QTest::newRow("no short form, silently")
-            << pathOf(140) << utf8 << QByteArray() << QByteArray() << false;
-        QTest::newRow("132 UTF-8 letters of two bytes")
-            << pathOf(132, "\xc3\xa9") << utf8 << QByteArray() << pathOf(132, "\xc3\xa9") << false;
-        QTest::newRow("133 code-page letters") << pathOf(133, "\xa9") << TextEncoding::SingleByte
-                                               << pathOf(133, "\xa9") << QByteArray() << true;
+        addRow("132 characters as they are", pathOf(132), utf8, pathOf(20), pathOf(132), false);
+        addRow("133 characters, short form used", pathOf(133), utf8, pathOf(132), pathOf(132),
+               false);
+        addRow("short form of 133 characters", pathOf(140), utf8, pathOf(133), QByteArray(), true);
+        addRow("short form of 256 characters", pathOf(300), utf8, pathOf(256), QByteArray(), true);
+        addRow("no short form, silently", pathOf(140), utf8, QByteArray(), QByteArray(), false);
+        addRow("132 UTF-8 letters of two bytes", pathOf(132, "\xc3\xa9"), utf8, QByteArray(),
+               pathOf(132, "\xc3\xa9"), false);
+        addRow("133 code-page letters", pathOf(133, "\xa9"), TextEncoding::SingleByte,
+               pathOf(133, "\xa9"), QByteArray(), true);
     }
     void pathLength()
     {

@@ -4,6 +4,7 @@
 #include "run/job_validation.h"
 #include "run/run_script.h"
 #include "run_test_support.h"
+#include "support/data_rows.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -60,10 +61,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("golden");
         QTest::addColumn<QString>("controlPath");
-        QTest::newRow("extraction") << int(ProcessingMode::Extract) << "extract_example"
-                                    << "C:\\work\\wxjoin2.inp";
-        QTest::newRow("merge") << int(ProcessingMode::Merge) << "merge_example"
-                               << "C:\\work\\west.inp";
+        addRow("extraction", int(ProcessingMode::Extract), "extract_example",
+               "C:\\work\\wxjoin2.inp");
+        addRow("merge", int(ProcessingMode::Merge), "merge_example", "C:\\work\\west.inp");
     }
     void examples()
     {
@@ -105,8 +105,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("completed"); // a merge's name after the job check
         const auto row = [](const char* name, const char* base, const char* stem,
                             const char* completed, TextEncoding encoding = TextEncoding::Utf8) {
-            QTest::newRow(name) << QByteArray(name) << encoding << QByteArray(base)
-                                << QByteArray(stem) << QByteArray(completed);
+            addRow(name, QByteArray(name), encoding, QByteArray(base), QByteArray(stem),
+                   QByteArray(completed));
         };
         row("out???.m3d", "out???.m3d", "out???", "out???.m3d");
         row("out.m3d", "out???.m3d", "out", "out.m3d");
@@ -150,8 +150,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expected");
         const auto row = [](const char* name, ProcessingMode mode, const char* steps, int line,
                             const char* expected) {
-            QTest::newRow(name) << int(mode) << QString::fromUtf8(steps) << line
-                                << QByteArray(expected);
+            addRow(name, int(mode), QString::fromUtf8(steps), line, QByteArray(expected));
         };
         const auto extract = ProcessingMode::Extract;
         const auto merge = ProcessingMode::Merge;
@@ -197,8 +196,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message"); // empty: the job passes
         const auto row = [](const char* name, ProcessingMode mode, const char* steps,
                             const char* message) {
-            QTest::newRow(name) << int(mode) << QString::fromUtf8(steps)
-                                << QString::fromUtf8(message);
+            addRow(name, int(mode), QString::fromUtf8(steps), QString::fromUtf8(message));
         };
         const auto extract = ProcessingMode::Extract;
         const auto merge = ProcessingMode::Merge;
@@ -257,9 +255,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("folderExists");
         QTest::addColumn<QString>("control"); // what the processor read; empty: it never ran
         // The control file of an output named after the processor is the processor's own.
-        QTest::newRow("copy onto itself skipped") << "gridfuse.m3d" << true << "gridfuse.inp";
-        QTest::newRow("copy made") << "west" << true << "gridfuse.inp";
-        QTest::newRow("no processor outside the folder") << "west" << false << "";
+        addRow("copy onto itself skipped", "gridfuse.m3d", true, "gridfuse.inp");
+        addRow("copy made", "west", true, "gridfuse.inp");
+        addRow("no processor outside the folder", "west", false, "");
     }
     void shellScriptSteps()
     {

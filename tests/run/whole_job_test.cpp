@@ -7,6 +7,7 @@
 #include "domain/coordinate_dialog.h"
 #include "fixtures/fixture_writer.h"
 #include "run_test_support.h"
+#include "support/data_rows.h"
 #include "support/fake_services.h"
 
 #include <QComboBox>
@@ -306,13 +307,12 @@ void WholeJobTest::everyOtherEndIsOneMessage_data()
         const bool withDomain =
             std::none_of(checksInOrder.begin() + long(row), checksInOrder.end(),
                          [](const auto& check) { return check.second.isEmpty(); });
-        QTest::newRow(checksInOrder[row].first)
-            << steps << withDomain << QString() << QString::fromUtf8(checksInOrder[row].first)
-            << QStringList();
+        addRow(checksInOrder[row].first, steps, withDomain, QString(),
+               QString::fromUtf8(checksInOrder[row].first), QStringList());
     }
     const auto row = [](const char* name, const QStringList& steps, const char* setup,
                         const char* message, const QStringList& written) {
-        QTest::newRow(name) << steps << true << setup << message << written;
+        addRow(name, steps, true, setup, message, written);
     };
     const char* missing = "Can not run Fortran executable, please make sure it is in the folder ";
     const QStringList control{u"wxjoin2.inp"_s};

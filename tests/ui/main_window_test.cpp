@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/output_name.h"
 #include "fixtures/fixture_writer.h"
+#include "support/data_rows.h"
 #include "support/fake_services.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QTest>
 
 using namespace gridloom;
+using gridloom::testing::addRow;
 using gridloom::testing::FakeServices;
 
 namespace {
@@ -76,33 +78,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("hour");
         QTest::addColumn<QString>("expected"); // empty: the name stays as it is
-        QTest::newRow("empty name") << ""
-                                    << "0"
-                                    << "merged_2009031600.m3d";
-        QTest::newRow("blank name") << "   "
-                                    << "0"
-                                    << "merged_2009031600.m3d";
-        QTest::newRow("all after the first underscore replaced") << "run_a_b.dat"
-                                                                 << "12"
-                                                                 << "run_2009031612.m3d";
-        QTest::newRow("underscore first") << "_x"
-                                          << "1"
-                                          << "_2009031601.m3d";
-        QTest::newRow("no underscore stays") << "domain3"
-                                             << "1"
-                                             << "";
-        QTest::newRow("leading zero in the hour") << ""
-                                                  << "01"
-                                                  << "merged_2009031601.m3d";
-        QTest::newRow("empty hour") << "a_b"
-                                    << ""
-                                    << "";
-        QTest::newRow("slash in the hour") << "a_b"
-                                           << "1/2"
-                                           << "";
-        QTest::newRow("hour beyond 16 bits") << "a_b"
-                                             << "40000"
-                                             << "";
+        addRow("empty name", "", "0", "merged_2009031600.m3d");
+        addRow("blank name", "   ", "0", "merged_2009031600.m3d");
+        addRow("all after the first underscore replaced", "run_a_b.dat", "12",
+               "run_2009031612.m3d");
+        addRow("underscore first", "_x", "1", "_2009031601.m3d");
+        addRow("no underscore stays", "domain3", "1", "");
+        addRow("leading zero in the hour", "", "01", "merged_2009031601.m3d");
+        addRow("empty hour", "a_b", "", "");
+        addRow("slash in the hour", "a_b", "1/2", "");
+        addRow("hour beyond 16 bits", "a_b", "40000", "");
     }
     void suggestion()
     {
@@ -200,21 +185,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
         const QString a132(132, QLatin1Char('a'));
-        QTest::newRow("start hour") << "StartHour"
-                                    << "1a -.+,2/:"
-                                    << "2/é";
-        QTest::newRow("end hour") << "EndHour"
-                                  << "1a -.+,2/:"
-                                  << "2/é";
-        QTest::newRow("days per file") << "DaysPerFileCountBox"
-                                       << "1a -.+,2/:"
-                                       << "2/é";
-        QTest::newRow("title, 133 characters") << "TitleBox" << a132 + u'a' << a132.mid(1);
-        QTest::newRow("output name, 133 characters")
-            << "OutFileBaseNameBox" << a132 + u'a' << a132.mid(1);
-        QTest::newRow("working directory takes every key") << "WorkingDirBox"
-                                                           << "a b-c.%"
-                                                           << " b-c.%é";
+        addRow("start hour", "StartHour", "1a -.+,2/:", "2/é");
+        addRow("end hour", "EndHour", "1a -.+,2/:", "2/é");
+        addRow("days per file", "DaysPerFileCountBox", "1a -.+,2/:", "2/é");
+        addRow("title, 133 characters", "TitleBox", a132 + u'a', a132.mid(1));
+        addRow("output name, 133 characters", "OutFileBaseNameBox", a132 + u'a', a132.mid(1));
+        addRow("working directory takes every key", "WorkingDirBox", "a b-c.%", " b-c.%é");
     }
     void fieldsFilterKeysAndHoldTheirLimits()
     {
@@ -265,8 +241,8 @@ private Q_SLOTS:
     void exitClosesTheWindow_data()
     {
         QTest::addColumn<bool>("fromMenu");
-        QTest::newRow("Exit button") << false;
-        QTest::newRow("File > Exit") << true;
+        addRow("Exit button", false);
+        addRow("File > Exit", true);
     }
     void exitClosesTheWindow()
     {
