@@ -20,6 +20,28 @@ namespace fs = std::filesystem;
 
 namespace gridloom {
 
+namespace {
+
+/// The path std::filesystem is to use for a path in the system's 8-bit encoding.
+fs::path nativePath(const std::string& path)
+{
+#ifdef _WIN32
+    // MinGW's std::filesystem takes each byte of a narrow path for the Unicode character of the
+    // same number, which matches no ANSI code page above 127 ("\x80" is the euro sign in code
+    // page 1252, not U+0080); the system's own conversion gets them right.
+    const int length = static_cast<int>(path.size());
+    std::wstring wide(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), length, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), length, wide.data(), static_cast<int>(wide.size()));
+    return fs::path(wide);
+#else
+    return fs::path(path);
+#endif
+}
+
+} // namespace
+
 std::string shortPathThrough(const ShortPathCall& call)
 {
     std::string buffer(256, '\0');
@@ -113,19 +135,19 @@ char pathSeparator()
 bool isOrdinaryFile(const std::string& path)
 {
     std::error_code error;
-    return !path.empty() && fs::is_regular_file(fs::path(path), error);
+    return !path.empty() && fs::is_regular_file(nativePath(path), error);
 }
 
 bool dirExists(const std::string& path)
 {
     std::error_code error;
-    return !path.empty() && fs::is_directory(fs::path(path), error);
+    return !path.empty() && fs::is_directory(nativePath(path), error);
 }
 
 bool pathExists(const std::string& path)
 {
     std::error_code error;
-    return !path.empty() && fs::exists(fs::path(path), error);
+    return !path.empty() && fs::exists(nativePath(path), error);
 }
 
 namespace {
@@ -194,7 +216,7 @@ bool patternMatchesFile(const std::string& pattern)
 std::optional<std::string> directoryReadError(const std::string& path)
 {
     std::error_code error;
-    const fs::directory_iterator entries(fs::path(path), error);
+    const fs::directory_iterator entries(nativePath(path), error);
     if (error)
         return error.message();
     return std::nullopt;
@@ -202,30 +224,32 @@ std::optional<std::string> directoryReadError(const std::string& path)
 
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes)
 {
-    const fs::path target = fs::path(path);
+    // The temporary's name is built from the path's own bytes, since a name taken apart by
+    // std::filesystem comes back in a different encoding on Windows.
+    const auto cut = path.find_last_of(pathSeparator() == '/' ? "/" : "/\\");
+    const std::size_t nameStart = cut == std::string::npos ? 0 : cut + 1;
     std::random_device seed;
-    const fs::path temporary =
-        target.parent_path() /
-        fs::path("." + target.filename().string() + ".tmp" + std::to_string(seed() % 1000000));
+    const std::string temporary = path.substr(0, nameStart) + "." + path.substr(nameStart) +
+                                  ".tmp" + std::to_string(seed() % 1000000);
     {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        std::ofstream out(nativePath(temporary), std::ios::binary | std::ios::trunc);
         if (!out)
-            return "Unable to create " + temporary.string() + ": " + std::strerror(errno);
+            return "Unable to create " + temporary + ": " + std::strerror(errno);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
             const std::string reason = std::strerror(errno);
             out.close();
             std::error_code ignored;
-            fs::remove(temporary, ignored);
+            fs::remove(nativePath(temporary), ignored);
             return "Unable to write " + path + ": " + reason;
         }
     }
     std::error_code error;
-    fs::rename(temporary, target, error);
+    fs::rename(nativePath(temporary), nativePath(path), error);
     if (error) {
         std::error_code ignored;
-        fs::remove(temporary, ignored);
+        fs::remove(nativePath(temporary), ignored);
         return "Unable to replace " + path + ": " + error.message();
     }
     return std::nullopt;
