@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -150,67 +151,49 @@ bool pathExists(const std::string& path)
     return !path.empty() && fs::exists(nativePath(path), error);
 }
 
-namespace {
-
-bool wildcardMatch(std::string_view pattern, std::string_view name)
-{
-    // Iterative matcher with one back-tracking point for the last '*'.
-    std::size_t p = 0;
-    std::size_t n = 0;
-    std::size_t starP = std::string_view::npos;
-    std::size_t starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
-}
-
-bool isSeparator(char c)
-{
-    return c == '/' || c == pathSeparator();
-}
-
-} // namespace
-
 bool patternMatchesFile(const std::string& pattern)
 {
     if (pattern.empty())
         return false;
-    std::string folder;
-    std::string namePattern;
-    if (isSeparator(pattern.back())) {
-        folder = pattern;
+#ifdef _WIN32
+    // Windows' own matching, as its file dialog and command line have it: letter case does not
+    // count, "*.*" matches names without a dot, and short names match too.
+    std::string query = pattern;
+    if (query.back() == '\\' || query.back() == '/')
+        query += '*';
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(query.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = false;
+    do
+        found = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    while (!found && FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+#else
+    const auto cut = pattern.rfind('/');
+    const std::string folder = cut == std::string::npos ? "." : pattern.substr(0, cut + 1);
+    std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+    if (namePattern.empty())
         namePattern = "*";
-    } else {
-        const auto cut = pattern.find_last_of(pathSeparator() == '/' ? "/" : "/\\");
-        folder = cut == std::string::npos ? std::string(".") : pattern.substr(0, cut + 1);
-        namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
-    }
-    if (namePattern.find_first_of("*?") == std::string::npos)
+    else if (namePattern.find_first_of("*?") == std::string::npos)
         return isOrdinaryFile(pattern);
+    // Only "*" and "?" are wildcards here: a "[" stands for itself, as a backslash does.
+    for (std::size_t at = namePattern.find('['); at != std::string::npos;
+         at = namePattern.find('[', at + 3))
+        namePattern.replace(at, 1, "[[]");
 
     std::error_code error;
     fs::directory_iterator it(fs::path(folder), error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         std::error_code typeError;
         if (it->is_regular_file(typeError) &&
-            wildcardMatch(namePattern, it->path().filename().string()))
+            fnmatch(namePattern.c_str(), it->path().filename().c_str(), FNM_NOESCAPE) == 0)
             return true;
     }
     return false;
+#endif
 }
 
 std::optional<std::string> directoryReadError(const std::string& path)

@@ -49,7 +49,8 @@ bool pathExists(const std::string& path);
 
 /// True when the text, taken as a file pattern, matches at least one ordinary file: a folder
 /// path that ends in a separator matches any ordinary file inside it, and "*" and "?" in the
-/// last component match as on a command line.
+/// last component match as on the system's command line. On Windows that is FindFirstFile's
+/// matching: letter case does not count, "*.*" matches every name, and short names match too.
 bool patternMatchesFile(const std::string& pattern);
 
 /// The platform's path separator: '\\' on Windows, '/' elsewhere.
