@@ -1,5 +1,6 @@
 #include "common/platform.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -40,6 +41,32 @@ fs::path nativePath(const std::string& path)
     return fs::path(path);
 #endif
 }
+
+#ifdef _WIN32
+/// The system's description of an error code, in the user's language.
+std::string systemMessage(DWORD code)
+{
+    char text[512];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, text, sizeof text, nullptr);
+    while (length > 0 && std::isspace(static_cast<unsigned char>(text[length - 1])))
+        --length;
+    return length > 0 ? std::string(text, length) : "error " + std::to_string(code);
+}
+
+/// Replacing a file that another program holds open fails as "access denied", which sends the
+/// user looking at permissions; only a request to delete it tells the two causes apart.
+bool heldOpenElsewhere(const std::string& path)
+{
+    const HANDLE file =
+        CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+#endif
 
 } // namespace
 
@@ -228,6 +255,17 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
             return "Unable to write " + path + ": " + reason;
         }
     }
+#ifdef _WIN32
+    // The same single rename std::filesystem would make, called directly to keep the system's
+    // reason when it fails.
+    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DWORD error = GetLastError();
+        if (error == ERROR_ACCESS_DENIED && heldOpenElsewhere(path))
+            error = ERROR_SHARING_VIOLATION;
+        DeleteFileA(temporary.c_str());
+        return "Unable to replace " + path + ": " + systemMessage(error);
+    }
+#else
     std::error_code error;
     fs::rename(nativePath(temporary), nativePath(path), error);
     if (error) {
@@ -235,6 +273,7 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
         fs::remove(nativePath(temporary), ignored);
         return "Unable to replace " + path + ": " + error.message();
     }
+#endif
     return std::nullopt;
 }
 

@@ -57,7 +57,9 @@ bool patternMatchesFile(const std::string& pattern);
 char pathSeparator();
 
 /// Writes the bytes to a temporary file in the target's folder and renames it over the target,
-/// so a failure never leaves half a file. Returns an error text on failure, nothing on success.
+/// so a failure never leaves half a file. Returns an error text on failure, nothing on success;
+/// on Windows the reason is in the system's words, and a target another program holds open is
+/// reported as such rather than as a denied access.
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace gridloom
