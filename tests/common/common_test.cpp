@@ -13,10 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 using namespace gridloom;
 using gridloom::testing::addRow;
@@ -26,19 +23,12 @@ Q_DECLARE_METATYPE(gridloom::TextEncoding)
 
 namespace {
 
-QString orNone(const std::optional<std::string>& text)
-{
-    return text ? QString::fromStdString(*text) : QStringLiteral("none");
-}
-
 template <typename T> QString orNone(const std::optional<T>& value)
 {
-    if (!value)
-        return QStringLiteral("none");
-    if constexpr (std::is_floating_point_v<T>)
-        return QString::number(*value, 'g', 15);
+    if constexpr (std::is_same_v<T, std::string>)
+        return value ? QString::fromStdString(*value) : QStringLiteral("none");
     else
-        return QString::number(*value);
+        return value ? QString::number(*value, 'g', 15) : QStringLiteral("none");
 }
 
 } // namespace
@@ -55,30 +45,26 @@ class CommonTest final : public QObject {
 private Q_SLOTS:
     void readingNumbers_data()
     {
+        // Each text read as a 16-bit whole number (half to even), a real number and a 32-bit
+        // integer; "none" where it is refused.
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("whole"); // 16-bit, half to even; "none" when refused
+        QTest::addColumn<QString>("whole");
         QTest::addColumn<QString>("real");
         QTest::addColumn<QString>("int32");
         const auto row = [](const char* text, const char* whole, const char* real,
-                            const char* int32) {
-            addRow(text, QString::fromUtf8(text), whole, real, int32);
-        };
-        row("12", "12", "12", "12");
+                            const char* int32) { addRow(text, text, whole, real, int32); };
         row("+7", "7", "7", "7");
         row(" -23 ", "-23", "-23", "none");
         row("2.5", "2", "2.5", "none");
         row("3.5", "4", "3.5", "none");
         row("-2.5", "-2", "-2.5", "none");
         row(".6", "1", "0.6", "none");
-        row("5.", "5", "5", "none");
         row("2.5E-3", "0", "0.0025", "none");
         row("32767.4", "32767", "32767.4", "none");
         row("32767.5", "none", "32767.5", "none");
-        row("-32768", "-32768", "-32768", "-32768");
         row("-32769", "none", "-32769", "-32769");
-        row("2002093012", "none", "2002093012", "2002093012");
         row("2147483648", "none", "2147483648", "none");
-        for (const char* refused : {"", ".", "abc", "1/2", "2,5", "1 2", "inf", "0x10", "--1"})
+        for (const char* refused : {"", ".", "abc", "1/2", "2,5", "inf", "--1"})
             row(refused, "none", "none", "none");
     }
     void readingNumbers()
@@ -88,40 +74,34 @@ private Q_SLOTS:
         QFETCH(QString, real);
         QFETCH(QString, int32);
         const std::string t = text.toStdString();
-        QCOMPARE(orNone(parseWholeNumber(t)), whole);
-        QCOMPARE(orNone(parseRealNumber(t)), real);
-        QCOMPARE(orNone(parseInt32(t)), int32);
+        QCOMPARE(orNone(parseWholeNumber(t)) + u' ' + orNone(parseRealNumber(t)) + u' ' +
+                     orNone(parseInt32(t)),
+                 whole + u' ' + real + u' ' + int32);
     }
 
     void writingNumbers_data()
     {
         QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("general");
-        QTest::addColumn<QString>("sixDecimals");
-        QTest::addColumn<QString>("twoDecimals");
-        addRow("zero", -0.0, "0", "0.000000", "0.00");
-        addRow("whole", 25.0, "25", "25.000000", "25.00");
-        addRow("below one", 0.25, "0.25", "0.250000", "0.25");
-        addRow("negative", -1.5, "-1.5", "-1.500000", "-1.50");
-        addRow("rounds up", 59.996, "59.996", "59.996000", "60.00");
-        addRow("no minus for zero", -0.001, "-0.001", "-0.001000", "0.00");
-        addRow("smallest plain", 0.0001, "0.0001", "0.000100", "0.00");
-        addRow("exponent below", -0.000015, "-1.5E-05", "-0.000015", "0.00");
-        addRow("fifteen digits", 0.1 + 0.2, "0.3", "0.300000", "0.30");
-        addRow("largest plain", 123456789012345.0, "123456789012345", "123456789012345.000000",
-               "123456789012345.00");
-        addRow("exponent above", 1.5e20, "1.5E+20", "150000000000000000000.000000",
+        QTest::addColumn<QString>("texts"); // general, six decimals, two decimals
+        addRow("zero", -0.0, "0 0.000000 0.00");
+        addRow("fraction", 59.996, "59.996 59.996000 60.00");
+        addRow("no minus for zero", -0.001, "-0.001 -0.001000 0.00");
+        addRow("smallest plain", 0.0001, "0.0001 0.000100 0.00");
+        addRow("exponent below", -0.000015, "-1.5E-05 -0.000015 0.00");
+        addRow("fifteen digits", 0.1 + 0.2, "0.3 0.300000 0.30");
+        addRow("largest plain", 123456789012345.0,
+               "123456789012345 123456789012345.000000 123456789012345.00");
+        addRow("exponent above", 1.5e20,
+               "1.5E+20 150000000000000000000.000000 "
                "150000000000000000000.00");
     }
     void writingNumbers()
     {
         QFETCH(double, value);
-        QFETCH(QString, general);
-        QFETCH(QString, sixDecimals);
-        QFETCH(QString, twoDecimals);
-        QCOMPARE(QString::fromStdString(formatGeneral(value)), general);
-        QCOMPARE(QString::fromStdString(formatFixed(value, 6)), sixDecimals);
-        QCOMPARE(QString::fromStdString(formatFixed(value, 2)), twoDecimals);
+        QFETCH(QString, texts);
+        QCOMPARE(QString::fromStdString(formatGeneral(value) + ' ' + formatFixed(value, 6) + ' ' +
+                                        formatFixed(value, 2)),
+                 texts);
     }
 
     void numbersIgnoreADecimalCommaLocale()
@@ -145,36 +125,27 @@ private Q_SLOTS:
         using namespace std::chrono;
         QCOMPARE(dateHourStamp(year{2002} / March / 5, 7), std::string("2002030507"));
         QCOMPARE(dateHourStamp(year{2009} / December / 31, 23), std::string("2009123123"));
-        QCOMPARE(twoDigits(123), std::string("123"));
     }
 
-    void keyFilters_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("passes"); // d: digit, c: decimal, s: signed decimal
-        addRow("control keys", 31, "dcs");
-        addRow("space", 32, "");
-        addRow("comma", 44, "");
-        addRow("minus", 45, "s");
-        addRow("point", 46, "cs");
-        addRow("slash", 47, "dcs");
-        addRow("zero", 48, "dcs");
-        addRow("nine", 57, "dcs");
-        addRow("colon", 58, "");
-        addRow("delete character", 127, "");
-        addRow("code page character", 128, "dcs");
-        addRow("negative code", -5, "dcs");
-    }
     void keyFilters()
     {
-        QFETCH(int, code);
-        QFETCH(QString, passes);
-        const std::pair<KeyFilterFunction, char> filters[] = {
-            {digitFilter, 'd'}, {decimalFilter, 'c'}, {signedDecimalFilter, 's'}};
-        for (const auto& [filter, letter] : filters) {
-            auto k = static_cast<std::int16_t>(code);
-            filter(k);
-            QCOMPARE(int(k), passes.contains(QLatin1Char(letter)) ? code : 0);
+        // Which of the digit, decimal and signed decimal filters let each code through.
+        const std::pair<int, const char*> codes[] = {
+            {31, "dcs"}, {32, ""},    {44, ""}, {45, "s"}, {46, "cs"},   {47, "dcs"},
+            {48, "dcs"}, {57, "dcs"}, {58, ""}, {127, ""}, {128, "dcs"}, {-5, "dcs"}};
+        for (const auto& [code, passes] : codes) {
+            QString passed;
+            for (const auto& [filter, letter] : {std::pair{&digitFilter, 'd'},
+                                                 {&decimalFilter, 'c'},
+                                                 {&signedDecimalFilter, 's'}}) {
+                auto k = static_cast<std::int16_t>(code);
+                filter(k);
+                if (k == code)
+                    passed += QLatin1Char(letter);
+                else
+                    QCOMPARE(int(k), 0);
+            }
+            QCOMPARE(passed, QLatin1String(passes));
         }
     }
 
@@ -185,16 +156,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("count");
         QTest::addColumn<QByteArray>("lastFour");
         QTest::addColumn<QByteArray>("firstTwo");
-        const auto utf8 = TextEncoding::Utf8;
-        const auto codePage = TextEncoding::SingleByte;
-        addRow("ASCII", QByteArray("C:\\w"), utf8, 4, QByteArray("C:\\w"), QByteArray("C:"));
-        addRow("UTF-8 letters", QByteArray("\xc3\xa9t\xc3\xa9.m"), utf8, 5,
+        addRow("UTF-8 letters", QByteArray("\xc3\xa9t\xc3\xa9.m"), TextEncoding::Utf8, 5,
                QByteArray("t\xc3\xa9.m"), QByteArray("\xc3\xa9t"));
         // 0xB0 and 0xB5 (degree and micro signs) look like UTF-8 continuation bytes.
-        addRow("code page", QByteArray("\xb0\xb5.ab"), codePage, 5, QByteArray("\xb5.ab"),
-               QByteArray("\xb0\xb5"));
-        addRow("shorter than asked", QByteArray("\xe9"), codePage, 1, QByteArray("\xe9"),
-               QByteArray("\xe9"));
+        addRow("code page", QByteArray("\xb0\xb5.ab"), TextEncoding::SingleByte, 5,
+               QByteArray("\xb5.ab"), QByteArray("\xb0\xb5"));
+        addRow("shorter than asked", QByteArray("\xe9"), TextEncoding::SingleByte, 1,
+               QByteArray("\xe9"), QByteArray("\xe9"));
     }
     void characterCounts()
     {
@@ -211,15 +179,14 @@ private Q_SLOTS:
 
     void shortPathBuffer_data()
     {
-        // What the system call answers: its length or needed size for each buffer it is given.
+        // What the system call answers for each buffer it is given: the length of its result,
+        // the size it needs, or 0 for a failure.
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<int>("length"); // of the result; -1 for empty
-        addRow("fits", QList<int>{90}, 90);
-        addRow("fails", QList<int>{0}, -1);
         addRow("255 characters fit", QList<int>{255}, 255);
+        addRow("fails", QList<int>{0}, -1);
         addRow("256 characters asked for again", QList<int>{257, 256}, 256);
         addRow("grew between the calls", QList<int>{300, 310}, -1);
-        addRow("gone between the calls", QList<int>{300, 0}, -1);
     }
     void shortPathBuffer()
     {
@@ -229,8 +196,7 @@ private Q_SLOTS:
         const std::string result = shortPathThrough([&](char* buffer, std::size_t size) {
             const auto n = std::size_t(answers.at(sizes.size()));
             sizes << size;
-            if (n < size)
-                std::memset(buffer, 'S', n);
+            std::memset(buffer, 'S', std::min(n, size));
             return n;
         });
         QCOMPARE(result, length < 0 ? std::string() : std::string(std::size_t(length), 'S'));
@@ -257,17 +223,15 @@ private Q_SLOTS:
 
     void readingFileStarts_data()
     {
-        // What is at the path: a file of n bytes, or another kind of file-system object.
+        // What is at the path: a file of n bytes, a link to a longer one, or no file at all.
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("read");
         addRow("file of 5000 bytes", "5000", true);
         addRow("file of 4999 bytes", "4999", false);
         addRow("link to a file", "link", true);
         addRow("named pipe without a writer", "pipe", false);
-        addRow("socket", "socket", false);
         addRow("directory", "directory", false);
         addRow("endless device", "/dev/zero", false);
-        addRow("missing", "missing", false);
     }
     void readingFileStarts()
     {
@@ -276,32 +240,20 @@ private Q_SLOTS:
         std::string target = path("target");
         fs::remove_all(target);
         std::ofstream(path("file"), std::ios::trunc) << std::string(5000, 'h') << "tail";
-        int socketHandle = -1;
-        if (kind.front().isDigit()) {
+        if (kind.front().isDigit())
             std::ofstream(target) << std::string(std::size_t(kind.toInt()), 'h');
-        } else if (kind == QStringLiteral("link")) {
+        else if (kind == QStringLiteral("link"))
             fs::create_symlink(path("file"), target);
-        } else if (kind == QStringLiteral("pipe")) {
+        else if (kind == QStringLiteral("pipe"))
             QCOMPARE(::mkfifo(target.c_str(), 0600), 0);
-        } else if (kind == QStringLiteral("socket")) {
-            socketHandle = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::strncpy(address.sun_path, target.c_str(), sizeof address.sun_path - 1);
-            QCOMPARE(::bind(socketHandle, reinterpret_cast<sockaddr*>(&address), sizeof address),
-                     0);
-        } else if (kind == QStringLiteral("directory")) {
+        else if (kind == QStringLiteral("directory"))
             fs::create_directory(target);
-        } else if (kind.startsWith(QLatin1Char('/'))) {
+        else
             target = kind.toStdString();
-        }
         QElapsedTimer clock;
         clock.start();
         const auto bytes = readFileStart(target, 5000);
-        if (socketHandle >= 0)
-            ::close(socketHandle);
-        QCOMPARE(bytes.has_value(), read);
-        QCOMPARE(bytes.value_or(std::string(5000, 'h')), std::string(5000, 'h'));
+        QCOMPARE(bytes.value_or("refused"), read ? std::string(5000, 'h') : "refused");
         QVERIFY(clock.elapsed() < 1000);
     }
 

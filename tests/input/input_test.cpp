@@ -27,13 +27,15 @@ QByteArray sample(const std::function<void(SampleHeader&)>& change)
     return QByteArray::fromStdString(fixtures::headerText(header));
 }
 
-// The default header with line `line` replaced, and further "line|content" replacements.
-QByteArray withLines(const QStringList& replacements)
+// The default header with lines replaced, each given as "line|content".
+QByteArray edited(std::initializer_list<const char*> replacements)
 {
     std::string text = fixtures::headerText({});
-    for (const QString& replacement : replacements)
-        text = fixtures::replaceLine(text, replacement.section(QLatin1Char('|'), 0, 0).toInt(),
-                                     replacement.section(QLatin1Char('|'), 1).toStdString());
+    for (const std::string replacement : replacements) {
+        const auto bar = replacement.find('|');
+        text = fixtures::replaceLine(text, std::stoi(replacement.substr(0, bar)),
+                                     replacement.substr(bar + 1));
+    }
     return QByteArray::fromStdString(text);
 }
 
@@ -108,7 +110,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("expected"); // empty: refused
         const QString refused;
-        addRow("one comment line", withLines({}), standard);
+        addRow("one comment line", edited({}), standard);
         addRow("no comment lines, other version", sample([](SampleHeader& s) {
                    s.datasetLine = "3D.DAT 2.0 older header";
                    s.commentLines = 0;
@@ -125,32 +127,27 @@ private Q_SLOTS:
                sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(5000, ' '), standard);
         addRow("4999 characters",
                sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(4999, ' '), refused);
-        addRow("spacing 4th from the end",
-               withLines({QStringLiteral("4|LCC a b c d e f g 4.500 60 50 23")}),
+        addRow("spacing 4th from the end", edited({"4|LCC a b c d e f g 4.500 60 50 23"}),
                QStringLiteral("4.5") + standard.mid(2));
         addRow("fewest fields, halves to even, 16-bit ends",
-               withLines({QStringLiteral("4|36.000 60 50 23"), QStringLiteral("6|2002100500 48"),
-                          QStringLiteral("7|2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 +7")}),
+               edited({"4|36.000 60 50 23", "6|2002100500 48",
+                       "7|2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 +7"}),
                QStringLiteral("36 2002100500 48 2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 "
                               "+7 2 -2 -32768 32767 2 100 -1e-05 7 -5 0.5"));
         addRow("no line feed", QByteArray(6000, 'x'), refused);
-        addRow("comment count 1.0", withLines({QStringLiteral("1|1.0")}), refused);
-        addRow("comment count -1", withLines({QStringLiteral("1|-1")}), refused);
+        addRow("comment count 1.0", edited({"1|1.0"}), refused);
+        addRow("comment count -1", edited({"1|-1"}), refused);
         addRow("extent line past 5000 characters",
                sample([](SampleHeader& s) { s.commentLines = 100; }), refused);
-        addRow("grid line of three fields", withLines({QStringLiteral("4|60 50 23")}), refused);
-        addRow("tabs separate nothing", withLines({QStringLiteral("4|LCC\t12.000\t60\t50\t23")}),
-               refused);
-        for (const char* period : {"2002093012", "2002093012 109.5", "2002093012 0",
-                                   "2002093024 109", "2100022912 1", "2148010100 1"})
-            QTest::addRow("period line %s", period)
-                << withLines({QStringLiteral("6|") + QLatin1String(period)}) << refused;
-        for (const char* extent :
-             {"1 1 60 50 1 23 -120.5 -95 25.25", "1 1 60 fifty 1 23 -120.5 -95 25.25 50",
-              "-32769 1 60 50 1 23 -120.5 -95 25.25 50", "1 1 60 50 1 32767.5 -120.5 -95 25.25 50",
-              "1 1 60 50 1 23 west -95 25.25 50", "1 1 60 50 1 23 -120.5 -95 25.25 25,25"})
-            QTest::addRow("extent line %s", extent)
-                << withLines({QStringLiteral("7|") + QLatin1String(extent)}) << refused;
+        addRow("grid line of three fields", edited({"4|60 50 23"}), refused);
+        addRow("tabs separate nothing", edited({"4|LCC\t12.000\t60\t50\t23"}), refused);
+        for (const char* line :
+             {"6|2002093012", "6|2002093012 109.5", "6|2002093012 0", "6|2002093024 109",
+              "6|2100022912 1", "6|2148010100 1", "7|1 1 60 50 1 23 -120.5 -95 25.25",
+              "7|1 1 60 fifty 1 23 -120.5 -95 25.25 50", "7|-32769 1 60 50 1 23 -120.5 -95 25 50",
+              "7|1 1 60 50 1 32767.5 -120.5 -95 25.25 50", "7|1 1 60 50 1 23 west -95 25.25 50",
+              "7|1 1 60 50 1 23 -120.5 -95 25.25 25,25"})
+            addRow(line, edited({line}), refused);
     }
     void readsHeaders()
     {

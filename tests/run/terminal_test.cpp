@@ -121,7 +121,7 @@ void TerminalTest::runStartsProcessorInTerminal()
     RecordingMessages messages;
     TerminalStarter starter;
     RunAction(messages, starter, program.path()).run(job);
-    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(messages.shown, QStringList());
     const qint64 console = starter.lastProcessId();
     QVERIFY(console > 0);
 

@@ -165,7 +165,7 @@ void WholeJobTest::addInput(const QString& name, double gridSpacingKm, const std
     fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
     m_fakes.files.answers = {{m_inputs + name}};
     operate(*m_window, {u"AddFileButton"_s});
-    QCOMPARE(m_fakes.messages.texts(), QStringList());
+    QCOMPARE(m_fakes.messages.shown, QStringList());
 }
 
 void WholeJobTest::enterDomain(const QStringList& steps)
@@ -174,7 +174,7 @@ void WholeJobTest::enterDomain(const QStringList& steps)
     CoordinateDialog* dialog = m_window->coordinateDialogs().dialog();
     QVERIFY(dialog && dialog->isVisible());
     operate(*dialog, steps + QStringList{u"OkButton"_s});
-    QCOMPARE(m_fakes.messages.texts(), QStringList());
+    QCOMPARE(m_fakes.messages.shown, QStringList());
     QVERIFY(m_window->domain().domainValid);
 }
 
@@ -217,7 +217,7 @@ void WholeJobTest::extractionEndToEnd()
     operate(*m_window, {u"WorkingDirBox=work/"_s});
     run();
 
-    QCOMPARE(m_fakes.messages.texts(), QStringList());
+    QCOMPARE(m_fakes.messages.shown, QStringList());
     QCOMPARE(filesUnder(m_work),
              (QStringList{u"run_wxjoin2.sh"_s, u"stand_in_record.txt"_s, u"wxjoin2.inp"_s}));
     const QByteArray control = golden(u"extract_example.inp"_s, m_work);
@@ -249,7 +249,7 @@ void WholeJobTest::mergeInHostileFolderEndToEnd()
             {u"TitleBox=west"_s, u"WorkingDirBox="_s + work, u"OutFileBaseNameBox=west"_s});
     run();
 
-    QCOMPARE(m_fakes.messages.texts(), QStringList());
+    QCOMPARE(m_fakes.messages.shown, QStringList());
     QCOMPARE(outputName(), u"west.m3d"_s);
     const QByteArray control = golden(u"merge_example.inp"_s, work);
     QCOMPARE(fileBytes(work + u"west.inp"_s), control);
@@ -356,9 +356,9 @@ void WholeJobTest::everyOtherEndIsOneMessage()
     operate(*m_window, steps);
     operate(*m_window, {u"RunButton"_s});
 
-    QCOMPARE(m_fakes.messages.shown.size(), std::size_t(1));
-    QCOMPARE(m_fakes.messages.shown[0].kind, ShownMessage::Kind::Job);
-    QVERIFY2(m_fakes.messages.last().startsWith(message), qPrintable(m_fakes.messages.last()));
+    QCOMPARE(m_fakes.messages.shown.size(), 1);
+    QVERIFY2(m_fakes.messages.shown[0].startsWith(QStringLiteral("job: ") + message),
+             qPrintable(m_fakes.messages.shown[0]));
     QCOMPARE(filesUnder(m_work), written);
     QCOMPARE(m_fakes.starter.started.size(), std::size_t(setup == u"no console"_s));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);

@@ -9,72 +9,37 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QSet>
-#include <QString>
 #include <QStringList>
-#include <optional>
 #include <utility>
 #include <vector>
 
+// Stand-ins for what the main window needs from the world outside it: they record what would
+// have been shown or started, so no test blocks on a modal box or opens a console.
 namespace gridloom::testing {
 
-/// One message box that would have been shown.
-struct ShownMessage {
-    enum class Kind { Job, Dialog, Path, Plain };
-    Kind kind;
-    QString text;
-    bool operator==(const ShownMessage&) const = default;
-};
-
-/// Records message boxes instead of showing them, so no test ever blocks on a modal box.
+/// Each box as "<kind>: <text>", the kind being job, dialog, path or plain.
 class RecordingMessages final : public Messages {
 public:
-    void jobError(const QString& text) override
-    {
-        shown.push_back({ShownMessage::Kind::Job, text});
-    }
-    void dialogError(const QString& text) override
-    {
-        shown.push_back({ShownMessage::Kind::Dialog, text});
-    }
-    void pathError(const QString& text) override
-    {
-        shown.push_back({ShownMessage::Kind::Path, text});
-    }
-    void plain(const QString& text) override { shown.push_back({ShownMessage::Kind::Plain, text}); }
-
-    /// The texts shown so far, in order.
-    QStringList texts() const
-    {
-        QStringList result;
-        for (const auto& message : shown)
-            result << message.text;
-        return result;
-    }
-    /// The last text shown, or an empty text when none was.
-    QString last() const { return shown.empty() ? QString() : shown.back().text; }
-    void clear() { shown.clear(); }
-
-    std::vector<ShownMessage> shown;
+    void jobError(const QString& text) override { shown << QStringLiteral("job: ") + text; }
+    void dialogError(const QString& text) override { shown << QStringLiteral("dialog: ") + text; }
+    void pathError(const QString& text) override { shown << QStringLiteral("path: ") + text; }
+    void plain(const QString& text) override { shown << QStringLiteral("plain: ") + text; }
+    QStringList shown;
 };
 
-/// Answers the file dialog with the files queued for it; an empty answer is a cancel.
+/// Answers the file dialog with the files queued for it; no answer left is a cancel.
 class ScriptedFileChooser final : public FileChooser {
 public:
     QStringList chooseInputFiles(QWidget*, const QString& initialFolder) override
     {
         initialFolders << initialFolder;
-        if (answers.empty())
-            return {};
-        QStringList answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
+        return answers.isEmpty() ? QStringList() : answers.takeFirst();
     }
-    std::vector<QStringList> answers;
+    QList<QStringList> answers;
     QStringList initialFolders;
 };
 
-/// Records what would have been started, and whether the busy pointer was up then; can be
-/// told to fail.
+/// Records each start and whether the busy pointer was up then; fails with `failure` if set.
 class RecordingStarter final : public ProcessStarter {
 public:
     std::optional<QString> startInConsole(const QString& scriptPath,
@@ -90,7 +55,7 @@ public:
     bool busy = false;
 };
 
-/// Volumes a test decides on.
+/// Volume roots a test decides on; those in notReady cannot be read.
 class FakeVolumes final : public Volumes {
 public:
     QStringList roots() const override { return rootList; }
@@ -105,7 +70,7 @@ struct FakeServices {
     ScriptedFileChooser files;
     RecordingStarter starter;
     FakeVolumes volumes;
-    QString programFolder;
+    QString programFolder = QStringLiteral("/opt/gridloom");
 
     Services services() { return Services{messages, files, starter, volumes, programFolder}; }
 };

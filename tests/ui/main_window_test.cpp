@@ -153,7 +153,7 @@ private Q_SLOTS:
         find<QRadioButton>(window, "XYOption")->setChecked(true);
         find<QRadioButton>(window, "LatLonOption")->setChecked(true);
         QCOMPARE(limits(window), QStringLiteral("--- --- --- --- --- ---"));
-        QVERIFY(m_fakes.messages.shown.empty());
+        QVERIFY(m_fakes.messages.shown.isEmpty());
     }
 
     void outputNameFollowsTheStartOnly()
