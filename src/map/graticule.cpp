@@ -18,15 +18,14 @@ double graticuleStep(double span, int wanted)
     return 30.0;
 }
 
-std::vector<GraticuleLine> graticule(const Extent& box, int wanted)
+std::vector<GraticuleLine> graticule(const Extent& box, double step)
 {
     std::vector<GraticuleLine> lines;
     const double south = std::max(box.south, -90.0);
     const double north = std::min(box.north, 90.0);
     const double east = std::min(box.east, box.west + 360.0);
-    if (!(box.west < east) || !(south < north))
+    if (!(box.west < east) || !(south < north) || !(step > 0))
         return lines;
-    const double step = graticuleStep(std::max(east - box.west, north - south), wanted);
     // Every line is cut into pieces of at most a tenth of a step, so it bends smoothly.
     const auto pieces = [step](double from, double to) {
         return std::max(2, static_cast<int>(std::ceil((to - from) / (step / 10))) + 1);

@@ -19,8 +19,8 @@ struct GraticuleLine {
 /// `wanted` lines across `span` degrees.
 double graticuleStep(double span, int wanted);
 
-/// Meridians and parallels across the box at the step that suits its larger side.
-std::vector<GraticuleLine> graticule(const Extent& box, int wanted = 6);
+/// Meridians and parallels across the box at every multiple of `step` degrees.
+std::vector<GraticuleLine> graticule(const Extent& box, double step);
 
 /// A line's label: "97°W", "40°N", "0.5°E"; longitudes are brought into -180..180.
 std::string degreeLabel(double degrees, bool meridian);

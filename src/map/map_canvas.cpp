@@ -250,7 +250,33 @@ void MapCanvas::paintMap(QPainter& painter, QSize size)
     drawGraticule(painter, visible, size);
     drawShapes(painter, size);
     drawLegend(painter, size);
+    drawScaleBar(painter, size);
     painter.restore();
+}
+
+void MapCanvas::drawScaleBar(QPainter& painter, QSize size)
+{
+    // A round length of about 120 pixels; true along the projection's standard parallels.
+    const double wanted = 120.0 * m_kmPerPixel;
+    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+    double km = power;
+    for (const double factor : {2.0, 5.0, 10.0}) {
+        if (power * factor <= wanted)
+            km = power * factor;
+    }
+    const double length = km / m_kmPerPixel;
+    const QPointF end(size.width() - 16.0, size.height() - 16.0);
+    const QPointF start = end - QPointF(length, 0);
+    painter.setPen(cosmeticPen(QColor(60, 60, 60), 1.5));
+    painter.drawLine(start, end);
+    painter.drawLine(start, start - QPointF(0, 5));
+    painter.drawLine(end, end - QPointF(0, 5));
+    QFont font = painter.font();
+    font.setPointSizeF(8.0);
+    font.setBold(false);
+    painter.setFont(font);
+    painter.drawText(QRectF(start.x(), start.y() - 20, length, 14), Qt::AlignCenter,
+                     QStringLiteral("%1 km").arg(km));
 }
 
 void MapCanvas::drawShores(QPainter& painter, const Extent& visible, QSize size)
@@ -286,7 +312,7 @@ void MapCanvas::drawShores(QPainter& painter, const Extent& visible, QSize size)
 void MapCanvas::drawGraticule(QPainter& painter, const Extent& visible, QSize size)
 {
     const double step =
-        graticuleStep(std::max(visible.east - visible.west, visible.north - visible.south), 6);
+        graticuleStep(std::max(visible.east - visible.west, visible.north - visible.south), 10);
     // The lines are made again only when the view leaves the area they were made for.
     const bool covered = step == m_graticuleStep && visible.west >= m_graticuleBox.west &&
                          visible.east <= m_graticuleBox.east &&
@@ -300,7 +326,7 @@ void MapCanvas::drawGraticule(QPainter& painter, const Extent& visible, QSize si
                           std::max(visible.south - latPad, -90.0),
                           std::min(visible.north + latPad, 90.0)};
         m_graticule.clear();
-        for (const GraticuleLine& line : graticule(m_graticuleBox, 18)) {
+        for (const GraticuleLine& line : graticule(m_graticuleBox, step)) {
             GraticulePath drawn{line.meridian,
                                 QString::fromUtf8(degreeLabel(line.degrees, line.meridian)),
                                 projectedPath(line.points), line.points};
@@ -325,12 +351,13 @@ void MapCanvas::drawGraticule(QPainter& painter, const Extent& visible, QSize si
             if (std::isfinite(p.x))
                 pixels << toPixels.map(QPointF(p.x, p.y));
         }
-        // Meridians are named where they leave the bottom edge, parallels at the left edge.
-        const auto at = line.meridian ? crossing(pixels, false, size.height(), size.width())
+        // Meridians are named where they meet the top edge, parallels at the left edge; the
+        // legend keeps the bottom.
+        const auto at = line.meridian ? crossing(pixels, false, 0.0, size.width())
                                       : crossing(pixels, true, 0.0, size.height());
         if (!at)
             continue;
-        const QPointF place = line.meridian ? *at + QPointF(3, -4) : *at + QPointF(3, -3);
+        const QPointF place = line.meridian ? *at + QPointF(3, 11) : *at + QPointF(3, -3);
         painter.drawText(place, line.label);
     }
 }

@@ -69,6 +69,7 @@ private:
     void drawGraticule(QPainter& painter, const Extent& visible, QSize size);
     void drawShapes(QPainter& painter, QSize size);
     void drawLegend(QPainter& painter, QSize size);
+    void drawScaleBar(QPainter& painter, QSize size);
 
     MapScene m_scene;
     std::optional<Projection> m_view;

@@ -250,6 +250,17 @@ MapScene buildScene(const MapSnapshot& snapshot)
     scene.viewDefinition =
         onGrid ? projectionDefinition(*onGrid->grid) : geographicDefinition(lonLatRings);
     const auto view = Projection::create(scene.viewDefinition);
+    if (onGrid) {
+        const GridDefinition& grid = *onGrid->grid;
+        scene.legend.push_back({LegendLine::Style::Note, -1,
+                                "Lambert conformal conic of file " +
+                                    std::to_string(firstOnGrid - placed.begin() + 1) +
+                                    ", true at " + number(grid.trueLat1) + " and " +
+                                    number(grid.trueLat2) + " degrees"});
+    } else {
+        scene.legend.push_back({LegendLine::Style::Note, -1,
+                                "Plain longitude/latitude: no listed file has a known grid"});
+    }
 
     for (std::size_t n = 0; n < placed.size(); ++n) {
         const MapInput& input = snapshot.inputs[n];

@@ -138,9 +138,9 @@ std::string defaultShoreFolder()
 
 ShoreResolution resolutionForWidth(double widthKm)
 {
-    if (widthKm > 4000.0)
+    if (widthKm > 5000.0)
         return ShoreResolution::Crude;
-    if (widthKm > 1200.0)
+    if (widthKm > 2000.0)
         return ShoreResolution::Low;
     return ShoreResolution::Intermediate;
 }
