@@ -1,7 +1,7 @@
 # The two commands a newcomer needs are `make run` and `make test`; the rest serve developers.
 PRESET ?= default
 
-.PHONY: all deps configure build run test asan bench screenshots fuzz format clean
+.PHONY: all deps configure build run test package asan bench screenshots fuzz format clean
 
 all: build
 
@@ -19,6 +19,10 @@ run: build
 
 test: build
 	@ctest --preset $(PRESET)
+
+# The .deb, in build/; `make test` builds and checks its own copy in a scratch folder.
+package: build
+	@cmake --build --preset $(PRESET) --target package
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan

@@ -94,9 +94,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The same bytes as a chosen path, whatever their encoding, must get a clear answer.
     const std::string path(text.substr(0, 400));
-    const auto check = gridloom::checkPathLength(path, [](const std::string& p) { return p; });
-    require(check.tooLong == (gridloom::characterCount(path) > gridloom::maximumPathLength),
-            "exactly the paths over 132 characters are refused");
-    require(check.tooLong || check.path == path, "a path within the limit is used unchanged");
+    for (const auto encoding : {gridloom::TextEncoding::Utf8, gridloom::TextEncoding::SingleByte}) {
+        const auto check = gridloom::checkPathLength(
+            path, [](const std::string& p) { return p; }, encoding);
+        require(check.tooLong ==
+                    (gridloom::characterCount(path, encoding) > gridloom::maximumPathLength),
+                "exactly the paths over 132 characters are refused");
+        require(check.tooLong || check.path == path, "a path within the limit is used unchanged");
+    }
     return 0;
 }

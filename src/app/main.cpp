@@ -7,11 +7,14 @@
 #include "run/terminal_starter.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(gridloom::applicationTitle());
+    // Ties the windows to the installed desktop entry, whose icon Wayland shows for them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.gridloom.Gridloom"));
 
     gridloom::BoxMessages messages;
     gridloom::DialogFileChooser files;
@@ -20,6 +23,15 @@ int main(int argc, char* argv[])
     const gridloom::Services services{messages, files, starter, volumes, gridloom::programFolder()};
 
     gridloom::SplashWindow splash([&services] {
+        // The same drawing as the installed icon, for desktops that take it from the window.
+        // It comes with the main window, not before the splash: the first picture read wakes
+        // Qt's image-format plugins, which costs the splash milliseconds, and the frameless
+        // splash shows no icon anyway.
+        QIcon icon;
+        for (const int size : {16, 24, 32, 48, 64, 128})
+            icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
+
         auto* window = new gridloom::MainWindow(services);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();

@@ -2,6 +2,7 @@
 
 #include "app/domain_map_loader.h"
 #include "app/output_name.h"
+#include "app/typed_length_limit.h"
 #include "common/key_filters.h"
 #include "common/key_press_filter.h"
 #include "common/native_text.h"
@@ -344,7 +345,7 @@ void MainWindow::buildOutputFrame(QWidget* client)
     m_label5 = label(box, QStringLiteral("File name for output 3D.DAT file(s):"), {8, 24},
                      headingFont(), "Label5");
     m_outFileBaseNameBox = field(box, "OutFileBaseNameBox", QRect(240, 24, 329, 25));
-    m_outFileBaseNameBox->setMaxLength(TextLimit);
+    m_outputNameLimit = new TypedLengthLimit(m_outFileBaseNameBox, TextLimit);
     m_label5->setBuddy(m_outFileBaseNameBox);
 
     QLabel* note =
@@ -490,7 +491,7 @@ void MainWindow::applyMode(int optionIndex)
                               : QStringLiteral("File name for output 3D.DAT file(s):"));
     m_label5->adjustSize();
     if (extract)
-        m_outFileBaseNameBox->clear();
+        m_outputNameLimit->setText(QString());
 }
 
 void MainWindow::selectCoordinateType(CoordinateType type)
@@ -534,7 +535,7 @@ void MainWindow::suggestOutputName()
                                                   toCalendarDay(m_startDate->date()),
                                                   toNativeText(m_startHour->text()));
     if (name)
-        m_outFileBaseNameBox->setText(fromNativeText(*name));
+        m_outputNameLimit->setText(fromNativeText(*name));
 }
 
 void MainWindow::exitProgram()
@@ -620,7 +621,7 @@ void MainWindow::onRunButtonClicked()
     // The check may have completed the Merge output name; the user sees what was used.
     const QString outputName = fromNativeText(job.outputName);
     if (outputName != m_outFileBaseNameBox->text())
-        m_outFileBaseNameBox->setText(outputName);
+        m_outputNameLimit->setText(outputName);
 }
 
 } // namespace gridloom

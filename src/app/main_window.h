@@ -33,6 +33,7 @@ namespace gridloom {
 class CoordinateDialogHost;
 class DomainMapView;
 class InputListController;
+class TypedLengthLimit;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -133,6 +134,7 @@ private:
 
     QLabel* m_label5 = nullptr;
     QLineEdit* m_outFileBaseNameBox = nullptr;
+    TypedLengthLimit* m_outputNameLimit = nullptr;
     QLabel* m_label17 = nullptr;
     QLineEdit* m_daysPerFileCountBox = nullptr;
 

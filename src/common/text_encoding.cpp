@@ -20,8 +20,7 @@ std::size_t characterCount(std::string_view text, TextEncoding encoding)
     return count;
 }
 
-std::size_t offsetOfLastCharacters(std::string_view text, std::size_t count,
-                                   TextEncoding encoding)
+std::size_t offsetOfLastCharacters(std::string_view text, std::size_t count, TextEncoding encoding)
 {
     std::size_t offset = text.size();
     while (count > 0 && offset > 0) {

@@ -22,8 +22,7 @@ std::size_t characterCount(std::string_view text, TextEncoding encoding);
 
 /// The byte offset at which the last `count` characters of `text` begin; 0 when the text has
 /// fewer characters than that.
-std::size_t offsetOfLastCharacters(std::string_view text, std::size_t count,
-                                   TextEncoding encoding);
+std::size_t offsetOfLastCharacters(std::string_view text, std::size_t count, TextEncoding encoding);
 
 /// The first `count` characters of `text`, or all of it when it is shorter.
 std::string_view firstCharacters(std::string_view text, std::size_t count, TextEncoding encoding);

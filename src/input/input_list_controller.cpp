@@ -100,9 +100,11 @@ InputListController::InputListController(Controls controls, Hooks hooks, Message
     QListWidget* list = m_controls.fileList;
     connect(list, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { showEntry(m_controls.fileList->row(item)); });
-    // Moving through the list with the keyboard shows each entry as a click would.
-    connect(list, &QListWidget::currentRowChanged, this,
-            &InputListController::onFileListRowChanged);
+    // Moving through the list with the arrow keys shows each entry as a click would. The
+    // selection is what follows them: the current row also moves when the focus merely
+    // enters the list, which is no choice of an entry.
+    connect(list, &QListWidget::itemSelectionChanged, this,
+            &InputListController::onFileListSelectionChanged);
     list->setAcceptDrops(true);
     list->viewport()->setAcceptDrops(true);
     list->viewport()->installEventFilter(this);
@@ -268,10 +270,11 @@ void InputListController::showDomainLimits(const std::array<std::string, 10>& li
         m_controls.domain[n]->setText(fromNativeText(texts[n]));
 }
 
-void InputListController::onFileListRowChanged(int row)
+void InputListController::onFileListSelectionChanged()
 {
-    if (!m_changingList)
-        showEntry(row);
+    const auto selected = m_controls.fileList->selectedItems();
+    if (!m_changingList && !selected.isEmpty())
+        showEntry(m_controls.fileList->row(selected.front()));
 }
 
 } // namespace gridloom

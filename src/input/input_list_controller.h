@@ -87,7 +87,7 @@ private:
     void setListColour(ListColour colour);
     void applyPeriod(const PeriodPreset& preset);
     void showDomainLimits(const std::array<std::string, 10>& limits, LimitsView view);
-    void onFileListRowChanged(int row);
+    void onFileListSelectionChanged();
 
     Controls m_controls;
     Hooks m_hooks;

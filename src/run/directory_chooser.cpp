@@ -1,6 +1,7 @@
 #include "run/directory_chooser.h"
 
 #include "common/messages.h"
+#include "common/native_text.h"
 #include "common/platform.h"
 #include "common/window_helpers.h"
 #include "run/volumes.h"
@@ -105,7 +106,7 @@ DirectoryChooser::DirectoryChooser(const QString& workingDirectory, const QStrin
     connect(cancel, &QPushButton::clicked, this, &DirectoryChooser::reject);
 
     const bool useWorkingDirectory =
-        !workingDirectory.isEmpty() && dirExists(QFile::encodeName(workingDirectory).toStdString());
+        !workingDirectory.isEmpty() && dirExists(toNativeText(workingDirectory));
     const QString start = useWorkingDirectory ? normalized(workingDirectory) : m_programFolder;
     showDirectory(start);
     selectVolumeOf(start);
@@ -178,6 +179,9 @@ void DirectoryChooser::onDir1ItemActivated(QTreeWidgetItem* item)
 void DirectoryChooser::onDrive1Activated(int index)
 {
     const QString root = m_drives->itemText(index);
+    // The drive the directory list is already on: choosing it again is no move.
+    if (root == volumeOf(m_current))
+        return;
     if (!m_volumes.isReady(root)) {
         m_messages.plain(QStringLiteral("Drive ") + root +
                          QStringLiteral(" is not on line or does not exist."));
@@ -186,9 +190,8 @@ void DirectoryChooser::onDrive1Activated(int index)
         showDirectory(fallback.isEmpty() ? m_programFolder : fallback);
         return;
     }
-    if (!QFileInfo(root).isDir() || !QFileInfo(root).isReadable()) {
-        m_messages.plain(QStringLiteral("Error: ") + root +
-                         QStringLiteral(" cannot be read (permission denied)"));
+    if (const auto failure = directoryReadError(toNativeText(root))) {
+        m_messages.plain(QStringLiteral("Error: ") + fromNativeText(*failure));
         selectVolumeOf(m_current);
         return;
     }

@@ -91,17 +91,22 @@ std::string shellScriptText(const ScriptJob& job)
     const std::string executable =
         shellQuoted(processorPath(ScriptForm::Shell, job.programFolder, job.mode));
 
-    // Each step runs only when the one before it worked: a processor started in the wrong
-    // folder, or on a stale copy of its control file, would do harm the user cannot see.
+    // The steps of the batch script in its order, and like it the processor runs even when the
+    // copy fails; but a processor started in the wrong folder would write where the user does
+    // not look, so nothing runs when the folder cannot be entered. An output named after the
+    // processor makes the control file the copy's own target, which cp refuses as an error.
     std::string text = "#!/bin/sh\n";
-    text += "cd -- " + shellQuoted(job.workingDirectory) + " &&\n";
+    text += "if cd -- " + shellQuoted(job.workingDirectory) + "; then\n";
     if (job.mode == ProcessingMode::Merge) {
-        text += "cp -- " + shellQuoted(job.workingDirectory + outputStem(job.outputName) + ".inp") +
-                " " + tool + ".inp &&\n";
-        text += executable + "\n";
+        const std::string control =
+            shellQuoted(job.workingDirectory + outputStem(job.outputName) + ".inp");
+        text += "    [ " + control + " -ef " + tool + ".inp ] || cp -- " + control + " " + tool +
+                ".inp\n";
+        text += "    " + executable + "\n";
     } else {
-        text += executable + " " + tool + ".inp\n";
+        text += "    " + executable + " " + tool + ".inp\n";
     }
+    text += "fi\n";
     text += "printf '%s' 'Press Enter to close this window '\n";
     text += "read -r answer\n";
     return text;

@@ -40,9 +40,11 @@ std::string runScriptPath(ScriptForm form, const std::string& workingDirectory,
 /// Every "%" of a path is doubled so that cmd.exe takes it literally.
 std::string batchScriptText(const ScriptJob& job);
 
-/// The shell script with the same steps in the same order: cd, cp (Merge only), the
-/// processor, then a wait for Enter. Every path is single-quoted, so no character of it is
-/// interpreted by the shell. LF line ends, which /bin/sh needs.
+/// The shell script with the same steps in the same order: cd, cp (Merge only, and not when
+/// the control file already is the processor's own), the processor, then a wait for Enter.
+/// Nothing but the wait runs when the working directory cannot be entered. Every path is
+/// single-quoted, so no character of it is interpreted by the shell. LF line ends, which
+/// /bin/sh needs.
 std::string shellScriptText(const ScriptJob& job);
 
 /// The text of the given form.

@@ -54,7 +54,7 @@ void DirectoryChooserTest::init()
     QFile file(path(u"plain.txt"_s));
     QVERIFY(file.open(QIODevice::WriteOnly));
     // Each drive a test picks is next to the one it starts on: no other is passed on the way.
-    m_volumes.rootList = {u"/offline"_s, u"/"_s, path(u"volume"_s)};
+    m_volumes.rootList = {u"/offline"_s, u"/"_s, path(u"volume"_s), path(u"plain.txt"_s)};
     m_volumes.notReady = {u"/offline"_s};
     m_messages.clear();
     m_box = std::make_unique<QLineEdit>();
@@ -90,7 +90,8 @@ void DirectoryChooserTest::chooseAndPressOk_data()
 {
     // Paths are relative to the test folder; "/" is the root.
     QTest::addColumn<QString>("start"); // the working-directory text; "" for none
-    QTest::addColumn<QString>("how");   // "enter", "double click", "click" (select) or "drive"
+    // "enter", "double click", "click" (select), "drive", or "same drive" chosen again
+    QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("drive");
@@ -114,6 +115,9 @@ void DirectoryChooserTest::chooseAndPressOk_data()
     row("another drive", "run 1/", "drive", "volume", "volume/", "volume");
     row("drive not ready", "run 1/", "drive", "/offline", "volume/", "volume",
         "Drive /offline is not on line or does not exist.");
+    row("the drive shown chosen again", "run 1/Sub a", "same drive", "", "run 1/Sub a/", "/");
+    row("drive that cannot be read", "volume/data", "drive", "plain.txt", "volume/data/", "volume",
+        "Error: Not a directory");
 }
 
 void DirectoryChooserTest::chooseAndPressOk()
@@ -126,7 +130,10 @@ void DirectoryChooserTest::chooseAndPressOk()
     QFETCH(QString, message);
     open(start.isEmpty() ? start : path(start));
     auto* folders = control<QTreeWidget>("Dir1");
-    if (how == u"drive"_s) {
+    if (how == u"same drive"_s) {
+        auto* drives = control<QComboBox>("Drive1");
+        Q_EMIT drives->activated(drives->currentIndex());
+    } else if (how == u"drive"_s) {
         chooseDrive(path(target));
     } else if (!how.isEmpty()) {
         const auto found = folders->findItems(target, Qt::MatchExactly | Qt::MatchRecursive);

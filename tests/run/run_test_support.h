@@ -23,6 +23,15 @@ inline QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+/// A golden file of tests/data: bytes written by hand from the rules.
+inline QByteArray goldenFile(const QString& name)
+{
+    QFile file(QStringLiteral(GRIDLOOM_TEST_DATA "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("no golden file %s", qPrintable(name));
+    return file.readAll();
+}
+
 /// Copies the stand-in processor into `folder` under the processor's name, executable.
 inline bool placeStandIn(const QString& folder, const QString& toolName)
 {

@@ -1,14 +1,16 @@
 // Whole jobs through the real main window: generated 3D.DAT files added with Add File, the
 // domain entered in the coordinate dialog, the fields typed, Run pressed. The stand-in
 // processor lies in a temporary program folder and the script really runs (with /bin/sh, no
-// terminal), so every file the job writes and the processor's view of it are checked.
+// terminal), so the written files, the processor's view of them and every way a run can end
+// are checked.
 #include "app/main_window.h"
 #include "domain/coordinate_dialog.h"
-#include "expected_comment_blocks.h"
 #include "fixtures/fixture_writer.h"
 #include "run_test_support.h"
+#include "support/data_rows.h"
 #include "support/fake_services.h"
 
+#include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDirIterator>
 #include <QLineEdit>
@@ -18,12 +20,12 @@
 
 using namespace gridloom;
 using namespace gridloom::testing;
-using namespace Qt::StringLiterals;
 
 namespace {
 
 /// Works the controls as a user does, one step each: "Name" clicks a button, "Name=text"
-/// sets a date picker to an ISO date or clears a text field and types the text into it.
+/// sets a date picker to an ISO date, picks an item of a drop-down box, or clears a text field
+/// and types the text into it.
 void operate(QWidget& parent, const QStringList& steps)
 {
     for (const QString& step : steps) {
@@ -32,18 +34,20 @@ void operate(QWidget& parent, const QStringList& steps)
         const QString text = step.section(QLatin1Char('='), 1);
         if (auto* date = qobject_cast<QDateTimeEdit*>(widget)) {
             date->setDate(QDate::fromString(text, Qt::ISODate));
-        } else if (auto* box = qobject_cast<QLineEdit*>(widget)) {
-            box->setFocus();
-            box->selectAll();
-            QTest::keyClick(box, Qt::Key_Backspace);
+        } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
+            box->setCurrentText(text);
+        } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Backspace);
             // The key simulation spells out only ASCII; other letters arrive as typed text.
             for (const QChar c : text) {
                 if (c.unicode() < 0x80)
-                    QTest::keyClick(box, c.toLatin1());
+                    QTest::keyClick(field, c.toLatin1());
                 else
-                    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), {});
+                    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), {});
             }
-            QCOMPARE(box->text(), text);
+            QCOMPARE(field->text(), text);
         } else {
             QTest::mouseClick(widget, Qt::LeftButton);
         }
@@ -61,56 +65,21 @@ QStringList filesUnder(const QString& folder)
     return files;
 }
 
-QByteArray filled(QByteArray text, const QByteArray& placeholder, const QString& value)
-{
-    return text.replace(placeholder, QFile::encodeName(value));
-}
-
 /// A folder name that the shell would split, expand or run if it ever saw it unquoted.
-const QString hostileName = u"it's \"our\" $HOME; `touch x` $(touch y) Zürich Øre"_s;
-/// The same name as it stands inside single quotes in the script.
-const QByteArray hostileQuoted = "it'\\''s \"our\" $HOME; `touch x` $(touch y) Z\xc3\xbcrich "
-                                 "\xc3\x98re";
+const QString hostileName = u"it's \"our\" $HOME; `touch x` $(touch y) Zürich"_s;
 
-const QByteArray extractionControl =
-    "Valley run\r\n"
-    "valley???.m3d       !Base name for output 3D.DAT file (??? is the must)\r\n"
-    "2002093012       :beginning time (YYYYMMDDHH) for output 3D.DAT \r\n"
-    "2        :Number of input 3D.DAT files (0 for auto-filename)\r\n"
-    "{IN}a.m3d       !Input File 1\r\n"
-    "{IN}b.m3d       !Input File 2\r\n"
-    "2,40,3,45,1,20        :Extraction Range: i1,i2,j1,j2,k1,k2\r\n"
-    "2        :Number of days in each merged file\r\n"
-    "2002100206        :last date of all MM5 file\r\n" +
-    extractionCommentBlock;
-
-const QByteArray extractionScript = "#!/bin/sh\n"
-                                    "cd -- '{WORK}' &&\n"
-                                    "'{PROGRAM}/wxjoin2' wxjoin2.inp\n"
-                                    "printf '%s' 'Press Enter to close this window '\n"
-                                    "read -r answer\n";
-
-const QByteArray mergeControl =
-    "GRIDFUSE - No project title\r\n"
-    "west.lst          ! Log file\r\n"
-    "west.m3d       ! Output file\r\n"
-    "2002093012       ! Beginning time\r\n"
-    "2002100300       ! Ending time\r\n"
-    "1                    ! Method of select domain (1: X/Y; 2: lon/lat)\r\n"
-    "-1200,1500            ! Beg/End X(km) or longitudes\r\n"
-    "-300,0            ! Beg/End Y(km) or latitudes\r\n"
-    "2                    ! Number of source 3D.DAT files\r\n"
-    "{IN}fine.m3d       !Input File 1\r\n"
-    "{IN}coarse.m3d       !Input File 2\r\n" +
-    mergeCommentBlock;
-
-const QByteArray mergeScript = "#!/bin/sh\n"
-                               "cd -- '{BASE}/" +
-                               hostileQuoted + "/' &&\ncp -- '{BASE}/" + hostileQuoted +
-                               "/west.inp' gridfuse.inp &&\n"
-                               "'{PROGRAM}/gridfuse'\n"
-                               "printf '%s' 'Press Enter to close this window '\n"
-                               "read -r answer\n";
+/// Each check of the job in its order, as the window's steps that break it.
+const std::vector<std::pair<const char*, QStringList>> checksInOrder{
+    {"You must enter a working directory", {u"WorkingDirBox="_s}},
+    {"Unable to find working directory /gridloom/nowhere/. Please make sure it exists",
+     {u"WorkingDirBox=/gridloom/nowhere/"_s}},
+    {"Start and end hours must be between 0 and 23", {u"StartHour=24"_s}},
+    {"End date must be later than begin date", {u"EndDate=2002-10-01"_s, u"EndHour=0"_s}},
+    {"Enter at least one MM5 file", {u"ClearAllFileButton"_s}},
+    {"MM5 domain not specified or not valid", {}}, // the coordinate dialog never confirmed
+    {"You must enter a output file basename first ", {u"OutFileBaseNameBox="_s}},
+    {"The number of days in output 3D files must be greater than 0 ", {u"DaysPerFileCountBox=0"_s}},
+};
 
 } // namespace
 
@@ -122,15 +91,16 @@ private Q_SLOTS:
     void cleanup();
     void extractionEndToEnd();
     void mergeInHostileFolderEndToEnd();
-    void refusalsThroughTheWindow_data();
-    void refusalsThroughTheWindow();
+    void outputNameFieldShowsWhatIsWritten();
+    void everyOtherEndIsOneMessage_data();
+    void everyOtherEndIsOneMessage();
 
 private:
-    /// Writes a generated 3D.DAT file into the input folder and adds it with Add File.
-    void addInput(const QString& name, double gridSpacingKm);
+    /// Writes a generated 3D.DAT file of the period into the input folder and adds it.
+    void addInput(const QString& name, double gridSpacingKm, const std::string& stamp, int hours);
     /// Opens the coordinate dialog from the window and confirms the given steps.
     void enterDomain(const QStringList& steps);
-    /// A runnable extraction of two inputs in the plain working folder.
+    /// The extraction of the worked example, ready to run.
     void prepareExtraction(bool withDomain);
     /// Presses Run; a script it started is run at once with /bin/sh, from the test folder,
     /// with an empty standard input so that its final wait for Enter returns.
@@ -139,6 +109,8 @@ private:
     {
         return m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s)->text();
     }
+    /// A golden file with the worked example's folders replaced by the test's.
+    QByteArray golden(const QString& name, const QString& work) const;
 
     std::unique_ptr<QTemporaryDir> m_base;
     QString m_program;
@@ -166,14 +138,29 @@ void WholeJobTest::init()
 
 void WholeJobTest::cleanup()
 {
+    QDir::setCurrent(QDir::rootPath());
     m_window.reset();
     m_base.reset();
 }
 
-void WholeJobTest::addInput(const QString& name, double gridSpacingKm)
+QByteArray WholeJobTest::golden(const QString& name, const QString& work) const
+{
+    QByteArray quoted = QFile::encodeName(work);
+    quoted.replace('\'', "'\\''");
+    return goldenFile(name)
+        .replace("C:\\DATA\\", QFile::encodeName(m_inputs))
+        .replace("C:\\D\\", QFile::encodeName(m_inputs))
+        .replace("/work/", quoted)
+        .replace("/tools", QFile::encodeName(m_program));
+}
+
+void WholeJobTest::addInput(const QString& name, double gridSpacingKm, const std::string& stamp,
+                            int hours)
 {
     fixtures::SampleHeader sample;
     sample.gridSpacingKm = gridSpacingKm;
+    sample.startStamp = stamp;
+    sample.hourCount = hours;
     sample.lineEnd = "\r\n";
     fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
     m_fakes.files.answers = {{m_inputs + name}};
@@ -194,15 +181,14 @@ void WholeJobTest::enterDomain(const QStringList& steps)
 void WholeJobTest::prepareExtraction(bool withDomain)
 {
     operate(*m_window, {u"MergingOptionButton1"_s});
-    // Each file added widens the period, so the period is set after the last one.
-    addInput(u"a.m3d"_s, 12);
-    addInput(u"b.m3d"_s, 12);
+    // Both files hold 1 October 2002 0 h to 5 October 0 h, the period they preset.
+    addInput(u"A.M3D"_s, 12, "2002100100", 97);
+    addInput(u"B.M3D"_s, 36, "2002100100", 97);
     if (withDomain)
-        enterDomain({u"TextIndexiStart=2"_s, u"TextIndexiEnd=40"_s, u"TextIndexjStart=3"_s,
-                     u"TextIndexjEnd=45"_s, u"TextIndexkStart=1"_s, u"TextIndexkEnd=20"_s});
-    operate(*m_window, {u"StartDate=2002-09-30"_s, u"EndDate=2002-10-02"_s, u"StartHour=12"_s,
-                        u"EndHour=6"_s, u"TitleBox=Valley run"_s, u"WorkingDirBox="_s + m_work,
-                        u"OutFileBaseNameBox=valley"_s, u"DaysPerFileCountBox=2"_s});
+        enterDomain({u"TextIndexiStart=25"_s, u"TextIndexiEnd=32"_s, u"TextIndexjStart=27"_s,
+                     u"TextIndexjEnd=33"_s, u"TextIndexkStart=1"_s, u"TextIndexkEnd=28"_s});
+    operate(*m_window, {u"WorkingDirBox="_s + m_work, u"OutFileBaseNameBox=out"_s,
+                        u"DaysPerFileCountBox=4"_s});
 }
 
 void WholeJobTest::run()
@@ -225,50 +211,54 @@ void WholeJobTest::extractionEndToEnd()
         fixtures::writeText(QFile::encodeName(m_work).toStdString() + stale,
                             std::string(20000, 'x'));
     prepareExtraction(true);
+    // The console does not start in this program's folder: a relative working directory goes
+    // into the script in full.
+    QVERIFY(QDir::setCurrent(m_base->path()));
+    operate(*m_window, {u"WorkingDirBox=work/"_s});
     run();
 
     QCOMPARE(m_fakes.messages.texts(), QStringList());
     QCOMPARE(filesUnder(m_work),
              (QStringList{u"run_wxjoin2.sh"_s, u"stand_in_record.txt"_s, u"wxjoin2.inp"_s}));
-    const QByteArray control = filled(extractionControl, "{IN}", m_inputs);
+    const QByteArray control = golden(u"extract_example.inp"_s, m_work);
     const QString script = m_work + u"run_wxjoin2.sh"_s;
     QCOMPARE(fileBytes(m_work + u"wxjoin2.inp"_s), control);
-    QCOMPARE(fileBytes(script),
-             filled(filled(extractionScript, "{WORK}", m_work), "{PROGRAM}", m_program));
+    QCOMPARE(fileBytes(script), golden(u"extract_example.sh"_s, m_work));
     QVERIFY(QFileInfo(script).isExecutable());
     QCOMPARE(m_fakes.starter.started,
              (std::vector<std::pair<QString, QString>>{{script, QDir::cleanPath(m_work)}}));
+    QVERIFY(m_fakes.starter.busy);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     QCOMPARE(fileBytes(m_work + u"stand_in_record.txt"_s),
              standInRecord(u"wxjoin2"_s, u"wxjoin2.inp"_s, QDir::cleanPath(m_work),
                            u"wxjoin2.inp"_s, control));
     // An extraction's base name is completed in the control file, never in the field.
-    QCOMPARE(outputName(), u"valley"_s);
+    QCOMPARE(outputName(), u"out"_s);
 }
 
 void WholeJobTest::mergeInHostileFolderEndToEnd()
 {
     const QString work = m_base->filePath(hostileName) + QLatin1Char('/');
     QVERIFY(QDir().mkpath(work));
-    addInput(u"fine.m3d"_s, 4);
-    addInput(u"coarse.m3d"_s, 12);
-    operate(*m_window, {u"XYOption"_s});
-    enterDomain({u"TextXStart=-1200"_s, u"TextXEnd=1500"_s, u"TextYStart=-300"_s, u"TextYEnd=0"_s});
+    // Both hold 1 July 2001 0 h to 3 July 23 h; the first file turns to Lat/Lon.
+    addInput(u"FINE.M3D"_s, 4, "2001070100", 72);
+    addInput(u"COARSE.M3D"_s, 12, "2001070100", 72);
+    enterDomain({u"txtLon1=106.5"_s, u"cboLonLL1=W"_s, u"txtLon2=104"_s, u"cboLonLL2=W"_s,
+                 u"txtLat1=38.25"_s, u"txtLat2=40"_s});
     operate(*m_window,
-            {u"StartDate=2002-09-30"_s, u"EndDate=2002-10-03"_s, u"StartHour=12"_s, u"EndHour=0"_s,
-             u"TitleBox=   "_s, u"WorkingDirBox="_s + work, u"OutFileBaseNameBox=west"_s});
+            {u"TitleBox=west"_s, u"WorkingDirBox="_s + work, u"OutFileBaseNameBox=west"_s});
     run();
 
     QCOMPARE(m_fakes.messages.texts(), QStringList());
     QCOMPARE(outputName(), u"west.m3d"_s);
-    const QByteArray control = filled(mergeControl, "{IN}", m_inputs);
+    const QByteArray control = golden(u"merge_example.inp"_s, work);
     QCOMPARE(fileBytes(work + u"west.inp"_s), control);
     QCOMPARE(fileBytes(work + u"gridfuse.inp"_s), control);
-    QCOMPARE(fileBytes(work + u"run_gridfuse.sh"_s),
-             filled(filled(mergeScript, "{BASE}", m_base->path()), "{PROGRAM}", m_program));
+    QCOMPARE(fileBytes(work + u"run_gridfuse.sh"_s), golden(u"merge_example.sh"_s, work));
     QCOMPARE(fileBytes(work + u"stand_in_record.txt"_s),
              standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), u"gridfuse.inp"_s, control));
     // Nothing of the folder name ran: the only files anywhere are the ones the job makes.
-    QStringList expected{u"in/coarse.m3d"_s, u"in/fine.m3d"_s, u"program/gridfuse"_s,
+    QStringList expected{u"in/COARSE.M3D"_s, u"in/FINE.M3D"_s, u"program/gridfuse"_s,
                          u"program/wxjoin2"_s};
     for (const QString& name :
          {u"gridfuse.inp"_s, u"run_gridfuse.sh"_s, u"stand_in_record.txt"_s, u"west.inp"_s})
@@ -277,31 +267,37 @@ void WholeJobTest::mergeInHostileFolderEndToEnd()
     QCOMPARE(filesUnder(m_base->path()), expected);
 }
 
-namespace {
+void WholeJobTest::outputNameFieldShowsWhatIsWritten()
+{
+    // A suggestion may be longer than the 132 characters a user can type, and so may the name
+    // the job check completes; the field keeps either whole.
+    addInput(u"FINE.M3D"_s, 4, "2001070100", 72);
+    const QString typed = QString(131, QLatin1Char('n')) + u"_"_s;
+    operate(*m_window, {u"OutFileBaseNameBox="_s + typed, u"StartHour=1"_s});
+    QCOMPARE(outputName(), QString(131, QLatin1Char('n')) + u"_2001070101.m3d"_s);
 
-/// Each check of the job in its order, as the window's steps that break it.
-const std::vector<std::pair<const char*, QStringList>> checksInOrder{
-    {"You must enter a working directory", {u"WorkingDirBox="_s}},
-    {"Unable to find working directory /gridloom/nowhere/. Please make sure it exists",
-     {u"WorkingDirBox=/gridloom/nowhere/"_s}},
-    {"The start hour must be a whole number between 0 and 23", {u"StartHour="_s}},
-    {"The end hour must be a whole number between 0 and 23", {u"EndHour="_s}},
-    {"Start and end hours must be between 0 and 23", {u"StartHour=24"_s}},
-    {"End date must be later than begin date", {u"EndDate=2002-09-30"_s, u"EndHour=12"_s}},
-    {"Enter at least one MM5 file", {u"ClearAllFileButton"_s}},
-    {"MM5 domain not specified or not valid", {}}, // the coordinate dialog never confirmed
-    {"You must enter a output file basename first ", {u"OutFileBaseNameBox="_s}},
-    {"The number of days in output 3D files must be greater than 0 ", {u"DaysPerFileCountBox=0"_s}},
-};
+    const QString written = QString(130, QLatin1Char('n')) + u".m3d"_s;
+    operate(*m_window, {u"OutFileBaseNameBox="_s + written.left(130), u"WorkingDirBox="_s + m_work,
+                        u"XYOption"_s});
+    enterDomain({u"TextXStart=0"_s, u"TextXEnd=10"_s, u"TextYStart=0"_s, u"TextYEnd=10"_s});
+    for (int press = 0; press < 2; ++press) {
+        run();
+        QCOMPARE(outputName(), written);
+        QVERIFY(fileBytes(m_work + written.left(130) + u".inp"_s)
+                    .contains("\r\n" + written.toLatin1() + "       ! Output file\r\n"));
+    }
+    // What the user types is still held to 132 characters.
+    QTest::keyClick(m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s), Qt::Key_X);
+    QCOMPARE(outputName(), written);
+}
 
-} // namespace
-
-void WholeJobTest::refusalsThroughTheWindow_data()
+void WholeJobTest::everyOtherEndIsOneMessage_data()
 {
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<bool>("withDomain");
-    QTest::addColumn<QString>("executable"); // "runs", or what lies where it should
+    QTest::addColumn<QString>("setup"); // what is in the way, if anything
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("written"); // files in the working folder afterwards
     // A row breaks its own check and every later one: only the first may be reported. The
     // later ones are broken first, so that where two touch the same field the earlier holds.
     for (std::size_t row = 0; row < checksInOrder.size(); ++row) {
@@ -311,48 +307,61 @@ void WholeJobTest::refusalsThroughTheWindow_data()
         const bool withDomain =
             std::none_of(checksInOrder.begin() + long(row), checksInOrder.end(),
                          [](const auto& check) { return check.second.isEmpty(); });
-        QTest::newRow(checksInOrder[row].first)
-            << steps << withDomain << "runs" << QString::fromUtf8(checksInOrder[row].first);
+        addRow(checksInOrder[row].first, steps, withDomain, QString(),
+               QString::fromUtf8(checksInOrder[row].first), QStringList());
     }
-    const auto row = [](const char* name, const QStringList& steps, const char* executable,
-                        const char* message) {
-        QTest::newRow(name) << steps << true << executable << message;
+    const auto row = [](const char* name, const QStringList& steps, const char* setup,
+                        const char* message, const QStringList& written) {
+        addRow(name, steps, true, setup, message, written);
     };
-    row("days no number", {u"DaysPerFileCountBox="_s}, "runs",
-        "The number of days in output 3D files must be a whole number");
-    row("days beyond 16 bits", {u"DaysPerFileCountBox=40000"_s}, "runs",
-        "The number of days in output 3D files must be at most 32767");
     const char* missing = "Can not run Fortran executable, please make sure it is in the folder ";
-    row("executable missing", {}, "missing", missing);
-    row("executable a file that may not run", {}, "a file", missing);
-    row("executable a folder", {}, "a folder", missing);
+    const QStringList control{u"wxjoin2.inp"_s};
+    row("executable missing", {}, "missing", missing, control);
+    row("executable a file that may not run", {}, "a file", missing, control);
+    row("executable a folder", {}, "a folder", missing, control);
+    // Even root may not create files in /proc.
+    row("control file cannot be written", {u"WorkingDirBox=/proc/"_s}, "",
+        "The control file /proc/wxjoin2.inp could not be written: ", {});
+    row("script cannot be written", {}, "script blocked",
+        "The run script {WORK}run_wxjoin2.sh could not be written: ",
+        {u"run_wxjoin2.sh/x"_s, u"wxjoin2.inp"_s});
+    row("console cannot be started", {}, "no console", "no console",
+        {u"run_wxjoin2.sh"_s, u"wxjoin2.inp"_s});
 }
 
-void WholeJobTest::refusalsThroughTheWindow()
+void WholeJobTest::everyOtherEndIsOneMessage()
 {
     QFETCH(QStringList, steps);
     QFETCH(bool, withDomain);
-    QFETCH(QString, executable);
+    QFETCH(QString, setup);
     QFETCH(QString, message);
+    QFETCH(QStringList, written);
     const QString processor = m_program + u"/wxjoin2"_s;
-    if (executable != u"runs"_s) {
+    if (message.startsWith(u"Can not run"_s)) {
         QVERIFY(QFile::remove(processor));
         message += m_program;
     }
-    if (executable == u"a file"_s)
+    if (setup == u"a file"_s)
         fixtures::writeText(QFile::encodeName(processor).toStdString(), "#!/bin/sh\n");
-    if (executable == u"a folder"_s)
+    if (setup == u"a folder"_s)
         QVERIFY(QDir().mkdir(processor));
+    if (setup == u"script blocked"_s) {
+        QVERIFY(QDir().mkpath(m_work + u"run_wxjoin2.sh"_s));
+        fixtures::writeText(QFile::encodeName(m_work).toStdString() + "run_wxjoin2.sh/x", "");
+    }
+    if (setup == u"no console"_s)
+        m_fakes.starter.failure = message;
+    message.replace(u"{WORK}"_s, m_work);
     prepareExtraction(withDomain);
     operate(*m_window, steps);
-    run();
+    operate(*m_window, {u"RunButton"_s});
 
-    QCOMPARE(m_fakes.messages.shown,
-             (std::vector<ShownMessage>{{ShownMessage::Kind::Job, message}}));
-    // A refused job writes nothing; a missing processor leaves the control file, no script.
-    QCOMPARE(filesUnder(m_work),
-             executable == u"runs"_s ? QStringList() : QStringList{u"wxjoin2.inp"_s});
-    QVERIFY(m_fakes.starter.started.empty());
+    QCOMPARE(m_fakes.messages.shown.size(), std::size_t(1));
+    QCOMPARE(m_fakes.messages.shown[0].kind, ShownMessage::Kind::Job);
+    QVERIFY2(m_fakes.messages.last().startsWith(message), qPrintable(m_fakes.messages.last()));
+    QCOMPARE(filesUnder(m_work), written);
+    QCOMPARE(m_fakes.starter.started.size(), std::size_t(setup == u"no console"_s));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 QTEST_MAIN(WholeJobTest)

@@ -6,6 +6,8 @@
 #include "run/process_starter.h"
 #include "run/volumes.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -71,17 +73,21 @@ public:
     QStringList initialFolders;
 };
 
-/// Records what would have been started; can be told to fail.
+/// Records what would have been started, and whether the busy pointer was up then; can be
+/// told to fail.
 class RecordingStarter final : public ProcessStarter {
 public:
     std::optional<QString> startInConsole(const QString& scriptPath,
                                           const QString& workingDirectory) override
     {
         started.push_back({scriptPath, workingDirectory});
+        const QCursor* pointer = QGuiApplication::overrideCursor();
+        busy = pointer && pointer->shape() == Qt::WaitCursor;
         return failure;
     }
     std::vector<std::pair<QString, QString>> started;
     std::optional<QString> failure;
+    bool busy = false;
 };
 
 /// Volumes a test decides on.

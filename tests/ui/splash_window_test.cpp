@@ -10,26 +10,13 @@ class SplashWindowTest final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void looks()
+    void captions()
     {
         SplashWindow splash([] {});
-        QCOMPARE(splash.size(), QSize(558, 378));
-        QCOMPARE(splash.objectName(), QStringLiteral("frmSplashScreen"));
-        auto* version = splash.findChild<QLabel*>(QStringLiteral("lblVersion"));
-        auto* level = splash.findChild<QLabel*>(QStringLiteral("lblLevel"));
-        QVERIFY(version && level);
-        QCOMPARE(version->text(), QStringLiteral("Version 1.2"));
-        QCOMPARE(level->text(), QStringLiteral("March 30, 2011"));
-        QCOMPARE(version->geometry(), QRect(140, 272, 105, 17));
-        QCOMPARE(level->geometry(), QRect(140, 288, 105, 17));
-        QCOMPARE(version->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-        QCOMPARE(version->palette().color(QPalette::WindowText), QColor(192, 192, 255));
-        QCOMPARE(level->palette().color(QPalette::WindowText), QColor(192, 192, 255));
-        QVERIFY(version->font().bold());
-        QVERIFY(!level->font().bold());
-        QCOMPARE(version->font().pointSizeF(), 9.75);
-        QCOMPARE(level->font().pointSizeF(), 8.25);
-        QCOMPARE(SplashWindow::picture().size(), QSize(558, 378));
+        QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("Version 1.2"));
+        QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lblLevel"))->text(),
+                 QStringLiteral("March 30, 2011"));
     }
 
     void handsOverAfterTheWaitWithoutAClick()

@@ -1,22 +1,27 @@
+// The input list through the real main window: Add File with generated 3D.DAT files (and
+// things that are not), Clear All, the click and the arrow keys on the list, dropped files,
+// and where the file dialog opens.
 #include "app/main_window.h"
 #include "fixtures/fixture_writer.h"
+#include "input/dialog_file_chooser.h"
 #include "input/input_list_rules.h"
+#include "support/data_rows.h"
 #include "support/fake_services.h"
 
+#include <QApplication>
 #include <QDateTimeEdit>
-#include <QDir>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
+#include <QTimer>
+#include <sys/stat.h>
 
 using namespace gridloom;
+using gridloom::testing::addRow;
 using gridloom::testing::FakeServices;
 using gridloom::testing::ShownMessage;
 
@@ -24,7 +29,7 @@ namespace {
 
 QString qt(std::string_view text)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 const QString programFolder = QStringLiteral("/opt/gridloom");
@@ -37,8 +42,8 @@ struct Window {
     Window() : main((fakes.programFolder = programFolder, fakes.services()))
     {
         main.show();
-        if (!QTest::qWaitForWindowExposed(&main))
-            qFatal("the main window is not shown");
+        if (!QTest::qWaitForWindowActive(&main))
+            qFatal("the main window is not active");
     }
     template <typename T = QWidget> T* find(const char* name)
     {
@@ -71,19 +76,12 @@ struct Window {
                find<QDateTimeEdit>("EndDate")->date().toString(format) + QLatin1Char('/') +
                find<QLineEdit>("EndHour")->text();
     }
-    // The listed paths, as the job takes them.
-    QStringList entries()
-    {
-        QStringList paths;
-        for (const auto& path : main.jobSettings().inputPaths)
-            paths << QString::fromStdString(path);
-        return paths;
-    }
+    int listed() { return int(main.jobSettings().inputPaths.size()); }
 };
 
 } // namespace
 
-class AddFileWindowTest final : public QObject {
+class AddFileTest final : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -98,18 +96,23 @@ class AddFileWindowTest final : public QObject {
         sample.startStamp = parts.value(1, QStringLiteral("2002093012")).toStdString();
         sample.hourCount = parts.value(2, QStringLiteral("109")).toInt();
         for (int n = 3; n < parts.size(); ++n)
-            sample.extent[static_cast<std::size_t>(n - 3)] = parts[n].toStdString();
+            sample.extent[std::size_t(n - 3)] = parts[n].toStdString();
         const QString path = m_dir.filePath(QStringLiteral("w%1.m3d").arg(++m_count));
         fixtures::writeFixture(path.toStdString(), sample);
         return path;
     }
-    QString unreadable()
+    // Something the header reader must refuse: a text that is no header, or a named pipe
+    // that nobody writes to.
+    QString unreadable(bool pipe = false)
     {
         const QString path = m_dir.filePath(QStringLiteral("w%1.dat").arg(++m_count));
-        fixtures::writeText(path.toStdString(), "3D.DAT\nno header\n");
+        if (pipe)
+            ::mkfifo(QFile::encodeName(path).constData(), 0600);
+        else
+            fixtures::writeText(path.toStdString(), "3D.DAT\nno header\n");
         return path;
     }
-    // A path of exactly `length` characters; a readable file is written there when `create`.
+    // A path of exactly `length` characters; a readable file lies there when `create`.
     QString pathOfLength(int length, bool create)
     {
         const QString prefix = m_dir.filePath(QStringLiteral("%1_").arg(++m_count));
@@ -124,38 +127,33 @@ private Q_SLOTS:
 
     void addFileMessages_data()
     {
-        // Presses of Add File, split at "|", each with the files the dialog answers, split at ",":
-        // "spacing [stamp [hours]]" for a readable file, "unreadable", "long" (133 characters),
-        // "exact" (132 characters), "first" (the first file again), "FIRST" (its name in capitals).
-        // "merge" and "extract" select that mode instead of pressing.
+        // Presses of Add File, split at "|", each with the files the dialog answers, split at
+        // ",": "spacing [stamp [hours]]" for a readable file, "unreadable", "pipe", "long" (133
+        // characters), "exact" (132 characters), "first" (the first file again), "FIRST" (its
+        // name in capitals). "merge" and "extract" select that mode instead of pressing.
         QTest::addColumn<QString>("presses");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<int>("listed");
         QTest::addColumn<bool>("yellow");
-
         using L = QStringList;
         const QString unreadable = qt(unreadableHeaderMessage);
         const QString tooMany = qt(tooManyMergeFilesMessage);
         const QString tooLong = qt(pathTooLongMessage);
-
-        QTest::newRow("fourth file, read before it is counted")
-            << QStringLiteral("4|12|36|unreadable|36") << L{unreadable, tooMany} << 3 << false;
-        QTest::newRow("other end")
-            << QStringLiteral("12|12 2002093012 110") << L{qt(differentEndMessage)} << 1 << false;
-        QTest::newRow("same path twice, then in other letter case")
-            << QStringLiteral("12|12|first|FIRST") << L{} << 3 << false;
-        QTest::newRow("132 characters turn it white again")
-            << QStringLiteral("long|exact") << L{tooLong} << 1 << false;
-        QTest::newRow("several files at once, compared with the last accepted one")
-            << QStringLiteral("4,unreadable,2,36 2002093013,12,first,36,48")
-            << L{unreadable, qt(finerGridMessage), qt(differentStartMessage), tooMany} << 3
-            << false;
-        QTest::newRow("cancel") << QString() << L{} << 0 << false;
-        QTest::newRow("extract takes any files")
-            << QStringLiteral("extract|36|4 2002100500 48|unreadable,1 2003010100 5|first,long")
-            << L{unreadable, tooLong} << 3 << true;
-        QTest::newRow("extract files stay listed in Merge mode")
-            << QStringLiteral("extract|36|4|12|1|merge|36") << L{tooMany} << 4 << false;
+        addRow("fourth file, read before it is counted", "4|12|36|unreadable|36",
+               L{unreadable, tooMany}, 3, false);
+        addRow("a named pipe is refused at once", "pipe|12", L{unreadable}, 1, false);
+        addRow("other end", "12|12 2002093012 110", L{qt(differentEndMessage)}, 1, false);
+        addRow("same path twice, then in other letter case", "12|12|first|FIRST", L{}, 3, false);
+        addRow("132 characters turn it white again", "long|exact", L{tooLong}, 1, false);
+        addRow("several at once, compared with the last accepted one",
+               "4,unreadable,2,36 2002093013,12,first,36,48",
+               L{unreadable, qt(finerGridMessage), qt(differentStartMessage), tooMany}, 3, false);
+        addRow("cancel", "", L{}, 0, false);
+        addRow("extract takes any files",
+               "extract|36|4 2002100500 48|unreadable,1 2003010100 5|first,long",
+               L{unreadable, tooLong}, 3, true);
+        addRow("extract files stay listed in Merge mode", "extract|36|4|12|1|merge|36", L{tooMany},
+               4, false);
     }
     void addFileMessages()
     {
@@ -163,9 +161,6 @@ private Q_SLOTS:
         QFETCH(QStringList, shown);
         QFETCH(int, listed);
         QFETCH(bool, yellow);
-
-        using Kind = ShownMessage::Kind;
-        const QString tooLong = qt(pathTooLongMessage);
         Window window;
         QString first;
         for (const QString& press : presses.split(QLatin1Char('|'))) {
@@ -176,8 +171,8 @@ private Q_SLOTS:
             }
             QStringList chosen;
             for (const QString& what : press.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-                if (what == QStringLiteral("unreadable")) {
-                    chosen << unreadable();
+                if (what == QStringLiteral("unreadable") || what == QStringLiteral("pipe")) {
+                    chosen << unreadable(what == QStringLiteral("pipe"));
                 } else if (what == QStringLiteral("long") || what == QStringLiteral("exact")) {
                     const bool exact = what == QStringLiteral("exact");
                     chosen << pathOfLength(exact ? 132 : 133, exact);
@@ -196,8 +191,10 @@ private Q_SLOTS:
         }
         QCOMPARE(window.fakes.messages.texts(), shown);
         for (const auto& message : window.fakes.messages.shown)
-            QCOMPARE(message.kind, message.text == tooLong ? Kind::Path : Kind::Job);
-        QCOMPARE(window.entries().size(), listed);
+            QCOMPARE(message.kind, message.text == qt(pathTooLongMessage)
+                                       ? ShownMessage::Kind::Path
+                                       : ShownMessage::Kind::Job);
+        QCOMPARE(window.listed(), listed);
         QCOMPARE(window.find<QListWidget>("FileListBox")->palette().color(QPalette::Base),
                  yellow ? QColor(255, 255, 0) : QColor(255, 255, 255));
     }
@@ -205,40 +202,32 @@ private Q_SLOTS:
     void mergeSetsPeriodLimitsNameAndLatLonThenClickAndClearAll()
     {
         Window window;
-        QCOMPARE(window.main.coordinateType(), CoordinateType::None);
         window.press({file(QStringLiteral("4 2002093012 109 1 1 6 5 1 3 -120.5 -95 25 50"))});
         QCOMPARE(window.period(), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
         QCOMPARE(window.limits(), QStringLiteral("120.5W 25N 95W 50N 1 3"));
         QCOMPARE(window.main.coordinateType(), CoordinateType::LatLon);
-        QCOMPARE(window.find<QLabel>("LabelX")->text(), QStringLiteral("Lon:"));
         QCOMPARE(window.find<QLineEdit>("OutFileBaseNameBox")->text(),
                  QStringLiteral("merged_2002093012.m3d"));
-        const QString tip = window.find<QListWidget>("FileListBox")->item(0)->toolTip();
-        QVERIFY2(tip.contains(QStringLiteral("Last hour: 2002-10-05 00:00 UTC")), qPrintable(tip));
 
         // Later files overwrite the whole period, whatever the user set.
         window.find<QDateTimeEdit>("StartDate")->setDate(QDate(2001, 1, 1));
         window.find<QLineEdit>("EndHour")->setText(QStringLiteral("7"));
-        window.press(
-            {unreadable(),
-             file(QStringLiteral("12 2002093012 109 1 1 7 8 2 2 -100.250 -90.0 30.00 45.5")),
-             file(QStringLiteral("36 2002093012 109 5 5 9 9 1 9 1 2 3 4"))});
+        window.press({unreadable(),
+                      file(QStringLiteral("12 2002093012 109 1 1 7 8 2 2 -100.250 -90.0 30 45.5")),
+                      file(QStringLiteral("36 2002093012 109 5 5 9 9 1 9 1 2 3 4"))});
         QCOMPARE(window.period(), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
         QCOMPARE(window.limits(), QStringLiteral("1E 3N 2E 4N 1 9"));
         // A click shows that entry's limits, also after a refused file in between.
         window.clickRow(1);
         QCOMPARE(window.limits(), QStringLiteral("100.25W 30N 90W 45.5N 2 2"));
-        window.clickRow(0);
-        QCOMPARE(window.limits(), QStringLiteral("120.5W 25N 95W 50N 1 3"));
 
         window.click("ClearAllFileButton");
-        QVERIFY(window.entries().isEmpty());
+        QCOMPARE(window.listed(), 0);
         QCOMPARE(window.limits(), QStringLiteral("--- --- --- --- --- ---"));
         QCOMPARE(window.period(), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
-        QCOMPARE(window.main.coordinateType(), CoordinateType::LatLon);
         // The first file after clearing is compared with nothing.
         window.press({file(QStringLiteral("1 2003010100 5"))});
-        QCOMPARE(window.entries().size(), 1);
+        QCOMPARE(window.listed(), 1);
         QCOMPARE(window.fakes.messages.texts(), QStringList{qt(unreadableHeaderMessage)});
     }
 
@@ -247,18 +236,33 @@ private Q_SLOTS:
         Window window;
         window.click("MergingOptionButton1");
         window.press({file(QStringLiteral("12 2002093012 109"))});
-        QCOMPARE(window.period(), QStringLiteral("2002-09-30/12 - 2002-10-05/0"));
         window.press({file(QStringLiteral("36 2002100500 48 003 4.0 70 80 +2 20 0 0 0 0"))});
         QCOMPARE(window.limits(), QStringLiteral("003 4.0 70 80 +2 20"));
         window.press({file(QStringLiteral("4 2002092900 24"))});
-        window.press({file(QStringLiteral("1 2002100100 2"))});
         QCOMPARE(window.period(), QStringLiteral("2002-09-29/0 - 2002-10-06/23"));
         QCOMPARE(window.main.coordinateType(), CoordinateType::IJK);
         QVERIFY(window.find<QLineEdit>("OutFileBaseNameBox")->text().isEmpty());
-
         // A click shows the entry's limits rebuilt from the stored numbers.
         window.clickRow(1);
         QCOMPARE(window.limits(), QStringLiteral("3 4 70 80 2 20"));
+    }
+
+    void onlyAChoiceOfAnEntryShowsItsLimits()
+    {
+        Window window;
+        window.press({file(QStringLiteral("4 2002093012 109 1 1 6 5 1 3 1 2 3 4")),
+                      file(QStringLiteral("12 2002093012 109 1 1 7 8 2 2 5 6 7 8"))});
+        const QString last = QStringLiteral("5E 7N 6E 8N 2 2");
+        QCOMPARE(window.limits(), last);
+        // Tab into the list: the focus lands on an entry, but nobody chose it.
+        window.find("OutFileBaseNameBox")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window.find("FileListBox"));
+        QCOMPARE(window.limits(), last);
+        // The arrow keys choose, as a click would.
+        QTest::keyClick(window.find("FileListBox"), Qt::Key_Down);
+        QTest::keyClick(window.find("FileListBox"), Qt::Key_Up);
+        QCOMPARE(window.limits(), QStringLiteral("1E 3N 2E 4N 1 3"));
     }
 
     void droppedFilesAreAdded()
@@ -275,8 +279,8 @@ private Q_SLOTS:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &drop);
-        QCOMPARE(window.entries(),
-                 (QStringList{QDir::toNativeSeparators(a), QDir::toNativeSeparators(b)}));
+        std::vector<std::string> expected{a.toStdString(), b.toStdString()};
+        QCOMPARE(window.main.jobSettings().inputPaths, expected);
         QCOMPARE(window.fakes.messages.texts(), QStringList{qt(unreadableHeaderMessage)});
     }
 
@@ -284,30 +288,50 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("workingDir");
         QTest::addColumn<bool>("usesWorkingDir");
-
         QDir(m_dir.path()).mkpath(QStringLiteral("full"));
         fixtures::writeFixture(m_dir.filePath(QStringLiteral("full/a.m3d")).toStdString(), {});
         const QString full = m_dir.filePath(QStringLiteral("full"));
-
-        QTest::newRow("blanks only") << QStringLiteral("   ") << false;
-        QTest::newRow("folder with a file") << full + QStringLiteral("/") << true;
-        QTest::newRow("the folder without a separator") << full << false;
-        QTest::newRow("pattern matching a file") << full + QStringLiteral("/*.m3d") << true;
-        QTest::newRow("a leading blank is kept")
-            << QStringLiteral(" ") + full + QStringLiteral("/") << false;
+        addRow("blanks only", QStringLiteral("   "), false);
+        addRow("folder with a file", full + QStringLiteral("/"), true);
+        addRow("the folder without a separator", full, false);
+        addRow("pattern matching a file", full + QStringLiteral("/*.m3d"), true);
+        addRow("a leading blank is kept", QStringLiteral(" ") + full + QStringLiteral("/"), false);
     }
     void initialFolderOfTheDialog()
     {
         QFETCH(QString, workingDir);
         QFETCH(bool, usesWorkingDir);
-
         Window window;
         window.find<QLineEdit>("WorkingDirBox")->setText(workingDir);
         window.press({});
         QCOMPARE(window.fakes.files.initialFolders,
                  QStringList{usesWorkingDir ? workingDir : programFolder});
     }
+
+    void theRealDialogOpensInTheNamedFolderWithItsFilters()
+    {
+        // The working-directory text may name a file or a pattern; the dialog wants its folder.
+        QString folder;
+        QStringList filters;
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            folder = dialog->directory().absolutePath();
+            filters = dialog->nameFilters();
+            mode = dialog->fileMode();
+            dialog->reject();
+        });
+        DialogFileChooser chooser;
+        QVERIFY(
+            chooser.chooseInputFiles(nullptr, m_dir.filePath(QStringLiteral("*.m3d"))).isEmpty());
+        QCOMPARE(folder, QDir(m_dir.path()).absolutePath());
+        QCOMPARE(filters,
+                 (QStringList{QStringLiteral("3D.DAT(*.m3d)"), QStringLiteral("3D.DAT (*.dat)"),
+                              QStringLiteral("All (*)")}));
+        QCOMPARE(mode, QFileDialog::ExistingFiles);
+    }
 };
 
-QTEST_MAIN(AddFileWindowTest)
-#include "add_file_window_test.moc"
+QTEST_MAIN(AddFileTest)
+#include "add_file_test.moc"

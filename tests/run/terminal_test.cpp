@@ -1,14 +1,19 @@
-// Which terminal program the starter picks and how it hands it the script, with made-up
-// terminals on a search path of the test's own.
+// The console start: which terminal program the starter picks and how it hands it the script,
+// with made-up terminals on a search path of the test's own; and once the whole way with a real
+// terminal on a virtual X display, where the script starts the stand-in processor.
+#include "common/platform.h"
+#include "run/control_files.h"
+#include "run/run_action.h"
 #include "run/terminal_starter.h"
 #include "run_test_support.h"
+#include "support/fake_services.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 using namespace gridloom;
 using namespace gridloom::testing;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -22,15 +27,17 @@ bool placeProgram(const QString& folder, const QString& name, const QByteArray& 
 
 } // namespace
 
-class TerminalStarterTest final : public QObject {
+class TerminalTest final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void startsFirstTerminalFound_data();
     void startsFirstTerminalFound();
+    // Needs an X display: registered on its own, under xvfb-run.
+    void runStartsProcessorInTerminal();
 };
 
-void TerminalStarterTest::startsFirstTerminalFound_data()
+void TerminalTest::startsFirstTerminalFound_data()
 {
     QTest::addColumn<QStringList>("installed"); // "xterm!" is an xterm that cannot be loaded
     QTest::addColumn<QString>("used");          // with the option that hands it the command
@@ -55,7 +62,7 @@ void TerminalStarterTest::startsFirstTerminalFound_data()
         "Unable to start {BIN}/xterm to run {BIN}/run_wxjoin2.sh: ");
 }
 
-void TerminalStarterTest::startsFirstTerminalFound()
+void TerminalTest::startsFirstTerminalFound()
 {
     QFETCH(QStringList, installed);
     QFETCH(QString, used);
@@ -94,5 +101,44 @@ void TerminalStarterTest::startsFirstTerminalFound()
                               5000);
 }
 
-QTEST_GUILESS_MAIN(TerminalStarterTest)
-#include "terminal_starter_test.moc"
+void TerminalTest::runStartsProcessorInTerminal()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QFAIL("no X display: run this test under xvfb-run");
+    QTemporaryDir program;
+    QTemporaryDir base;
+    QVERIFY(program.isValid() && base.isValid());
+    QVERIFY(placeStandIn(program.path(), QStringLiteral("wxjoin2")));
+    const QString work = base.filePath(QStringLiteral("it's a run $1/"));
+    QVERIFY(QDir().mkpath(work));
+
+    JobSettings job;
+    job.mode = ProcessingMode::Extract;
+    editJob(job, QStringLiteral("type=IJK;inputs=1;bounds=1,10,1,12,1,5;domainValid=1;"
+                                "startDate=2010-01-02;startHour=7;endDate=2010-01-03;endHour=7;"
+                                "days=1;output=terminal"));
+    job.workingDirectory = QFile::encodeName(work).toStdString();
+    RecordingMessages messages;
+    TerminalStarter starter;
+    RunAction(messages, starter, program.path()).run(job);
+    QCOMPARE(messages.texts(), QStringList());
+    const qint64 console = starter.lastProcessId();
+    QVERIFY(console > 0);
+
+    const QString record = work + QStringLiteral("stand_in_record.txt");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 20000);
+    QTest::qWait(200); // let the stand-in finish its record
+    const QByteArray recorded = fileBytes(record);
+    // The console waits for Enter, which no one presses here: close it by its process id.
+    const QString alive = QStringLiteral("/proc/%1").arg(console);
+    ::kill(pid_t(console), SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(alive), 5000);
+
+    QCOMPARE(recorded,
+             standInRecord(QStringLiteral("wxjoin2"), QStringLiteral("wxjoin2.inp"),
+                           QDir::cleanPath(work), QStringLiteral("wxjoin2.inp"),
+                           QByteArray::fromStdString(extractionControlText(job, shortPath))));
+}
+
+QTEST_MAIN(TerminalTest)
+#include "terminal_test.moc"

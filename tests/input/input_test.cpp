@@ -1,0 +1,361 @@
+// The input rules without a window: reading headers of generated 3D.DAT files, the period an
+// added file presets, the limits texts, the Merge-mode refusals and the path-length rule.
+#include "fixtures/fixture_writer.h"
+#include "input/domain_limits.h"
+#include "input/header_reader.h"
+#include "input/input_list_rules.h"
+#include "input/period_presets.h"
+#include "support/data_rows.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+using namespace gridloom;
+using fixtures::SampleHeader;
+using gridloom::testing::addRow;
+
+Q_DECLARE_METATYPE(gridloom::TextEncoding)
+
+namespace {
+
+QByteArray sample(const std::function<void(SampleHeader&)>& change)
+{
+    SampleHeader header;
+    change(header);
+    return QByteArray::fromStdString(fixtures::headerText(header));
+}
+
+// The default header with line `line` replaced, and further "line|content" replacements.
+QByteArray withLines(const QStringList& replacements)
+{
+    std::string text = fixtures::headerText({});
+    for (const QString& replacement : replacements)
+        text = fixtures::replaceLine(text, replacement.section(QLatin1Char('|'), 0, 0).toInt(),
+                                     replacement.section(QLatin1Char('|'), 1).toStdString());
+    return QByteArray::fromStdString(text);
+}
+
+// Every value the reader returns: spacing, stamp, hours, the extent texts, the six indices
+// (i, j, k, first and last) and the angles (latitudes, then longitudes).
+QString summary(const InputFileInfo& info)
+{
+    QStringList parts{QString::number(info.gridSpacingKm), QString::fromStdString(info.startStamp),
+                      QString::number(info.hourCount)};
+    for (const auto& field : info.extentText)
+        parts << QString::fromStdString(field);
+    for (const int index :
+         {info.iStart, info.iEnd, info.jStart, info.jEnd, info.levelStart, info.levelEnd})
+        parts << QString::number(index);
+    for (const double angle : {info.latStart, info.latEnd, info.lonStart, info.lonEnd})
+        parts << QString::number(angle);
+    return parts.join(QLatin1Char(' '));
+}
+
+const QString standard = QStringLiteral(
+    "12 2002093012 109 1 1 60 50 1 23 -120.5 -95 25.25 50 1 60 1 50 1 23 25.25 50 -120.5 -95");
+
+std::chrono::sys_seconds utc(const QString& text)
+{
+    QDateTime value = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
+    value.setTimeZone(QTimeZone::utc());
+    return std::chrono::sys_seconds{std::chrono::seconds{value.toSecsSinceEpoch()}};
+}
+
+QString describe(const std::optional<PeriodEnd>& end)
+{
+    if (!end)
+        return QStringLiteral("-");
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(end->dateTime.time_since_epoch());
+    return QDateTime::fromSecsSinceEpoch(seconds.count(), QTimeZone::utc())
+               .toString(QStringLiteral("yyyy-MM-dd HH/")) +
+           QString::fromStdString(end->hourText);
+}
+
+// A file of "spacing stamp hours".
+InputFileInfo fileOf(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(' '));
+    InputFileInfo info;
+    info.gridSpacingKm = parts[0].toDouble();
+    info.startStamp = parts[1].toStdString();
+    info.hourCount = parts[2].toInt();
+    return info;
+}
+
+} // namespace
+
+class InputTest final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    std::optional<InputFileInfo> read(const QByteArray& content)
+    {
+        const std::string path = m_dir.filePath(QStringLiteral("sample.m3d")).toStdString();
+        fixtures::writeText(path, content.toStdString());
+        auto info = readHeader(path);
+        if (info && info->path != path)
+            qFatal("the record names another path");
+        return info;
+    }
+
+private Q_SLOTS:
+    void readsHeaders_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected"); // empty: refused
+        const QString refused;
+        addRow("one comment line", withLines({}), standard);
+        addRow("no comment lines, other version", sample([](SampleHeader& s) {
+                   s.datasetLine = "3D.DAT 2.0 older header";
+                   s.commentLines = 0;
+               }),
+               standard);
+        addRow("CR LF, indents, runs of spaces", sample([](SampleHeader& s) {
+                   s.commentLines = 2;
+                   s.lineEnd = "\r\n";
+                   s.indent = "    ";
+                   s.separator = "   ";
+               }),
+               standard);
+        addRow("exactly 5000 characters",
+               sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(5000, ' '), standard);
+        addRow("4999 characters",
+               sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(4999, ' '), refused);
+        addRow("spacing 4th from the end",
+               withLines({QStringLiteral("4|LCC a b c d e f g 4.500 60 50 23")}),
+               QStringLiteral("4.5") + standard.mid(2));
+        addRow("fewest fields, halves to even, 16-bit ends",
+               withLines({QStringLiteral("4|36.000 60 50 23"), QStringLiteral("6|2002100500 48"),
+                          QStringLiteral("7|2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 +7")}),
+               QStringLiteral("36 2002100500 48 2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 "
+                              "+7 2 -2 -32768 32767 2 100 -1e-05 7 -5 0.5"));
+        addRow("no line feed", QByteArray(6000, 'x'), refused);
+        addRow("comment count 1.0", withLines({QStringLiteral("1|1.0")}), refused);
+        addRow("comment count -1", withLines({QStringLiteral("1|-1")}), refused);
+        addRow("extent line past 5000 characters",
+               sample([](SampleHeader& s) { s.commentLines = 100; }), refused);
+        addRow("grid line of three fields", withLines({QStringLiteral("4|60 50 23")}), refused);
+        addRow("tabs separate nothing", withLines({QStringLiteral("4|LCC\t12.000\t60\t50\t23")}),
+               refused);
+        for (const char* period : {"2002093012", "2002093012 109.5", "2002093012 0",
+                                   "2002093024 109", "2100022912 1", "2148010100 1"})
+            QTest::addRow("period line %s", period)
+                << withLines({QStringLiteral("6|") + QLatin1String(period)}) << refused;
+        for (const char* extent :
+             {"1 1 60 50 1 23 -120.5 -95 25.25", "1 1 60 fifty 1 23 -120.5 -95 25.25 50",
+              "-32769 1 60 50 1 23 -120.5 -95 25.25 50", "1 1 60 50 1 32767.5 -120.5 -95 25.25 50",
+              "1 1 60 50 1 23 west -95 25.25 50", "1 1 60 50 1 23 -120.5 -95 25.25 25,25"})
+            QTest::addRow("extent line %s", extent)
+                << withLines({QStringLiteral("7|") + QLatin1String(extent)}) << refused;
+    }
+    void readsHeaders()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        const auto info = read(content);
+        QCOMPARE(info ? summary(*info) : QString(), expected);
+    }
+
+    void readsExactlyTheFirst5000Characters_data()
+    {
+        QTest::addColumn<int>("extentEnd");
+        QTest::addColumn<double>("lastLatitude");
+        addRow("extent line ends at the limit", 5000, 50.0);
+        addRow("its last digit past the limit", 5001, 5.0);
+        addRow("its last field past the limit", 5003, -1.0);
+    }
+    void readsExactlyTheFirst5000Characters()
+    {
+        // The dataset line is lengthened so that the extent line ends at a chosen offset; a long
+        // tail of digits would complete or extend it.
+        QFETCH(int, extentEnd);
+        QFETCH(double, lastLatitude);
+        SampleHeader header;
+        header.padTo = 0;
+        const std::string extent = "1 1 60 50 1 23 -120.5 -95 25.25 50";
+        const auto end = [&] {
+            const auto text = fixtures::replaceLine(fixtures::headerText(header), 7, extent);
+            return text.find(extent) + extent.size();
+        };
+        header.datasetLine += std::string(std::size_t(extentEnd) - end(), '.');
+        QCOMPARE(end(), std::size_t(extentEnd));
+        const auto info = read(QByteArray::fromStdString(
+            fixtures::replaceLine(fixtures::headerText(header), 7, extent) +
+            std::string(6000, '9')));
+        QCOMPARE(info ? info->latEnd : -1.0, lastLatitude);
+    }
+
+    void dropBlankFieldsKeepsTheTextOfWhatItKeeps()
+    {
+        QCOMPARE(dropBlankFields({"", " x ", "  ", "y"}),
+                 (std::vector<std::string_view>{" x ", "y"}));
+    }
+
+    void extractPeriod_data()
+    {
+        // The pickers' values ("" while the list is empty), the file, and the preset:
+        // "start | end", "-" for an end left alone.
+        QTest::addColumn<QString>("pickers");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("preset");
+        const QString span = QStringLiteral("2002-09-30 12:00|2002-10-05 00:00");
+        addRow("first file, into the next month", QString(), "12 2002093012 109",
+               "2002-09-30 12/12 | 2002-10-05 00/0");
+        addRow("one hour", QString(), "12 2002093012 1", "2002-09-30 12/12 | 2002-09-30 12/12");
+        addRow("2100 has no leap day", QString(), "12 2100022823 2",
+               "2100-02-28 23/23 | 2100-03-01 00/0");
+        addRow("later file moves the end", span, "12 2002100500 48", "- | 2002-10-06 23/23");
+        addRow("file inside changes nothing", span, "12 2002100100 24", "- | -");
+        addRow("wider file moves both", span, "12 2002092900 240",
+               "2002-09-29 00/0 | 2002-10-08 23/23");
+        addRow("minutes inside the first hour count as that hour",
+               "2002-09-30 12:59|2002-10-05 00:00", "12 2002093012 2", "- | -");
+        addRow("start picker in the next clock hour", "2002-09-30 13:00|2002-10-05 00:00",
+               "12 2002093012 2", "2002-09-30 12/12 | -");
+        addRow("end picker a minute short of the last hour", "2002-09-30 12:00|2002-10-04 23:59",
+               "12 2002100423 2", "- | 2002-10-05 00/0");
+    }
+    void extractPeriod()
+    {
+        QFETCH(QString, pickers);
+        QFETCH(QString, file);
+        QFETCH(QString, preset);
+        // With an empty list the pickers lie on both sides of the file and must not be kept.
+        const QStringList picked = pickers.isEmpty()
+                                       ? QStringList{QStringLiteral("2000-01-01 00:00"),
+                                                     QStringLiteral("2010-01-01 00:00")}
+                                       : pickers.split(QLatin1Char('|'));
+        const auto result =
+            setPeriodForExtract(utc(picked[0]), utc(picked[1]), !pickers.isEmpty(), fileOf(file));
+        QCOMPARE(describe(result.start) + QStringLiteral(" | ") + describe(result.end), preset);
+    }
+
+    void mergePeriodIsTheFilesPeriod()
+    {
+        const auto preset = setPeriodForMerge(fileOf(QStringLiteral("12 2004022822 3")));
+        QCOMPARE(describe(preset.start) + QStringLiteral(" | ") + describe(preset.end),
+                 QStringLiteral("2004-02-28 22/22 | 2004-02-29 00/0"));
+    }
+
+    void limitsTexts_data()
+    {
+        QTest::addColumn<QString>("extent");
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("labels");
+        addRow("index view keeps the file's text", "001 +2 60.0 5e1 1 23 -120.5 -95 25.25 50", 0,
+               "001 +2 60.0 5e1 1 23");
+        addRow("west and north", "1 1 60 50 1 23 -120.5 -95 25.25 50", 1,
+               "120.5W 25.25N 95W 50N 1 23");
+        addRow("zero and minus zero east and north, negatives south", "1 1 2 2 3 4 0 -0 -45 -0.5",
+               1, "0E 45S 0E 0.5S 3 4");
+        addRow("general format", "1 1 2 2 1 1 12.000 -0.00001 33.3333333333333333 1e2", 1,
+               "12E 33.3333333333333N 1E-05W 100N 1 1");
+        addRow("no number stays as written", "1 1 2 2 1 1 west 0 n/a 0", 1, "west n/a 0E 0N 1 1");
+    }
+    void limitsTexts()
+    {
+        QFETCH(QString, extent);
+        QFETCH(int, view);
+        QFETCH(QString, labels);
+        std::array<std::string, 10> limits;
+        const QStringList parts = extent.split(QLatin1Char(' '));
+        for (std::size_t n = 0; n < limits.size(); ++n)
+            limits[n] = parts[qsizetype(n)].toStdString();
+        QStringList shown;
+        for (const auto& text : domainLimitTexts(limits, static_cast<LimitsView>(view)))
+            shown << QString::fromStdString(text);
+        QCOMPARE(shown.join(QLatin1Char(' ')), labels);
+    }
+
+    void limitTextsOfARecordAreRebuiltFromItsNumbers()
+    {
+        InputFileInfo info;
+        info.iStart = 3;
+        info.jEnd = -4;
+        info.lonStart = -100.25;
+        info.latEnd = 1e-5;
+        const auto texts = limitTextsOf(info);
+        QCOMPARE(
+            QString::fromStdString(texts[0] + ' ' + texts[3] + ' ' + texts[6] + ' ' + texts[9]),
+            QStringLiteral("3 -4 -100.25 1E-05"));
+    }
+
+    void mergeRules_data()
+    {
+        // Files listed and the candidate; the last accepted file has 12 km, 2002093012, 109 h.
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<QString>("candidate");
+        QTest::addColumn<QString>("message");
+        const auto message = [](std::string_view text) { return QString::fromUtf8(text); };
+        addRow("first file compares nothing", 0, "4 2003010100 1", QString());
+        addRow("equal grid and period", 2, "12 2002093012 109", QString());
+        addRow("count before grid", 3, "4 2003010100 1", message(tooManyMergeFilesMessage));
+        addRow("grid before start", 1, "11.999 2003010100 1", message(finerGridMessage));
+        addRow("start before end", 2, "36 2002093013 1", message(differentStartMessage));
+        addRow("hour count", 1, "36 2002093012 108", message(differentEndMessage));
+    }
+    void mergeRules()
+    {
+        QFETCH(int, listed);
+        QFETCH(QString, candidate);
+        QFETCH(QString, message);
+        const LastFileState last = lastFileStateOf(fileOf(QStringLiteral("12 2002093012 109")));
+        const auto refusal = mergeRefusal(std::size_t(listed), last, fileOf(candidate));
+        QCOMPARE(QString::fromStdString(refusal.value_or("")), message);
+    }
+
+    void pathLength_data()
+    {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<TextEncoding>("encoding");
+        QTest::addColumn<QByteArray>("shortForm");
+        QTest::addColumn<QByteArray>("used");
+        QTest::addColumn<bool>("refused");
+        const auto pathOf = [](int length, const QByteArray& c = "x") {
+            return QByteArray("/d/") + c.repeated(length - 3);
+        };
+        const auto utf8 = TextEncoding::Utf8;
+        addRow("132 characters as they are", pathOf(132), utf8, pathOf(20), pathOf(132), false);
+        addRow("133 characters, short form used", pathOf(133), utf8, pathOf(132), pathOf(132),
+               false);
+        addRow("short form of 133 characters", pathOf(140), utf8, pathOf(133), QByteArray(), true);
+        addRow("short form of 256 characters", pathOf(300), utf8, pathOf(256), QByteArray(), true);
+        addRow("no short form, silently", pathOf(140), utf8, QByteArray(), QByteArray(), false);
+        addRow("132 UTF-8 letters of two bytes", pathOf(132, "\xc3\xa9"), utf8, QByteArray(),
+               pathOf(132, "\xc3\xa9"), false);
+        addRow("133 code-page letters", pathOf(133, "\xa9"), TextEncoding::SingleByte,
+               pathOf(133, "\xa9"), QByteArray(), true);
+    }
+    void pathLength()
+    {
+        QFETCH(QByteArray, path);
+        QFETCH(TextEncoding, encoding);
+        QFETCH(QByteArray, shortForm);
+        QFETCH(QByteArray, used);
+        QFETCH(bool, refused);
+        const auto check = checkPathLength(
+            path.toStdString(),
+            [&](const std::string& asked) {
+                return asked == path.toStdString() ? shortForm.toStdString() : std::string("?");
+            },
+            encoding);
+        QCOMPARE(QByteArray::fromStdString(check.path), used);
+        QCOMPARE(check.colour == ListColour::Yellow, refused);
+        QCOMPARE(check.tooLong, refused);
+    }
+
+    void aPathIsListedOnlyAsExactlyTheSameText()
+    {
+        const std::vector<std::string> entries{"/d/a.m3d", "/d/b.m3d"};
+        QVERIFY(isFileListed(entries, "/d/b.m3d"));
+        QVERIFY(!isFileListed(entries, "/d/B.m3d"));
+        QVERIFY(!isFileListed(entries, "/d/b.m3d "));
+    }
+};
+
+QTEST_GUILESS_MAIN(InputTest)
+#include "input_test.moc"

@@ -1,0 +1,294 @@
+// What a run writes, as text: the worked examples byte for byte against the golden files,
+// each naming and line rule one row, the job check, and the shell script's steps run for real.
+#include "run/control_files.h"
+#include "run/job_validation.h"
+#include "run/run_script.h"
+#include "run_test_support.h"
+#include "support/data_rows.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace gridloom;
+using namespace gridloom::testing;
+
+Q_DECLARE_METATYPE(gridloom::TextEncoding)
+
+namespace {
+
+// The examples' paths are short already; of the made-up inputs "/in/k.m3d" the first has no
+// short form and the others are shortened to "S" and the path.
+std::string shortened(const std::string& path)
+{
+    if (!path.starts_with("/in/"))
+        return path;
+    return path == "/in/1.m3d" ? std::string() : "S" + path;
+}
+
+JobSettings example(ProcessingMode mode)
+{
+    JobSettings job;
+    job.mode = mode;
+    job.workingDirectory = "C:\\work\\";
+    if (mode == ProcessingMode::Extract) {
+        editJob(job, u"type=IJK;title=;output=out;startDate=2002-10-01;startHour=0;"
+                     u"endDate=2002-10-05;endHour=0;bounds=25,32,27,33,1,28;days=4"_s);
+        job.inputPaths = {"C:\\DATA\\A.M3D", "C:\\DATA\\B.M3D"};
+    } else {
+        editJob(job, u"type=LatLon;title=west;output=west.m3d;startDate=2001-07-01;startHour=0;"
+                     u"endDate=2001-07-03;endHour=23;bounds=-106.5,-104,38.25,40,0,0"_s);
+        job.inputPaths = {"C:\\D\\FINE.M3D", "C:\\D\\COARSE.M3D"};
+    }
+    return job;
+}
+
+QByteArray textOf(const JobSettings& job)
+{
+    return QByteArray::fromStdString(job.mode == ProcessingMode::Extract
+                                         ? extractionControlText(job, shortened)
+                                         : mergeControlText(job, shortened));
+}
+
+} // namespace
+
+class RunTest final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void examples_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("golden");
+        QTest::addColumn<QString>("controlPath");
+        addRow("extraction", int(ProcessingMode::Extract), "extract_example",
+               "C:\\work\\wxjoin2.inp");
+        addRow("merge", int(ProcessingMode::Merge), "merge_example", "C:\\work\\west.inp");
+    }
+    void examples()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, golden);
+        QFETCH(QString, controlPath);
+        const JobSettings job = example(ProcessingMode(mode));
+        QCOMPARE(textOf(job), goldenFile(golden + u".inp"_s));
+        QCOMPARE(QString::fromStdString(job.mode == ProcessingMode::Extract
+                                            ? extractionControlPath(job)
+                                            : mergeControlPath(job)),
+                 controlPath);
+        const ScriptJob batch{job.mode, job.workingDirectory, job.outputName, "C:\\tools"};
+        QCOMPARE(QByteArray::fromStdString(batchScriptText(batch)), goldenFile(golden + u".bat"_s));
+        QCOMPARE(runScriptPath(ScriptForm::Batch, batch.workingDirectory, job.mode),
+                 "C:\\work\\run_" + std::string(toolName(job.mode)) + ".bat");
+        const ScriptJob shell{job.mode, "/work/", job.outputName, "/tools/"};
+        QCOMPARE(QByteArray::fromStdString(shellScriptText(shell)), goldenFile(golden + u".sh"_s));
+        QCOMPARE(runScriptPath(ScriptForm::Shell, "/work/", job.mode),
+                 "/work/run_" + std::string(toolName(job.mode)) + ".sh");
+    }
+
+    void scriptsTakePathsLiterally()
+    {
+        // cmd.exe expands %name% even inside quotes; the drive comes from the trimmed text.
+        const ScriptJob batch{ProcessingMode::Merge, " D:\\100%\\", "a%b.c.m3d", "E:\\%PATH%\\"};
+        QCOMPARE(QByteArray::fromStdString(batchScriptText(batch)),
+                 QByteArray("D:\r\ncd \" D:\\100%%\\\"\r\nCopy \" D:\\100%%\\a%%b.inp\" "
+                            "gridfuse.inp\r\n\"E:\\%%PATH%%\\gridfuse.exe\"\r\npause\r\n"));
+        QCOMPARE(shellQuoted("it's $HOME `x`"), std::string("'it'\\''s $HOME `x`'"));
+    }
+
+    void names_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<TextEncoding>("encoding");
+        QTest::addColumn<QByteArray>("base");      // line 2 of an extraction
+        QTest::addColumn<QByteArray>("stem");      // a merge's control and log file names
+        QTest::addColumn<QByteArray>("completed"); // a merge's name after the job check
+        const auto row = [](const char* name, const char* base, const char* stem,
+                            const char* completed, TextEncoding encoding = TextEncoding::Utf8) {
+            addRow(name, QByteArray(name), encoding, QByteArray(base), QByteArray(stem),
+                   QByteArray(completed));
+        };
+        row("out???.m3d", "out???.m3d", "out???", "out???.m3d");
+        row("out.m3d", "out???.m3d", "out", "out.m3d");
+        row("out???", "out???.m3d", "out???", "out???.m3d");
+        row(" out ", " out ???.m3d", " out ", "out.m3d");
+        row("a.b.m3d", "a.b???.m3d", "a", "a.b.m3d");
+        row("my.data", "my.???data", "my", "my.data.m3d");
+        row("west.m3", "wes???t.m3", "west", "west.m3.m3d");
+        row(".m3d", "???.m3d", "", ".m3d");
+        row("a.b", "???a.b", "a", "a.b.m3d");
+        row(" west.m3d ", " west.???m3d ", " west", " west.m3d ");
+        row("w\xc3\xb6rk.d\xc3\xa4ta", "w\xc3\xb6rk.???d\xc3\xa4ta", "w\xc3\xb6rk",
+            "w\xc3\xb6rk.d\xc3\xa4ta.m3d");
+        row("x.\xc3\xa4\xc3\xb6\xc3\xbc", "x???.\xc3\xa4\xc3\xb6\xc3\xbc", "x",
+            "x.\xc3\xa4\xc3\xb6\xc3\xbc");
+        // The degree and micro signs of a Windows code page look like UTF-8 continuations.
+        row("ab.c\xb5\xb0", "ab???.c\xb5\xb0", "ab", "ab.c\xb5\xb0", TextEncoding::SingleByte);
+        row("ab.\xb0\xb5", "a???b.\xb0\xb5", "ab", "ab.\xb0\xb5.m3d", TextEncoding::SingleByte);
+    }
+    void names()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(TextEncoding, encoding);
+        QFETCH(QByteArray, base);
+        QFETCH(QByteArray, stem);
+        QFETCH(QByteArray, completed);
+        QCOMPARE(QByteArray::fromStdString(extractionBaseName(name.toStdString(), encoding)), base);
+        QCOMPARE(QByteArray::fromStdString(completeMergeOutputName(name.toStdString(), encoding)),
+                 completed);
+        JobSettings job = example(ProcessingMode::Merge);
+        job.outputName = name.toStdString();
+        QCOMPARE(QByteArray::fromStdString(mergeControlPath(job)), "C:\\work\\" + stem + ".inp");
+        QCOMPARE(textOf(job).split('\n').at(1), stem + ".lst          ! Log file\r");
+    }
+
+    void lines_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("line"); // counted from 0
+        QTest::addColumn<QByteArray>("expected");
+        const auto row = [](const char* name, ProcessingMode mode, const char* steps, int line,
+                            const char* expected) {
+            addRow(name, int(mode), QString::fromUtf8(steps), line, QByteArray(expected));
+        };
+        const auto extract = ProcessingMode::Extract;
+        const auto merge = ProcessingMode::Merge;
+        row("blank title", extract, "title=   ", 0, "WXJOIN - No project title");
+        row("title keeps its blanks", extract, "title=  my  title ", 0, "  my  title ");
+        row("hour padded to two digits", extract, "startHour=7", 2,
+            "2002100107       :beginning time (YYYYMMDDHH) for output 3D.DAT ");
+        row("days as entered", extract, "days= 12", 7,
+            " 12        :Number of days in each merged file");
+        row("number format", extract, "bounds=-3,2.5,0.1,1e-5,123456789012345,0.333333333333333333",
+            6,
+            "-3,2.5,0.1,1E-05,123456789012345,0.333333333333333        :Extraction Range: "
+            "i1,i2,j1,j2,k1,k2");
+        row("input without a short form", extract, "inputs=3", 4, "       !Input File 1");
+        row("blank merge title", merge, "title= ", 0, "GRIDFUSE - No project title");
+        row("method X/Y", merge, "type=XY", 5,
+            "1                    ! Method of select domain (1: X/Y; 2: lon/lat)");
+        row("method grid indices", merge, "type=IJK", 5, "");
+        row("third input", merge, "inputs=3", 11, "S/in/3.m3d       !Input File 3");
+    }
+    void lines()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, steps);
+        QFETCH(int, line);
+        QFETCH(QByteArray, expected);
+        JobSettings job = example(ProcessingMode(mode));
+        editJob(job, steps);
+        const QByteArray text = textOf(job);
+        const bool extraction = job.mode == ProcessingMode::Extract;
+        const QList<QByteArray> lines = text.split('\n');
+        // The data lines, the comment block (38 or 11 lines), each line ended by CR LF.
+        QCOMPARE(lines.size(),
+                 (extraction ? 7 + 38 : 9 + 11) + qsizetype(job.inputPaths.size()) + 1);
+        QCOMPARE(lines.at(line), expected + '\r');
+        QCOMPARE(text.count('\n'), text.count("\r\n"));
+    }
+
+    void jobCheck_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("message"); // empty: the job passes
+        const auto row = [](const char* name, ProcessingMode mode, const char* steps,
+                            const char* message) {
+            addRow(name, int(mode), QString::fromUtf8(steps), QString::fromUtf8(message));
+        };
+        const auto extract = ProcessingMode::Extract;
+        const auto merge = ProcessingMode::Merge;
+        const char* hours = "Start and end hours must be between 0 and 23";
+        const char* later = "End date must be later than begin date";
+        row("runnable", extract, "", "");
+        row("blank directory is empty", extract, "dir=   ", "You must enter a working directory");
+        row("directory looked up trimmed", extract, "dir=  /data/run/ ", "");
+        row("missing directory quoted untrimmed", extract, "dir= /gone/ ",
+            "Unable to find working directory  /gone/ . Please make sure it exists");
+        row("hours 0 and 23", extract, "startHour=0;endHour=23", "");
+        row("start hour -1", extract, "startHour=-1", hours);
+        row("end hour 24", extract, "endHour=24", hours);
+        row("hour beyond 16 bits", extract, "endHour=99999", hours);
+        row("hour no number", extract, "endHour=1/2",
+            "The end hour must be a whole number between 0 and 23");
+        row("one hour apart", extract, "endDate=2002-10-01;endHour=1", "");
+        row("same hour", extract, "endDate=2002-10-01", later);
+        row("23 h to 0 h over a leap day", extract,
+            "startDate=2004-02-29;endDate=2004-03-01;startHour=23;endHour=0", "");
+        row("no input", merge, "inputs=0", "Enter at least one MM5 file");
+        row("no domain", extract, "domainValid=0", "MM5 domain not specified or not valid");
+        row("blank name", merge, "output=  ", "You must enter a output file basename first ");
+        row("one day", extract, "days=1", "");
+        row("no days", extract, "days=0",
+            "The number of days in output 3D files must be greater than 0 ");
+        row("days far below 16 bits", extract, "days=-40000",
+            "The number of days in output 3D files must be greater than 0 ");
+        row("days no number", extract,
+            "days=", "The number of days in output 3D files must be a whole number");
+        row("days beyond 16 bits", extract, "days=40000",
+            "The number of days in output 3D files must be at most 32767");
+        row("merge ignores the hidden day count", merge, "days=0", "");
+    }
+    void jobCheck()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, steps);
+        QFETCH(QString, message);
+        JobSettings job;
+        job.mode = ProcessingMode(mode);
+        editJob(job, u"dir=/data/run/;inputs=1;domainValid=1;startDate=2002-10-01;"
+                     u"endDate=2002-10-05;startHour=0;endHour=0;days=4;output=out"_s);
+        editJob(job, steps);
+        const JobCheck check =
+            validateJob(job, [](const std::string& path) { return path == "/data/run/"; });
+        QCOMPARE(QString::fromStdString(check.refusal.value_or("")), message);
+        // Completing a Merge name is the last step: a refused job keeps its name.
+        const bool completes = message.isEmpty() && job.mode == ProcessingMode::Merge;
+        QCOMPARE(check.outputName, completes ? "out.m3d" : job.outputName);
+    }
+
+    void shellScriptSteps_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("folderExists");
+        QTest::addColumn<QString>("control"); // what the processor read; empty: it never ran
+        // The control file of an output named after the processor is the processor's own.
+        addRow("copy onto itself skipped", "gridfuse.m3d", true, "gridfuse.inp");
+        addRow("copy made", "west", true, "gridfuse.inp");
+        addRow("no processor outside the folder", "west", false, "");
+    }
+    void shellScriptSteps()
+    {
+        QFETCH(QString, output);
+        QFETCH(bool, folderExists);
+        QFETCH(QString, control);
+        QTemporaryDir base;
+        const QString work = base.filePath(u"work/"_s);
+        QVERIFY(placeStandIn(base.path(), u"gridfuse"_s));
+        const QByteArray content = "the control file\r\n";
+        if (folderExists) {
+            QVERIFY(QDir().mkpath(work));
+            QFile file(work + output.section(QLatin1Char('.'), 0, 0) + u".inp"_s);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        }
+        const ScriptJob job{ProcessingMode::Merge, QFile::encodeName(work).toStdString(),
+                            output.toStdString(), QFile::encodeName(base.path()).toStdString()};
+        QProcess shell;
+        shell.setWorkingDirectory(base.path());
+        shell.setStandardInputFile(QProcess::nullDevice());
+        shell.start(u"/bin/sh"_s, {u"-c"_s, QString::fromStdString(shellScriptText(job))});
+        QVERIFY(shell.waitForFinished(10000));
+        QCOMPARE(shell.readAllStandardError().isEmpty(), folderExists);
+        const QString folder = folderExists ? work : base.path() + u"/"_s;
+        const QByteArray record = fileBytes(folder + u"stand_in_record.txt"_s);
+        QCOMPARE(record.isEmpty(), control.isEmpty());
+        if (!control.isEmpty())
+            QCOMPARE(record,
+                     standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), control, content));
+    }
+};
+
+QTEST_GUILESS_MAIN(RunTest)
+#include "run_test.moc"
