@@ -30,7 +30,8 @@ std::vector<GraticuleLine> graticule(const Extent& box, double step)
     const auto pieces = [step](double from, double to) {
         return std::max(2, static_cast<int>(std::ceil((to - from) / (step / 10))) + 1);
     };
-    for (auto k = static_cast<long>(std::ceil(box.west / step)); k * step <= east; ++k) {
+    for (auto k = static_cast<long>(std::ceil(box.west / step));
+         static_cast<double>(k) * step <= east; ++k) {
         const double lon = static_cast<double>(k) * step;
         GraticuleLine line{true, lon, {}};
         const int n = pieces(south, north);
@@ -38,7 +39,8 @@ std::vector<GraticuleLine> graticule(const Extent& box, double step)
             line.points.push_back({lon, south + (north - south) * k / (n - 1)});
         lines.push_back(std::move(line));
     }
-    for (auto k = static_cast<long>(std::ceil(south / step)); k * step <= north; ++k) {
+    for (auto k = static_cast<long>(std::ceil(south / step));
+         static_cast<double>(k) * step <= north; ++k) {
         const double lat = static_cast<double>(k) * step;
         GraticuleLine line{false, lat, {}};
         const int n = pieces(box.west, east);

@@ -77,7 +77,7 @@ Polyline rectangleOutline(double x1, double y1, double x2, double y2, int perSid
     const double north = std::max(y1, y2);
     const MapPoint corners[] = {{west, north}, {east, north}, {east, south}, {west, south}};
     Polyline ring;
-    ring.reserve(static_cast<std::size_t>(4 * perSide + 1));
+    ring.reserve(static_cast<std::size_t>(perSide) * 4 + 1);
     for (int side = 0; side < 4; ++side) {
         const MapPoint from = corners[side];
         const MapPoint to = corners[(side + 1) % 4];

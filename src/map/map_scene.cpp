@@ -231,6 +231,7 @@ MapScene buildScene(const MapSnapshot& snapshot)
 
     // A plain longitude/latitude view is centred on the files and the confirmed box.
     std::vector<const Polyline*> lonLatRings;
+    lonLatRings.reserve(placed.size() + 1);
     for (const PlacedInput& p : placed)
         lonLatRings.push_back(&p.lonLat);
     const bool latLon = snapshot.coordinateType == CoordinateType::LatLon;

@@ -20,8 +20,8 @@ public:
     /// PROJ refuses it.
     static std::optional<Projection> create(const std::string& definition);
 
-    Projection(Projection&&) noexcept;
-    Projection& operator=(Projection&&) noexcept;
+    Projection(Projection&& other) noexcept;
+    Projection& operator=(Projection&& other) noexcept;
     ~Projection();
 
     /// Longitude/latitude to x/y, in place. A point PROJ cannot place becomes infinite, the

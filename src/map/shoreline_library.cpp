@@ -94,7 +94,7 @@ struct ShoreLibrary::File {
         const auto count = static_cast<std::size_t>(segmentCount[b]);
         if (count == 0)
             return;
-        const std::size_t start = static_cast<std::size_t>(firstSegment[b]);
+        const auto start = static_cast<std::size_t>(firstSegment[b]);
         std::vector<int> info(count);
         std::vector<short> level(count);
         std::vector<int> firsts(count);
@@ -103,8 +103,11 @@ struct ShoreLibrary::File {
             (borders &&
              nc_get_vara_short(id, segmentLevel, &start, &count, level.data()) != NC_NOERR))
             return;
-        const double west = (bin % binsAcross) * binDegrees + shift;
-        const double south = 90.0 - (bin / binsAcross + 1) * binDegrees;
+        // Bins run west to east from longitude 0, in rows from the north pole down.
+        const int row = bin / binsAcross;
+        const int column = bin % binsAcross;
+        const double west = column * binDegrees + shift;
+        const double south = 90.0 - (row + 1) * binDegrees;
         const double scale = binDegrees / stepsPerSide;
         std::vector<short> xs;
         std::vector<short> ys;

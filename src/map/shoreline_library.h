@@ -30,6 +30,7 @@ struct ShoreBin {
     ShoreResolution resolution = ShoreResolution::Crude;
     int index = 0;
     int turns = 0;
+    // NOLINTNEXTLINE(modernize-use-nullptr): clang-tidy 14 misreads a defaulted <=>
     auto operator<=>(const ShoreBin&) const = default;
 };
 
