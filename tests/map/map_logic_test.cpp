@@ -1,5 +1,6 @@
 // The domain map's logic without a display: grid lines, PROJ, the consistency check, the scene
 // and the GSHHG reader.
+#include "map/graticule.h"
 #include "map/grid_definition.h"
 #include "map/grid_outline.h"
 #include "map/map_scene.h"
@@ -143,28 +144,34 @@ private Q_SLOTS:
     void extentCheck_data()
     {
         QTest::addColumn<Extent>("extent");
+        QTest::addColumn<int>("lastI");
         QTest::addColumn<bool>("agrees");
         const Extent exact = extentOf(coarse());
-        QTest::newRow("limits as cs2cs gave them") << exact << true;
+        QTest::newRow("limits as cs2cs gave them") << exact << 60 << true;
+        QTest::newRow("no cells: i ends before it starts") << exact << 0 << false;
         QTest::newRow("limits written with two decimals")
-            << Extent{-101.48, -92.52, 37.2, 42.73} << true;
+            << Extent{-101.48, -92.52, 37.2, 42.73} << 60 << true;
         QTest::newRow("west and east written the other way round")
-            << Extent{exact.east, exact.west, exact.south, exact.north} << true;
+            << Extent{exact.east, exact.west, exact.south, exact.north} << 60 << true;
         QTest::newRow("shifted a cell east")
-            << Extent{exact.west + 0.15, exact.east + 0.15, exact.south, exact.north} << false;
+            << Extent{exact.west + 0.15, exact.east + 0.15, exact.south, exact.north} << 60
+            << false;
         QTest::newRow("shifted a cell north")
-            << Extent{exact.west, exact.east, exact.south + 0.11, exact.north + 0.11} << false;
+            << Extent{exact.west, exact.east, exact.south + 0.11, exact.north + 0.11} << 60
+            << false;
         QTest::newRow("north limit of the corners, not of the top edge")
-            << Extent{exact.west, exact.east, exact.south, 42.638533} << false;
-        QTest::newRow("the fixture's made-up limits") << Extent{-120.5, -95, 25.25, 50} << false;
+            << Extent{exact.west, exact.east, exact.south, 42.638533} << 60 << false;
+        QTest::newRow("the fixture's made-up limits")
+            << Extent{-120.5, -95, 25.25, 50} << 60 << false;
     }
     void extentCheck()
     {
         QFETCH(Extent, extent);
+        QFETCH(int, lastI);
         QFETCH(bool, agrees);
         const auto grid = parseGridLine(coarse().gridLine);
         const auto projection = Projection::create(projectionDefinition(*grid));
-        QCOMPARE(agreesWithExtent(*grid, *projection, {1, 1, 60, 50}, extent), agrees);
+        QCOMPARE(agreesWithExtent(*grid, *projection, {1, 1, lastI, 50}, extent), agrees);
     }
 
     void scene_data()
@@ -288,6 +295,36 @@ private Q_SLOTS:
             QVERIFY2(nearest > 1.0, qPrintable(QString::number(nearest)));
         else
             QVERIFY2(nearest < within, qPrintable(QString::number(nearest)));
+    }
+
+    void wholeWorldBinsOnce()
+    {
+        ShoreLibrary shores;
+        if (!shores.available(ShoreResolution::Crude))
+            QSKIP("gmt-gshhg-low is not installed");
+        // Crude bins are 20 degrees: 18 across, 9 down, each once however wide the box.
+        QCOMPARE(shores.binsIn({-200, 200, -90, 90}, ShoreResolution::Crude).size(),
+                 std::size_t{162});
+    }
+
+    void degreeLabels_data()
+    {
+        QTest::addColumn<double>("degrees");
+        QTest::addColumn<bool>("meridian");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("west") << -97.0 << true << QStringLiteral("97°W");
+        QTest::newRow("east past the date line") << 263.0 << true << QStringLiteral("97°W");
+        QTest::newRow("Greenwich") << 0.0 << true << QStringLiteral("0°");
+        QTest::newRow("date line") << 180.0 << true << QStringLiteral("180°");
+        QTest::newRow("south, summed in tenths") << -0.1 * 3 << false << QStringLiteral("0.3°S");
+        QTest::newRow("equator") << 0.0 << false << QStringLiteral("0°");
+    }
+    void degreeLabels()
+    {
+        QFETCH(double, degrees);
+        QFETCH(bool, meridian);
+        QFETCH(QString, label);
+        QCOMPARE(QString::fromStdString(degreeLabel(degrees, meridian)), label);
     }
 
     void missingShoreFiles()
