@@ -45,4 +45,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan build-fuzz
+	@rm -rf build build-asan build-fuzz build-windows

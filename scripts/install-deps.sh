@@ -11,6 +11,11 @@ packages="$packages libproj-dev libnetcdf-dev gmt-gshhg-low"
 if [ "${1:-}" = fuzz ]; then
     packages="$packages clang-14 libclang-rt-14-dev"
 fi
+if [ "${1:-}" = windows ]; then
+    # The cross-compiler and Wine for the core's Windows check. wine64 alone runs 64-bit
+    # programs (its loader is /usr/lib/wine/wine64); 32-bit Wine is not needed.
+    packages="$packages g++-mingw-w64-x86-64-posix wine64"
+fi
 
 missing=""
 for p in $packages; do

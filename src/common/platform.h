@@ -49,14 +49,17 @@ bool pathExists(const std::string& path);
 
 /// True when the text, taken as a file pattern, matches at least one ordinary file: a folder
 /// path that ends in a separator matches any ordinary file inside it, and "*" and "?" in the
-/// last component match as on a command line.
+/// last component match as on the system's command line. On Windows that is FindFirstFile's
+/// matching: letter case does not count, "*.*" matches every name, and short names match too.
 bool patternMatchesFile(const std::string& pattern);
 
 /// The platform's path separator: '\\' on Windows, '/' elsewhere.
 char pathSeparator();
 
 /// Writes the bytes to a temporary file in the target's folder and renames it over the target,
-/// so a failure never leaves half a file. Returns an error text on failure, nothing on success.
+/// so a failure never leaves half a file. Returns an error text on failure, nothing on success;
+/// on Windows the reason is in the system's words, and a target another program holds open is
+/// reported as such rather than as a denied access.
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace gridloom
