@@ -22,7 +22,8 @@ fail() {
 # Every file a desktop installation needs, under one prefix.
 check_tree() {
     prefix=$1
-    for file in libexec/gridloom/gridloom share/applications/$id.desktop \
+    for file in libexec/gridloom/gridloom libexec/gridloom/gridloom_map_window.so \
+        share/applications/$id.desktop \
         share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg \
         share/man/man1/gridloom.1.gz share/doc/gridloom/copyright \
         share/doc/gridloom/changelog.gz; do

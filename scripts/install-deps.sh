@@ -6,6 +6,8 @@ set -eu
 packages="cmake ninja-build g++ make qt6-base-dev xvfb xauth xterm fonts-liberation2 fonts-dejavu-core locales"
 # Rendering the icon, building the .deb and checking it.
 packages="$packages librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian x11-utils"
+# The domain map: projections, the netCDF reader and GSHHG's coastlines.
+packages="$packages libproj-dev libnetcdf-dev gmt-gshhg-low"
 if [ "${1:-}" = fuzz ]; then
     packages="$packages clang-14 libclang-rt-14-dev"
 fi

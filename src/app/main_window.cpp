@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/domain_map_loader.h"
 #include "app/output_name.h"
 #include "app/typed_length_limit.h"
 #include "common/key_filters.h"
@@ -197,6 +198,15 @@ void MainWindow::buildMenu()
     fileMenu->setObjectName(QStringLiteral("File"));
     m_exitAction = fileMenu->addAction(QStringLiteral("Exit"));
     m_exitAction->setObjectName(QStringLiteral("Exit"));
+
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("View"));
+    viewMenu->setObjectName(QStringLiteral("View"));
+    m_domainMapAction = viewMenu->addAction(QStringLiteral("Domain map"));
+    m_domainMapAction->setObjectName(QStringLiteral("DomainMapItem"));
+    m_domainMapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    m_domainMapFactory = [](QWidget* parent) {
+        return createDomainMap(parent, QCoreApplication::applicationDirPath());
+    };
 }
 
 void MainWindow::buildModeFrame(QWidget* client)
@@ -417,6 +427,14 @@ void MainWindow::connectControls()
     connect(m_command1, &QPushButton::clicked, this, &MainWindow::onCommand1Clicked);
     connect(m_workDirButton, &QPushButton::clicked, this, &MainWindow::onWorkDirButtonClicked);
     connect(m_runButton, &QPushButton::clicked, this, &MainWindow::onRunButtonClicked);
+
+    // The map follows the job live: the files, the mode, the coordinate type, the domain.
+    connect(m_domainMapAction, &QAction::triggered, this, &MainWindow::openDomainMap);
+    connect(m_inputList.get(), &InputListController::listChanged, this,
+            &MainWindow::updateDomainMap);
+    connect(m_modeGroup, &QButtonGroup::idToggled, this, &MainWindow::updateDomainMap);
+    for (QRadioButton* button : {m_xyOption, m_latLonOption, m_ijkOption})
+        connect(button, &QRadioButton::toggled, this, &MainWindow::updateDomainMap);
 }
 
 ProcessingMode MainWindow::mode() const
@@ -545,6 +563,49 @@ void MainWindow::onClearAllFileButtonClicked()
 void MainWindow::onCommand1Clicked()
 {
     m_coordinateDialogs->open(coordinateType());
+    if (CoordinateDialog* dialog = m_coordinateDialogs->dialog()) {
+        connect(dialog, &CoordinateDialog::fieldsEdited, this, &MainWindow::updateDomainMap,
+                Qt::UniqueConnection);
+        connect(dialog, &QDialog::finished, this, &MainWindow::updateDomainMap,
+                Qt::UniqueConnection);
+    }
+    updateDomainMap();
+}
+
+void MainWindow::openDomainMap()
+{
+    if (!m_domainMap)
+        m_domainMap = m_domainMapFactory(this);
+    m_domainMap->showSnapshot(mapSnapshot());
+    QWidget* window = m_domainMap->window();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+MapSnapshot MainWindow::mapSnapshot() const
+{
+    MapSnapshot snapshot;
+    snapshot.mode = mode();
+    snapshot.coordinateType = coordinateType();
+    for (const InputFileInfo& info : m_inputList->records())
+        snapshot.inputs.push_back({info.gridLineText, info.iStart, info.jStart, info.iEnd,
+                                   info.jEnd, info.lonStart, info.lonEnd, info.latStart,
+                                   info.latEnd, info.gridSpacingKm});
+    snapshot.confirmed = m_domain;
+    const CoordinateDialog* dialog = m_coordinateDialogs->dialog();
+    if (dialog && dialog->isVisible()) {
+        if (const auto entered = dialog->enteredDomain())
+            snapshot.entered = EnteredBox{dialog->layoutType(), *entered};
+    }
+    return snapshot;
+}
+
+void MainWindow::updateDomainMap()
+{
+    // A hidden map is brought up to date when it is opened again.
+    if (m_domainMap && m_domainMap->window()->isVisible())
+        m_domainMap->showSnapshot(mapSnapshot());
 }
 
 void MainWindow::onWorkDirButtonClicked()

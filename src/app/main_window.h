@@ -11,9 +11,11 @@
 #include "common/domain_selection.h"
 #include "common/job_settings.h"
 #include "input/domain_limits.h"
+#include "map/map_snapshot.h"
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -29,6 +31,7 @@ class QRadioButton;
 namespace gridloom {
 
 class CoordinateDialogHost;
+class DomainMapView;
 class InputListController;
 class TypedLengthLimit;
 
@@ -61,6 +64,16 @@ public:
     /// Closes the window, which ends the program.
     void exitProgram();
 
+    /// Makes the domain map's window; the program's own loads it from the map module.
+    using DomainMapFactory = std::function<DomainMapView*(QWidget* parent)>;
+    void setDomainMapFactory(DomainMapFactory factory) { m_domainMapFactory = std::move(factory); }
+    /// View > Domain map: makes the map's window on first use, then shows and raises it.
+    void openDomainMap();
+    /// The map's window once it was opened; nullptr before.
+    DomainMapView* domainMap() const { return m_domainMap; }
+    /// What the map shows of the job, read from the controls and the open dialog now.
+    MapSnapshot mapSnapshot() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -82,6 +95,7 @@ private:
     void onCommand1Clicked();
     void onWorkDirButtonClicked();
     void onRunButtonClicked();
+    void updateDomainMap();
 
     Services m_services;
     DomainSelection m_domain;
@@ -89,6 +103,9 @@ private:
     std::unique_ptr<CoordinateDialogHost> m_coordinateDialogs;
 
     QAction* m_exitAction = nullptr;
+    QAction* m_domainMapAction = nullptr;
+    DomainMapFactory m_domainMapFactory;
+    DomainMapView* m_domainMap = nullptr;
     std::array<QRadioButton*, 2> m_modeOptions{};
     QButtonGroup* m_modeGroup = nullptr;
 

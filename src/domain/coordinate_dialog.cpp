@@ -119,6 +119,12 @@ CoordinateDialog::CoordinateDialog(QWidget* parent, DomainSelection& domain, Mes
 
     arrangeTabOrder();
     applyLayout(CoordinateType::LatLon);
+
+    // Connected last, so the defaults written above are no edits.
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        connect(edit, &QLineEdit::textChanged, this, &CoordinateDialog::fieldsEdited);
+    for (QComboBox* box : findChildren<QComboBox*>())
+        connect(box, &QComboBox::currentIndexChanged, this, &CoordinateDialog::fieldsEdited);
 }
 
 void CoordinateDialog::buildXYFrame()
@@ -295,34 +301,61 @@ void CoordinateDialog::onOkButtonClicked()
     std::optional<std::string> refusal;
     switch (layoutType()) {
     case CoordinateType::IJK:
-        refusal = confirmIndexDomain({stdText(m_indexFields[0]), stdText(m_indexFields[1]),
-                                      stdText(m_indexFields[2]), stdText(m_indexFields[3]),
-                                      stdText(m_indexFields[4]), stdText(m_indexFields[5])},
-                                     m_domain);
+        refusal = confirmIndexDomain(indexTexts(), m_domain);
         break;
     case CoordinateType::XY:
-        refusal = confirmXYDomain({stdText(m_xyFields[0]), stdText(m_xyFields[1]),
-                                   stdText(m_xyFields[2]), stdText(m_xyFields[3])},
-                                  m_domain);
+        refusal = confirmXYDomain(xyTexts(), m_domain);
         break;
-    default: {
-        const AngleFields& lon1 = m_angles[0];
-        const AngleFields& lat1 = m_angles[1];
-        const AngleFields& lon2 = m_angles[2];
-        const AngleFields& lat2 = m_angles[3];
-        refusal = confirmLatLonDomain({stdText(lat1.decimal), stdText(lon1.decimal),
-                                       stdText(lat1.hemisphere), stdText(lon1.hemisphere),
-                                       stdText(lat2.decimal), stdText(lon2.decimal),
-                                       stdText(lat2.hemisphere), stdText(lon2.hemisphere)},
-                                      m_domain);
+    default:
+        refusal = confirmLatLonDomain(latLonTexts(), m_domain);
         break;
-    }
     }
     if (refusal) {
         m_messages.dialogError(fromNativeText(*refusal));
         return;
     }
     accept();
+}
+
+IndexDomainTexts CoordinateDialog::indexTexts() const
+{
+    return {stdText(m_indexFields[0]), stdText(m_indexFields[1]), stdText(m_indexFields[2]),
+            stdText(m_indexFields[3]), stdText(m_indexFields[4]), stdText(m_indexFields[5])};
+}
+
+XYDomainTexts CoordinateDialog::xyTexts() const
+{
+    return {stdText(m_xyFields[0]), stdText(m_xyFields[1]), stdText(m_xyFields[2]),
+            stdText(m_xyFields[3])};
+}
+
+LatLonDomainTexts CoordinateDialog::latLonTexts() const
+{
+    const AngleFields& lon1 = m_angles[0];
+    const AngleFields& lat1 = m_angles[1];
+    const AngleFields& lon2 = m_angles[2];
+    const AngleFields& lat2 = m_angles[3];
+    return {stdText(lat1.decimal),    stdText(lon1.decimal),   stdText(lat1.hemisphere),
+            stdText(lon1.hemisphere), stdText(lat2.decimal),   stdText(lon2.decimal),
+            stdText(lat2.hemisphere), stdText(lon2.hemisphere)};
+}
+
+std::optional<DomainSelection> CoordinateDialog::enteredDomain() const
+{
+    DomainSelection entered;
+    bool stored = false;
+    switch (layoutType()) {
+    case CoordinateType::IJK:
+        stored = storeIndexDomain(indexTexts(), entered);
+        break;
+    case CoordinateType::XY:
+        stored = storeXYDomain(xyTexts(), entered);
+        break;
+    default:
+        stored = storeLatLonDomain(latLonTexts(), entered);
+        break;
+    }
+    return stored ? std::optional(entered) : std::nullopt;
 }
 
 void CoordinateDialog::onDecimalChanged(AngleFields& fields)

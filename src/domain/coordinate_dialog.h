@@ -8,11 +8,13 @@
 
 #include "common/domain_selection.h"
 #include "common/job_settings.h"
+#include "domain/domain_checks.h"
 #include "domain/lat_lon_entry.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -38,6 +40,13 @@ public:
     /// The type OK works with, as the shown frames tell it: the index frame means IJK, else
     /// the X/Y frame means XY, else longitude/latitude.
     CoordinateType layoutType() const;
+    /// The domain the fields now describe, in the layout's type, as OK would store it; nothing
+    /// while a field OK needs is not a number.
+    std::optional<DomainSelection> enteredDomain() const;
+
+Q_SIGNALS:
+    /// A field or hemisphere changed, typed or set.
+    void fieldsEdited();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +68,9 @@ private:
     void buildIndexFrame();
     QGroupBox* buildGeodeticFrame(int corner);
     void arrangeTabOrder();
+    IndexDomainTexts indexTexts() const;
+    XYDomainTexts xyTexts() const;
+    LatLonDomainTexts latLonTexts() const;
 
     void onOkButtonClicked();
     void onDecimalChanged(AngleFields& fields);

@@ -139,6 +139,7 @@ std::optional<InputFileInfo> parseHeader(std::string_view text, const std::strin
     if (!spacing)
         return std::nullopt;
     info.gridSpacingKm = *spacing;
+    info.gridLineText = std::string(lines[static_cast<std::size_t>(gridLine)]);
 
     const auto period = splitFields(lines[static_cast<std::size_t>(periodLine)]);
     if (period.size() < 2)

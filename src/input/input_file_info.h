@@ -25,6 +25,9 @@ struct InputFileInfo {
     std::int32_t hourCount = 0;
     /// Extent-line fields 1 to 10 as written: i1, j1, i2, j2, k1, k2, lon1, lon2, lat1, lat2.
     std::array<std::string, 10> extentText;
+    /// The grid line as written, which names the grid's map projection; only the domain map
+    /// reads it.
+    std::string gridLineText;
     std::string path;
 };
 

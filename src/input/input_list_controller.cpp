@@ -170,6 +170,7 @@ void InputListController::addPath(const QString& chosen)
     m_controls.fileList->addItem(item);
     m_changingList = false;
     m_infos.push_back(*info);
+    Q_EMIT listChanged();
 }
 
 void InputListController::clearAll()
@@ -182,6 +183,7 @@ void InputListController::clearAll()
         m_infos.pop_back();
     }
     m_changingList = false;
+    Q_EMIT listChanged();
 }
 
 void InputListController::showEntry(int row)

@@ -72,6 +72,12 @@ public:
     int count() const;
     /// The listed paths, in list order.
     std::vector<std::string> paths() const;
+    /// The header record of each listed file, in list order.
+    const std::vector<InputFileInfo>& records() const { return m_infos; }
+
+Q_SIGNALS:
+    /// A file was added to the list, or the list was cleared.
+    void listChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "map/map_snapshot.h"
+
+class QWidget;
+
+namespace gridloom {
+
+/// What the main window sees of the domain map, which lives in a module of its own so that
+/// the program loads PROJ, netCDF and the coastlines only when the map is first opened.
+class DomainMapView {
+public:
+    virtual ~DomainMapView() = default;
+    /// The map's top-level window; owned by the window it was created for.
+    virtual QWidget* window() = 0;
+    /// Shows the job as it now is.
+    virtual void showSnapshot(const MapSnapshot& snapshot) = 0;
+};
+
+/// The module's one exported function: a new map window for `parent`, not yet shown.
+using CreateDomainMapFunction = DomainMapView* (*)(QWidget* parent);
+inline constexpr char createDomainMapSymbol[] = "gridloomCreateDomainMap";
+
+} // namespace gridloom

@@ -1,0 +1,8 @@
+// The entry point the program resolves after loading this module.
+#include "map/domain_map_view.h"
+#include "map/map_window.h"
+
+extern "C" Q_DECL_EXPORT gridloom::DomainMapView* gridloomCreateDomainMap(QWidget* parent)
+{
+    return new gridloom::MapWindow(parent);
+}

@@ -1,0 +1,319 @@
+#include "map/map_scene.h"
+
+#include "common/numbers.h"
+#include "map/grid_outline.h"
+#include "map/projection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace gridloom {
+
+namespace {
+
+// How close to an outline's edge a point may lie and still count as inside it, in view
+// kilometres: grids that share an edge are nested, not crossing.
+constexpr double edgeTolerance = 1e-3;
+
+std::string number(double value)
+{
+    return formatGeneral(value);
+}
+
+std::string fileName(std::size_t index)
+{
+    return "file " + std::to_string(index + 1);
+}
+
+// One input file as the map places it: on its own grid when the header's grid line can be
+// trusted, as its longitude/latitude box otherwise.
+struct PlacedInput {
+    std::optional<GridDefinition> grid;
+    std::optional<Projection> projection;
+    Polyline lonLat;
+    std::string approximateReason;
+};
+
+std::string whyNotOnGrid(const MapInput& input, bool understood)
+{
+    if (understood)
+        return "its grid line does not match its extent line";
+    const auto start = input.gridLine.find_first_not_of(' ');
+    const auto end = input.gridLine.find(' ', start);
+    const std::string projection = start == std::string::npos
+                                       ? std::string("(none)")
+                                       : input.gridLine.substr(start, end - start);
+    return projection == "LCC" ? "its LCC grid line cannot be read"
+                               : "its projection " + projection + " is not supported";
+}
+
+PlacedInput placeInput(const MapInput& input)
+{
+    PlacedInput placed;
+    const CellRange cells{input.iStart, input.jStart, input.iEnd, input.jEnd};
+    const Extent extent{input.lonStart, input.lonEnd, input.latStart, input.latEnd};
+    const auto grid = parseGridLine(input.gridLine);
+    auto projection = grid ? Projection::create(projectionDefinition(*grid)) : std::nullopt;
+    if (projection && agreesWithExtent(*grid, *projection, cells, extent)) {
+        placed.lonLat = cellBlockOutline(*grid, cells);
+        projection->inverse(placed.lonLat);
+        placed.grid = grid;
+        placed.projection = std::move(projection);
+        return placed;
+    }
+    placed.approximateReason = whyNotOnGrid(input, projection.has_value());
+    placed.lonLat = rectangleOutline(input.lonStart, input.latStart, input.lonEnd, input.latEnd);
+    return placed;
+}
+
+// The ring of an output box in longitude/latitude, or why it cannot be placed.
+struct PlacedBox {
+    Polyline lonLat;
+    std::string whyNot;
+};
+
+PlacedBox placeBox(CoordinateType type, const DomainSelection& domain, const PlacedInput* onGrid)
+{
+    const auto& b = domain.bounds;
+    PlacedBox box;
+    switch (type) {
+    case CoordinateType::LatLon:
+        box.lonLat = rectangleOutline(b[0], b[2], b[1], b[3]);
+        break;
+    case CoordinateType::XY:
+    case CoordinateType::IJK:
+        if (!onGrid) {
+            box.whyNot = type == CoordinateType::XY
+                             ? "X/Y kilometres need a listed file with a known grid projection"
+                             : "grid indices need a listed file with a known grid";
+            break;
+        }
+        box.lonLat =
+            type == CoordinateType::XY
+                ? rectangleOutline(b[0], b[2], b[1], b[3])
+                : cellBlockOutline(*onGrid->grid,
+                                   CellRange{static_cast<int>(b[0]), static_cast<int>(b[2]),
+                                             static_cast<int>(b[1]), static_cast<int>(b[3])});
+        onGrid->projection->inverse(box.lonLat);
+        break;
+    case CoordinateType::None:
+        break;
+    }
+    return box;
+}
+
+// A plain longitude/latitude view, its scale true at the middle latitude of what it shows.
+std::string geographicDefinition(const std::vector<const Polyline*>& rings)
+{
+    Extent box{180.0, -180.0, 90.0, -90.0};
+    for (const Polyline* ring : rings) {
+        for (const MapPoint& p : *ring) {
+            if (!std::isfinite(p.x))
+                continue;
+            box = {std::min(box.west, p.x), std::max(box.east, p.x), std::min(box.south, p.y),
+                   std::max(box.north, p.y)};
+        }
+    }
+    const bool empty = box.west > box.east;
+    const double lon = empty ? 0.0 : std::clamp((box.west + box.east) / 2, -180.0, 180.0);
+    const double lat = empty ? 0.0 : std::clamp((box.south + box.north) / 2, -60.0, 60.0);
+    return "+proj=eqc +lat_ts=" + number(std::round(lat)) + " +lon_0=" + number(std::round(lon)) +
+           " +R=6370000 +units=km";
+}
+
+bool onSegment(const MapPoint& p, const MapPoint& a, const MapPoint& b)
+{
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double length2 = dx * dx + dy * dy;
+    const double t =
+        length2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
+    return std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y) <= edgeTolerance;
+}
+
+bool pointInRing(const MapPoint& p, const Polyline& ring)
+{
+    bool inside = false;
+    for (std::size_t n = 0, m = ring.size() - 1; n < ring.size(); m = n++) {
+        const MapPoint& a = ring[n];
+        const MapPoint& b = ring[m];
+        if (onSegment(p, a, b))
+            return true;
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+            inside = !inside;
+    }
+    return inside;
+}
+
+bool ringInside(const Polyline& inner, const Polyline& outer)
+{
+    if (outer.size() < 3)
+        return false;
+    return std::all_of(inner.begin(), inner.end(),
+                       [&outer](const MapPoint& p) { return pointInRing(p, outer); });
+}
+
+std::string indexRange(int from, int to)
+{
+    return std::to_string(from) + "-" + std::to_string(to);
+}
+
+// The box's own words for the legend: "output box" or "entered box".
+std::string boxName(SceneShape::Role role)
+{
+    return role == SceneShape::Role::Confirmed ? "output box" : "entered box";
+}
+
+void toView(Polyline& ring, const std::optional<Projection>& view)
+{
+    if (view)
+        view->forward(ring);
+    else
+        ring.clear();
+    dropFailedPoints(ring);
+}
+
+void addBox(MapScene& scene, const MapSnapshot& snapshot, SceneShape::Role role,
+            CoordinateType type, const DomainSelection& domain, const PlacedInput* onGrid,
+            const std::optional<Projection>& view)
+{
+    if (type == CoordinateType::None)
+        return;
+    const bool confirmed = role == SceneShape::Role::Confirmed;
+    PlacedBox placed = placeBox(type, domain, onGrid);
+    SceneShape shape{role, -1, std::move(placed.lonLat), confirmed ? "Output" : "Entered"};
+    toView(shape.ring, view);
+    const auto firstBox = std::find_if(scene.shapes.begin(), scene.shapes.end(),
+                                       [](const SceneShape& s) { return s.input < 0; });
+    const auto inputCount = static_cast<std::size_t>(firstBox - scene.shapes.begin());
+    scene.legend.push_back(
+        {confirmed ? LegendLine::Style::Confirmed : LegendLine::Style::Entered, -1,
+         confirmed ? "Output domain (confirmed)" : "Output box as entered (not yet confirmed)"});
+    std::vector<std::string> problems;
+    if (snapshot.mode == ProcessingMode::Extract && type == CoordinateType::IJK) {
+        const auto& b = domain.bounds;
+        for (std::size_t n = 0; n < snapshot.inputs.size(); ++n) {
+            const MapInput& in = snapshot.inputs[n];
+            if (b[0] < in.iStart || b[1] > in.iEnd || b[2] < in.jStart || b[3] > in.jEnd)
+                problems.push_back("The " + boxName(role) + " reaches outside " + fileName(n) +
+                                   "'s cells i " + indexRange(in.iStart, in.iEnd) + ", j " +
+                                   indexRange(in.jStart, in.jEnd));
+        }
+    }
+    if (!placed.whyNot.empty()) {
+        scene.legend.push_back({LegendLine::Style::Note, -1,
+                                "The " + boxName(role) + " is not drawn: " + placed.whyNot});
+    } else if (snapshot.mode == ProcessingMode::Merge && inputCount > 0 &&
+               !ringInside(shape.ring, scene.shapes[inputCount - 1].ring)) {
+        problems.push_back("The " + boxName(role) + " reaches outside " + fileName(inputCount - 1) +
+                           ", the coarsest");
+    }
+    for (const std::string& problem : problems)
+        scene.legend.push_back({LegendLine::Style::Problem, -1, problem});
+    shape.problem = !problems.empty();
+    if (placed.whyNot.empty())
+        scene.shapes.push_back(std::move(shape));
+}
+
+} // namespace
+
+MapScene buildScene(const MapSnapshot& snapshot)
+{
+    MapScene scene;
+    std::vector<PlacedInput> placed;
+    placed.reserve(snapshot.inputs.size());
+    for (const MapInput& input : snapshot.inputs)
+        placed.push_back(placeInput(input));
+    const auto firstOnGrid = std::find_if(placed.begin(), placed.end(),
+                                          [](const PlacedInput& p) { return p.grid.has_value(); });
+    const PlacedInput* onGrid = firstOnGrid == placed.end() ? nullptr : &*firstOnGrid;
+
+    // A plain longitude/latitude view is centred on the files and the confirmed box.
+    std::vector<const Polyline*> lonLatRings;
+    lonLatRings.reserve(placed.size() + 1);
+    for (const PlacedInput& p : placed)
+        lonLatRings.push_back(&p.lonLat);
+    const bool latLon = snapshot.coordinateType == CoordinateType::LatLon;
+    const PlacedBox confirmedBox =
+        placeBox(latLon ? CoordinateType::LatLon : CoordinateType::None, snapshot.confirmed, {});
+    if (snapshot.confirmed.domainValid)
+        lonLatRings.push_back(&confirmedBox.lonLat);
+    // With nothing else to show, the entered box is what the view centres on.
+    const bool enteredOnly = lonLatRings.empty() && snapshot.entered;
+    const PlacedBox enteredBox =
+        placeBox(enteredOnly ? snapshot.entered->type : CoordinateType::None,
+                 enteredOnly ? snapshot.entered->bounds : DomainSelection{}, {});
+    if (enteredOnly)
+        lonLatRings.push_back(&enteredBox.lonLat);
+
+    scene.geographicView = onGrid == nullptr;
+    scene.viewDefinition =
+        onGrid ? projectionDefinition(*onGrid->grid) : geographicDefinition(lonLatRings);
+    const auto view = Projection::create(scene.viewDefinition);
+    if (onGrid) {
+        const GridDefinition& grid = *onGrid->grid;
+        scene.legend.push_back({LegendLine::Style::Note, -1,
+                                "Lambert conformal conic of file " +
+                                    std::to_string(firstOnGrid - placed.begin() + 1) +
+                                    ", true at " + number(grid.trueLat1) + " and " +
+                                    number(grid.trueLat2) + " degrees"});
+    } else {
+        scene.legend.push_back({LegendLine::Style::Note, -1,
+                                "Plain longitude/latitude: no listed file has a known grid"});
+    }
+
+    for (std::size_t n = 0; n < placed.size(); ++n) {
+        const MapInput& input = snapshot.inputs[n];
+        const bool approximate = !placed[n].grid.has_value();
+        SceneShape shape{SceneShape::Role::Input, static_cast<int>(n), placed[n].lonLat,
+                         std::to_string(n + 1) + ": " + number(input.gridSpacingKm) + " km" +
+                             (approximate ? " approximate" : ""),
+                         approximate};
+        toView(shape.ring, view);
+        std::string text = std::to_string(n + 1) + ": " + number(input.gridSpacingKm) +
+                           " km grid, cells i " + indexRange(input.iStart, input.iEnd) + ", j " +
+                           indexRange(input.jStart, input.jEnd);
+        if (approximate)
+            text += "; approximate, drawn as its longitude/latitude box: " +
+                    placed[n].approximateReason;
+        scene.legend.push_back({LegendLine::Style::Input, static_cast<int>(n), text});
+        scene.shapes.push_back(std::move(shape));
+    }
+    if (snapshot.mode == ProcessingMode::Merge) {
+        for (std::size_t n = 0; n + 1 < scene.shapes.size(); ++n) {
+            if (ringInside(scene.shapes[n].ring, scene.shapes[n + 1].ring))
+                continue;
+            scene.shapes[n].problem = true;
+            scene.legend.push_back({LegendLine::Style::Problem, static_cast<int>(n),
+                                    "File " + std::to_string(n + 1) + " (" +
+                                        number(snapshot.inputs[n].gridSpacingKm) +
+                                        " km) does not lie inside " + fileName(n + 1) + " (" +
+                                        number(snapshot.inputs[n + 1].gridSpacingKm) + " km)"});
+        }
+    }
+    if (snapshot.confirmed.domainValid)
+        addBox(scene, snapshot, SceneShape::Role::Confirmed, snapshot.coordinateType,
+               snapshot.confirmed, onGrid, view);
+    if (snapshot.entered)
+        addBox(scene, snapshot, SceneShape::Role::Entered, snapshot.entered->type,
+               snapshot.entered->bounds, onGrid, view);
+    return scene;
+}
+
+Extent sceneBounds(const MapScene& scene)
+{
+    Extent box{0, 0, 0, 0};
+    bool first = true;
+    for (const SceneShape& shape : scene.shapes) {
+        for (const MapPoint& p : shape.ring) {
+            box = first ? Extent{p.x, p.x, p.y, p.y}
+                        : Extent{std::min(box.west, p.x), std::max(box.east, p.x),
+                                 std::min(box.south, p.y), std::max(box.north, p.y)};
+            first = false;
+        }
+    }
+    return box;
+}
+
+} // namespace gridloom

@@ -1,0 +1,92 @@
+#include "map/projection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <proj.h>
+
+namespace gridloom {
+
+void Projection::Deleter::operator()(pj_ctx* context) const
+{
+    proj_context_destroy(context);
+}
+
+void Projection::Deleter::operator()(PJconsts* transformation) const
+{
+    proj_destroy(transformation);
+}
+
+std::optional<Projection> Projection::create(const std::string& definition)
+{
+    std::unique_ptr<pj_ctx, Deleter> context(proj_context_create());
+    if (!context)
+        return std::nullopt;
+    // Silence PROJ's own reports on stderr: a refusal is an answer here, not an error.
+    proj_log_level(context.get(), PJ_LOG_NONE);
+    // The unit step lets both directions speak degrees, with no conversion of ours.
+    const std::string pipeline =
+        "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad +step " + definition;
+    std::unique_ptr<PJconsts, Deleter> transformation(proj_create(context.get(), pipeline.c_str()));
+    if (!transformation)
+        return std::nullopt;
+    return Projection(std::move(context), std::move(transformation), definition);
+}
+
+Projection::Projection(std::unique_ptr<pj_ctx, Deleter> context,
+                       std::unique_ptr<PJconsts, Deleter> transformation, std::string definition)
+    : m_context(std::move(context)), m_transformation(std::move(transformation)),
+      m_definition(std::move(definition))
+{
+}
+
+Projection::Projection(Projection&&) noexcept = default;
+Projection& Projection::operator=(Projection&&) noexcept = default;
+Projection::~Projection() = default;
+
+bool Projection::transform(Polyline& points, bool forwards) const
+{
+    if (points.empty())
+        return true;
+    constexpr auto stride = sizeof(MapPoint);
+    proj_errno_reset(m_transformation.get());
+    proj_trans_generic(m_transformation.get(), forwards ? PJ_FWD : PJ_INV, &points[0].x, stride,
+                       points.size(), &points[0].y, stride, points.size(), nullptr, 0, 0, nullptr,
+                       0, 0);
+    bool allPlaced = true;
+    for (MapPoint& point : points) {
+        if (!std::isfinite(point.x) || !std::isfinite(point.y)) {
+            point = {HUGE_VAL, HUGE_VAL};
+            allPlaced = false;
+        }
+    }
+    return allPlaced;
+}
+
+bool Projection::forward(Polyline& points) const
+{
+    return transform(points, true);
+}
+
+bool Projection::inverse(Polyline& points) const
+{
+    return transform(points, false);
+}
+
+std::optional<MapPoint> Projection::forward(MapPoint point) const
+{
+    Polyline one{point};
+    return transform(one, true) ? std::optional(one[0]) : std::nullopt;
+}
+
+std::optional<MapPoint> Projection::inverse(MapPoint point) const
+{
+    Polyline one{point};
+    return transform(one, false) ? std::optional(one[0]) : std::nullopt;
+}
+
+void dropFailedPoints(Polyline& points)
+{
+    std::erase_if(points, [](const MapPoint& p) { return !std::isfinite(p.x); });
+}
+
+} // namespace gridloom

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "map/geometry.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+struct pj_ctx;
+struct PJconsts;
+
+namespace gridloom {
+
+/// A map projection through PROJ, between longitude/latitude in degrees and x/y in the
+/// projection's own units (kilometres for every definition this program writes). Each object
+/// has a PROJ context of its own, so objects never share state.
+class Projection final {
+public:
+    /// The projection a PROJ definition such as "+proj=lcc ... +units=km" names; nothing when
+    /// PROJ refuses it.
+    static std::optional<Projection> create(const std::string& definition);
+
+    Projection(Projection&& other) noexcept;
+    Projection& operator=(Projection&& other) noexcept;
+    ~Projection();
+
+    /// Longitude/latitude to x/y, in place. A point PROJ cannot place becomes infinite, the
+    /// others are still converted; returns false when any point failed.
+    bool forward(Polyline& points) const;
+    /// x/y to longitude/latitude, in place, with the same failure rule.
+    bool inverse(Polyline& points) const;
+    std::optional<MapPoint> forward(MapPoint point) const;
+    std::optional<MapPoint> inverse(MapPoint point) const;
+
+    const std::string& definition() const { return m_definition; }
+
+private:
+    struct Deleter {
+        void operator()(pj_ctx* context) const;
+        void operator()(PJconsts* transformation) const;
+    };
+    Projection(std::unique_ptr<pj_ctx, Deleter> context,
+               std::unique_ptr<PJconsts, Deleter> transformation, std::string definition);
+    bool transform(Polyline& points, bool forwards) const;
+
+    std::unique_ptr<pj_ctx, Deleter> m_context;
+    std::unique_ptr<PJconsts, Deleter> m_transformation;
+    std::string m_definition;
+};
+
+/// Drops the points a projection could not place.
+void dropFailedPoints(Polyline& points);
+
+} // namespace gridloom
