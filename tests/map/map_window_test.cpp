@@ -106,7 +106,7 @@ private Q_SLOTS:
         QCOMPARE(count(scene, SceneShape::Role::Confirmed), 0);
 
         dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
-        QVERIFY(fakes.messages.shown.empty());
+        QVERIFY(fakes.messages.shown.isEmpty());
         QCOMPARE(count(scene, SceneShape::Role::Entered), 0);
         QCOMPARE(count(scene, SceneShape::Role::Confirmed), 1);
         QVERIFY(std::none_of(scene.shapes.begin(), scene.shapes.end(),
