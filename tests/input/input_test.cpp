@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
+#include <functional>
 
 using namespace gridloom;
 using fixtures::SampleHeader;
@@ -20,10 +21,8 @@ Q_DECLARE_METATYPE(gridloom::TextEncoding)
 
 namespace {
 
-QByteArray sample(const std::function<void(SampleHeader&)>& change)
+QByteArray text(const SampleHeader& header)
 {
-    SampleHeader header;
-    change(header);
     return QByteArray::fromStdString(fixtures::headerText(header));
 }
 
@@ -111,22 +110,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected"); // empty: refused
         const QString refused;
         addRow("one comment line", edited({}), standard);
-        addRow("no comment lines, other version", sample([](SampleHeader& s) {
-                   s.datasetLine = "3D.DAT 2.0 older header";
-                   s.commentLines = 0;
-               }),
+        addRow("no comment lines, other version",
+               text({.datasetLine = "3D.DAT 2.0 older", .commentLines = 0}), standard);
+        addRow("CR LF, indents, runs of spaces",
+               text({.commentLines = 2, .lineEnd = "\r\n", .indent = "  ", .separator = "   "}),
                standard);
-        addRow("CR LF, indents, runs of spaces", sample([](SampleHeader& s) {
-                   s.commentLines = 2;
-                   s.lineEnd = "\r\n";
-                   s.indent = "    ";
-                   s.separator = "   ";
-               }),
-               standard);
-        addRow("exactly 5000 characters",
-               sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(5000, ' '), standard);
-        addRow("4999 characters",
-               sample([](SampleHeader& s) { s.padTo = 0; }).leftJustified(4999, ' '), refused);
+        addRow("exactly 5000 characters", text({.padTo = 0}).leftJustified(5000, ' '), standard);
         addRow("spacing 4th from the end", edited({"4|LCC a b c d e f g 4.500 60 50 23"}),
                QStringLiteral("4.5") + standard.mid(2));
         addRow("fewest fields, halves to even, 16-bit ends",
@@ -135,18 +124,12 @@ private Q_SLOTS:
                QStringLiteral("36 2002100500 48 2.5 -32768 -2.5 32767 1.5001 1e2 -0.5e1 .5 -1E-5 "
                               "+7 2 -2 -32768 32767 2 100 -1e-05 7 -5 0.5"));
         addRow("no line feed", QByteArray(6000, 'x'), refused);
-        addRow("comment count 1.0", edited({"1|1.0"}), refused);
-        addRow("comment count -1", edited({"1|-1"}), refused);
-        addRow("extent line past 5000 characters",
-               sample([](SampleHeader& s) { s.commentLines = 100; }), refused);
-        addRow("grid line of three fields", edited({"4|60 50 23"}), refused);
-        addRow("tabs separate nothing", edited({"4|LCC\t12.000\t60\t50\t23"}), refused);
+        addRow("extent line past 5000 characters", text({.commentLines = 100}), refused);
         for (const char* line :
-             {"6|2002093012", "6|2002093012 109.5", "6|2002093012 0", "6|2002093024 109",
-              "6|2100022912 1", "6|2148010100 1", "7|1 1 60 50 1 23 -120.5 -95 25.25",
-              "7|1 1 60 fifty 1 23 -120.5 -95 25.25 50", "7|-32769 1 60 50 1 23 -120.5 -95 25 50",
-              "7|1 1 60 50 1 32767.5 -120.5 -95 25.25 50", "7|1 1 60 50 1 23 west -95 25.25 50",
-              "7|1 1 60 50 1 23 -120.5 -95 25.25 25,25"})
+             {"1|1.0", "1|-1", "4|60 50 23", "6|2002093012", "6|2002093012 109.5", "6|2002093012 0",
+              "6|2002093024 109", "6|2100022912 1", "6|2148010100 1",
+              "7|1 1 60 50 1 23 -120.5 -95 25.25", "7|1 1 60 fifty 1 23 -120.5 -95 25.25 50",
+              "7|1 1 60 50 1 32767.5 -120.5 -95 25.25 50", "7|1 1 60 50 1 23 west -95 25.25 50"})
             addRow(line, edited({line}), refused);
     }
     void readsHeaders()
@@ -202,9 +185,6 @@ private Q_SLOTS:
         const QString span = QStringLiteral("2002-09-30 12:00|2002-10-05 00:00");
         addRow("first file, into the next month", QString(), "12 2002093012 109",
                "2002-09-30 12/12 | 2002-10-05 00/0");
-        addRow("one hour", QString(), "12 2002093012 1", "2002-09-30 12/12 | 2002-09-30 12/12");
-        addRow("2100 has no leap day", QString(), "12 2100022823 2",
-               "2100-02-28 23/23 | 2100-03-01 00/0");
         addRow("later file moves the end", span, "12 2002100500 48", "- | 2002-10-06 23/23");
         addRow("file inside changes nothing", span, "12 2002100100 24", "- | -");
         addRow("wider file moves both", span, "12 2002092900 240",

@@ -20,49 +20,35 @@
 using namespace gridloom;
 using gridloom::testing::addRow;
 using gridloom::testing::FakeServices;
+using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename T = QWidget> T* find(QWidget& window, const char* name)
-{
-    auto* widget = window.findChild<T*>(QLatin1String(name));
-    if (!widget)
-        qFatal("no control named %s", name);
-    return widget;
-}
 
 QString text(QWidget& window, const char* name)
 {
     if (auto* label = window.findChild<QLabel*>(QLatin1String(name)))
         return label->text();
-    return find<QLineEdit>(window, name)->text();
+    return window.findChild<QLineEdit*>(QLatin1String(name))->text();
 }
 
-// What the mode and the coordinate type show: visible controls (+), the captions that change,
-// the selected type and the output name.
+// What the mode and the coordinate type show: the visible controls among those that come and
+// go, the captions that change, the limits, the selected type and the output name.
 QString state(MainWindow& window)
 {
     QStringList parts;
     for (const char* name :
-         {"XYOption", "LatLonOption", "ijkOption", "Label17", "DaysPerFileCountBox"})
-        if (find(window, name)->isVisible())
-            parts << QLatin1String(name);
-    if (find(window, "DaysPerFileCountBox")->isEnabled())
-        parts << QStringLiteral("days enabled");
-    for (const char* name : {"LabelX", "LabelY", "LabelZ", "Label5"})
+         {"XYOption", "LatLonOption", "ijkOption", "Label17", "DaysPerFileCountBox"}) {
+        const QWidget* control = window.findChild<QWidget*>(QLatin1String(name));
+        if (control->isVisible())
+            parts << QLatin1String(name) + QLatin1String(control->isEnabled() ? "" : " disabled");
+    }
+    for (const char* name : {"LabelX", "LabelY", "LabelZ", "Label5", "Domain0", "Domain1",
+                             "Domain2", "Domain3", "Domain4", "Domain5"})
         parts << text(window, name);
     const char* types[] = {"None", "XY", "LatLon", "IJK"};
-    parts << QLatin1String(types[int(window.coordinateType())])
-          << QLatin1Char('"') + text(window, "OutFileBaseNameBox") + QLatin1Char('"');
-    return parts.join(QStringLiteral(", "));
-}
-
-QString limits(QWidget& window)
-{
-    QStringList texts;
-    for (int i = 0; i < 6; ++i)
-        texts << text(window, qPrintable(QStringLiteral("Domain%1").arg(i)));
-    return texts.join(QLatin1Char(' '));
+    return parts.join(QStringLiteral(", ")) + QStringLiteral(", ") +
+           QLatin1String(types[int(window.coordinateType())]) + QStringLiteral(", \"") +
+           text(window, "OutFileBaseNameBox") + u'"';
 }
 
 } // namespace
@@ -80,14 +66,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected"); // empty: the name stays as it is
         addRow("empty name", "", "0", "merged_2009031600.m3d");
         addRow("blank name", "   ", "0", "merged_2009031600.m3d");
-        addRow("all after the first underscore replaced", "run_a_b.dat", "12",
-               "run_2009031612.m3d");
+        addRow("after the first underscore", "run_a_b.dat", "12", "run_2009031612.m3d");
         addRow("underscore first", "_x", "1", "_2009031601.m3d");
         addRow("no underscore stays", "domain3", "1", "");
         addRow("leading zero in the hour", "", "01", "merged_2009031601.m3d");
-        addRow("empty hour", "a_b", "", "");
-        addRow("slash in the hour", "a_b", "1/2", "");
-        addRow("hour beyond 16 bits", "a_b", "40000", "");
+        for (const char* hour : {"", "1/2", "40000"})
+            addRow(hour, "a_b", hour, "");
     }
     void suggestion()
     {
@@ -100,81 +84,64 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(name.value_or("")), expected);
     }
 
-    void modesReshapeTheWindow()
-    {
-        MainWindow window(m_fakes.services());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QCOMPARE(QApplication::focusWidget(), find(window, "TitleBox"));
-        const QString merge = QStringLiteral(
-            "XYOption, LatLonOption, Lon:, Lat:, Z:, File name for output 3D.DAT file(s):, ");
-        QCOMPARE(state(window), merge + QStringLiteral("None, \"\""));
-        QCOMPARE(limits(window), QStringLiteral("--- --- --- --- --- ---"));
-        for (const char* picker : {"StartDate", "EndDate"})
-            QCOMPARE(find<QDateTimeEdit>(window, picker)->date(), QDate(2008, 9, 18));
-
-        find<QLineEdit>(window, "OutFileBaseNameBox")->setText(QStringLiteral("kept_name"));
-        QTest::mouseClick(find(window, "MergingOptionButton1"), Qt::LeftButton);
-        QCOMPARE(state(window),
-                 QStringLiteral("Label17, DaysPerFileCountBox, days enabled, Index i:, Index j:, "
-                                "Index k:, Base name for output 3D.DAT file(s):, IJK, \"\""));
-        // Back in Merge the hidden index option stays selected, and nothing is suggested until
-        // the start changes.
-        QTest::mouseClick(find(window, "MergingOptionButton0"), Qt::LeftButton);
-        QCOMPARE(state(window), merge + QStringLiteral("IJK, \"\""));
-        QTest::keyClick(find(window, "StartHour"), Qt::Key_5);
-        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2008091805.m3d"));
-        window.applyMode(2);
-        QCOMPARE(window.mode(), ProcessingMode::Merge);
-    }
-
-    void coordinateOptionsRedrawTheLastFilesLimits()
+    void modesAndCoordinateTypesReshapeTheWindow()
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("fine.m3d"));
         fixtures::writeFixture(path.toStdString(), {});
         MainWindow window(m_fakes.services());
         window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("TitleBox"));
+        const QString merge = QStringLiteral("XYOption, LatLonOption, Lon:, Lat:, Z:, File name "
+                                             "for output 3D.DAT file(s):, ");
+        QCOMPARE(state(window), merge + QStringLiteral("---, ---, ---, ---, ---, ---, None, \"\""));
+        QCOMPARE(qobject_cast<QDateTimeEdit*>(window.findChild<QWidget*>(u"EndDate"_s))->date(),
+                 QDate(2008, 9, 18));
+
+        // A file added in Merge mode turns to Lat/Lon and names the output after its start.
         m_fakes.files.answers = {{path}};
-        QTest::mouseClick(find(window, "AddFileButton"), Qt::LeftButton);
-        const QString geographic = QStringLiteral("120.5W 25.25N 95W 50N 1 23");
-        QCOMPARE(limits(window), geographic);
-        QTest::mouseClick(find(window, "MergingOptionButton1"), Qt::LeftButton);
-        QCOMPARE(limits(window), QStringLiteral("1 1 60 50 1 23"));
-        // X/Y changes the captions but leaves the values drawn; Lat/Lon redraws them.
-        QTest::mouseClick(find(window, "MergingOptionButton0"), Qt::LeftButton);
-        find<QRadioButton>(window, "XYOption")->setChecked(true);
-        QCOMPARE(text(window, "LabelX") + QLatin1Char(' ') + limits(window),
-                 QStringLiteral("Lon: 1 1 60 50 1 23"));
-        find<QRadioButton>(window, "LatLonOption")->setChecked(true);
-        QCOMPARE(limits(window), geographic);
+        QTest::mouseClick(window.findChild<QWidget*>(u"AddFileButton"_s), Qt::LeftButton);
+        const QString geographic = QStringLiteral("120.5W, 25.25N, 95W, 50N, 1, 23");
+        QCOMPARE(state(window), merge + geographic +
+                                    QStringLiteral(", LatLon, "
+                                                   "\"merged_2002093012.m3d\""));
+        QTest::mouseClick(window.findChild<QWidget*>(u"MergingOptionButton1"_s), Qt::LeftButton);
+        QCOMPARE(state(window),
+                 QStringLiteral("Label17, DaysPerFileCountBox, Index i:, Index j:, Index k:, "
+                                "Base name for output 3D.DAT file(s):, 1, 1, 60, 50, 1, 23, IJK, "
+                                "\"\""));
+        // Back in Merge the hidden index option stays selected and nothing is suggested; X/Y
+        // changes the captions but not the values drawn, Lat/Lon redraws them.
+        QTest::mouseClick(window.findChild<QWidget*>(u"MergingOptionButton0"_s), Qt::LeftButton);
+        QCOMPARE(state(window), merge + QStringLiteral("1, 1, 60, 50, 1, 23, IJK, \"\""));
+        window.findChild<QRadioButton*>(u"XYOption"_s)->setChecked(true);
+        QCOMPARE(state(window), merge + QStringLiteral("1, 1, 60, 50, 1, 23, XY, \"\""));
+        window.findChild<QRadioButton*>(u"LatLonOption"_s)->setChecked(true);
+        QCOMPARE(state(window), merge + geographic + QStringLiteral(", LatLon, \"\""));
         // With the list emptied there is nothing to redraw.
-        QTest::mouseClick(find(window, "ClearAllFileButton"), Qt::LeftButton);
-        find<QRadioButton>(window, "XYOption")->setChecked(true);
-        find<QRadioButton>(window, "LatLonOption")->setChecked(true);
-        QCOMPARE(limits(window), QStringLiteral("--- --- --- --- --- ---"));
-        QVERIFY(m_fakes.messages.shown.isEmpty());
+        QTest::mouseClick(window.findChild<QWidget*>(u"ClearAllFileButton"_s), Qt::LeftButton);
+        window.findChild<QRadioButton*>(u"XYOption"_s)->setChecked(true);
+        window.findChild<QRadioButton*>(u"LatLonOption"_s)->setChecked(true);
+        QVERIFY(state(window).contains(QStringLiteral("---, ---, ---, ---, ---, ---")));
+        window.applyMode(2);
+        QCOMPARE(window.mode(), ProcessingMode::Merge);
     }
 
     void outputNameFollowsTheStartOnly()
     {
         MainWindow window(m_fakes.services());
-        window.show();
-        auto* startHour = find<QLineEdit>(window, "StartHour");
-        auto* outputName = find<QLineEdit>(window, "OutFileBaseNameBox");
-        startHour->setFocus();
-        startHour->end(false);
+        auto* startHour = window.findChild<QLineEdit*>(u"StartHour"_s);
         QTest::keyClick(startHour, Qt::Key_1);
-        QCOMPARE(outputName->text(), QStringLiteral("merged_2008091801.m3d"));
-        find<QDateTimeEdit>(window, "StartDate")->setDate(QDate(2009, 3, 16));
-        QCOMPARE(outputName->text(), QStringLiteral("merged_2009031601.m3d"));
-        find<QDateTimeEdit>(window, "EndDate")->setDate(QDate(2010, 1, 1));
-        QTest::keyClicks(find(window, "EndHour"), QStringLiteral("5"));
-        QCOMPARE(outputName->text(), QStringLiteral("merged_2009031601.m3d"));
-        // Extract mode suggests nothing.
-        QTest::mouseClick(find(window, "MergingOptionButton1"), Qt::LeftButton);
+        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2008091801.m3d"));
+        window.findChild<QDateTimeEdit*>(u"StartDate"_s)->setDate(QDate(2009, 3, 16));
+        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2009031601.m3d"));
+        window.findChild<QDateTimeEdit*>(u"EndDate"_s)->setDate(QDate(2010, 1, 1));
+        QTest::keyClick(window.findChild<QWidget*>(u"EndHour"_s), Qt::Key_5);
+        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2009031601.m3d"));
+        QTest::mouseClick(window.findChild<QWidget*>(u"MergingOptionButton1"_s), Qt::LeftButton);
         QTest::keyClick(startHour, Qt::Key_3);
-        QCOMPARE(outputName->text(), QString());
+        QCOMPARE(text(window, "OutFileBaseNameBox"), QString());
     }
 
     void fieldsFilterKeysAndHoldTheirLimits_data()
@@ -184,13 +151,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        const QString a132(132, QLatin1Char('a'));
-        addRow("start hour", "StartHour", "1a -.+,2/:", "2/é");
-        addRow("end hour", "EndHour", "1a -.+,2/:", "2/é");
-        addRow("days per file", "DaysPerFileCountBox", "1a -.+,2/:", "2/é");
-        addRow("title, 133 characters", "TitleBox", a132 + u'a', a132.mid(1));
-        addRow("output name, 133 characters", "OutFileBaseNameBox", a132 + u'a', a132.mid(1));
-        addRow("working directory takes every key", "WorkingDirBox", "a b-c.%", " b-c.%é");
+        const QString a132(132, u'a');
+        for (const char* name : {"StartHour", "EndHour", "DaysPerFileCountBox"})
+            addRow(name, name, "1a -.+,2/:", "2/é");
+        addRow("TitleBox", "TitleBox", a132 + u'a', a132.mid(1));
+        addRow("OutFileBaseNameBox", "OutFileBaseNameBox", a132 + u'a', a132.mid(1));
+        addRow("WorkingDirBox", "WorkingDirBox", "a b-c.%", " b-c.%é");
     }
     void fieldsFilterKeysAndHoldTheirLimits()
     {
@@ -198,9 +164,8 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, kept);
         MainWindow window(m_fakes.services());
-        QTest::mouseClick(find(window, "MergingOptionButton1"), Qt::LeftButton);
-        window.show();
-        auto* edit = find<QLineEdit>(window, qPrintable(name));
+        QTest::mouseClick(window.findChild<QWidget*>(u"MergingOptionButton1"_s), Qt::LeftButton);
+        auto* edit = window.findChild<QLineEdit*>(name);
         edit->clear();
         QTest::keyClicks(edit, typed);
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QStringLiteral("é"), {});
@@ -220,22 +185,18 @@ private Q_SLOTS:
             visited << QApplication::focusWidget()->objectName();
         }
         // The days field is hidden in Merge mode and one option of each group takes the focus.
-        QCOMPARE(visited.join(QLatin1Char(' ')),
+        QCOMPARE(visited.join(u' '),
                  QStringLiteral("RunButton StartHour EndHour StartDate EndDate OutFileBaseNameBox "
                                 "FileListBox AddFileButton ClearAllFileButton WorkingDirBox "
                                 "WorkDirButton MergingOptionButton0 LatLonOption Command1 "
                                 "Command2 TitleBox"));
-        // In Extract mode the days field follows the output name.
-        QTest::mouseClick(find(window, "MergingOptionButton1"), Qt::LeftButton);
-        find(window, "OutFileBaseNameBox")->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), find(window, "DaysPerFileCountBox"));
-        // The arrow keys choose within an option group, so the keyboard reaches every option.
-        QTest::mouseClick(find(window, "MergingOptionButton0"), Qt::LeftButton);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        // The arrow keys choose within an option group, so the keyboard reaches every option;
+        // in Extract mode the days field follows the output name.
+        window.findChild<QWidget*>(u"MergingOptionButton0"_s)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(window.coordinateType(), CoordinateType::XY);
+        window.findChild<QWidget*>(u"OutFileBaseNameBox"_s)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("DaysPerFileCountBox"));
     }
 
     void exitClosesTheWindow_data()
@@ -254,7 +215,7 @@ private Q_SLOTS:
         if (fromMenu)
             window->findChild<QAction*>(QStringLiteral("Exit"))->trigger();
         else
-            QTest::mouseClick(find(*window, "Command2"), Qt::LeftButton);
+            QTest::mouseClick(window->findChild<QWidget*>(u"Command2"_s), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(alive.isNull());
     }
