@@ -86,283 +86,265 @@ const std::vector<std::pair<const char*, QStringList>> checksInOrder{
 class WholeJobTest final : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void cleanup();
-    void extractionEndToEnd();
-    void mergeInHostileFolderEndToEnd();
-    void outputNameFieldShowsWhatIsWritten();
-    void everyOtherEndIsOneMessage_data();
-    void everyOtherEndIsOneMessage();
-
-private:
-    /// Writes a generated 3D.DAT file of the period into the input folder and adds it.
-    void addInput(const QString& name, double gridSpacingKm, const std::string& stamp, int hours);
-    /// Opens the coordinate dialog from the window and confirms the given steps.
-    void enterDomain(const QStringList& steps);
-    /// The extraction of the worked example, ready to run.
-    void prepareExtraction(bool withDomain);
-    /// Presses Run; a script it started is run at once with /bin/sh, from the test folder,
-    /// with an empty standard input so that its final wait for Enter returns.
-    void run();
-    QString outputName() const
-    {
-        return m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s)->text();
-    }
-    /// A golden file with the worked example's folders replaced by the test's.
-    QByteArray golden(const QString& name, const QString& work) const;
-
     std::unique_ptr<QTemporaryDir> m_base;
     QString m_program;
     QString m_inputs;
     QString m_work;
     FakeServices m_fakes;
     std::unique_ptr<MainWindow> m_window;
-};
 
-void WholeJobTest::init()
-{
-    m_base = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_base->isValid());
-    m_program = m_base->filePath(u"program"_s);
-    m_inputs = m_base->filePath(u"in/"_s);
-    m_work = m_base->filePath(u"work/"_s);
-    for (const QString& folder : {m_program, m_inputs, m_work})
-        QVERIFY(QDir().mkpath(folder));
-    QVERIFY(placeStandIn(m_program, u"wxjoin2"_s) && placeStandIn(m_program, u"gridfuse"_s));
-    m_fakes = {};
-    m_window = std::make_unique<MainWindow>(
-        Services{m_fakes.messages, m_fakes.files, m_fakes.starter, m_fakes.volumes, m_program});
-    m_window->show();
-}
-
-void WholeJobTest::cleanup()
-{
-    QDir::setCurrent(QDir::rootPath());
-    m_window.reset();
-    m_base.reset();
-}
-
-QByteArray WholeJobTest::golden(const QString& name, const QString& work) const
-{
-    QByteArray quoted = QFile::encodeName(work);
-    quoted.replace('\'', "'\\''");
-    return goldenFile(name)
-        .replace("C:\\DATA\\", QFile::encodeName(m_inputs))
-        .replace("C:\\D\\", QFile::encodeName(m_inputs))
-        .replace("/work/", quoted)
-        .replace("/tools", QFile::encodeName(m_program));
-}
-
-void WholeJobTest::addInput(const QString& name, double gridSpacingKm, const std::string& stamp,
-                            int hours)
-{
-    fixtures::SampleHeader sample;
-    sample.gridSpacingKm = gridSpacingKm;
-    sample.startStamp = stamp;
-    sample.hourCount = hours;
-    sample.lineEnd = "\r\n";
-    fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
-    m_fakes.files.answers = {{m_inputs + name}};
-    operate(*m_window, {u"AddFileButton"_s});
-    QCOMPARE(m_fakes.messages.shown, QStringList());
-}
-
-void WholeJobTest::enterDomain(const QStringList& steps)
-{
-    operate(*m_window, {u"Command1"_s});
-    CoordinateDialog* dialog = m_window->coordinateDialogs().dialog();
-    QVERIFY(dialog && dialog->isVisible());
-    operate(*dialog, steps + QStringList{u"OkButton"_s});
-    QCOMPARE(m_fakes.messages.shown, QStringList());
-    QVERIFY(m_window->domain().domainValid);
-}
-
-void WholeJobTest::prepareExtraction(bool withDomain)
-{
-    operate(*m_window, {u"MergingOptionButton1"_s});
-    // Both files hold 1 October 2002 0 h to 5 October 0 h, the period they preset.
-    addInput(u"A.M3D"_s, 12, "2002100100", 97);
-    addInput(u"B.M3D"_s, 36, "2002100100", 97);
-    if (withDomain)
-        enterDomain({u"TextIndexiStart=25"_s, u"TextIndexiEnd=32"_s, u"TextIndexjStart=27"_s,
-                     u"TextIndexjEnd=33"_s, u"TextIndexkStart=1"_s, u"TextIndexkEnd=28"_s});
-    operate(*m_window, {u"WorkingDirBox="_s + m_work, u"OutFileBaseNameBox=out"_s,
-                        u"DaysPerFileCountBox=4"_s});
-}
-
-void WholeJobTest::run()
-{
-    operate(*m_window, {u"RunButton"_s});
-    for (const auto& [script, folder] : m_fakes.starter.started) {
-        QProcess shell;
-        shell.setWorkingDirectory(m_base->path());
-        shell.setStandardInputFile(QProcess::nullDevice());
-        shell.start(u"/bin/sh"_s, {script});
-        QVERIFY(shell.waitForFinished(15000));
-        QCOMPARE(shell.readAllStandardError(), QByteArray());
+    /// A golden file with the worked example's folders replaced by the test's.
+    QByteArray golden(const QString& name, const QString& work) const
+    {
+        QByteArray quoted = QFile::encodeName(work);
+        quoted.replace('\'', "'\\''");
+        return goldenFile(name)
+            .replace("C:\\DATA\\", QFile::encodeName(m_inputs))
+            .replace("C:\\D\\", QFile::encodeName(m_inputs))
+            .replace("/work/", quoted)
+            .replace("/tools", QFile::encodeName(m_program));
     }
-}
+    /// Writes a generated 3D.DAT file of the period into the input folder and adds it.
+    void addInput(const QString& name, double gridSpacingKm, const std::string& stamp, int hours)
+    {
+        fixtures::SampleHeader sample;
+        sample.gridSpacingKm = gridSpacingKm;
+        sample.startStamp = stamp;
+        sample.hourCount = hours;
+        sample.lineEnd = "\r\n";
+        fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
+        m_fakes.files.answers = {{m_inputs + name}};
+        operate(*m_window, {u"AddFileButton"_s});
+        QCOMPARE(m_fakes.messages.shown, QStringList());
+    }
+    /// Opens the coordinate dialog from the window and confirms the given steps.
+    void enterDomain(const QStringList& steps)
+    {
+        operate(*m_window, {u"Command1"_s});
+        CoordinateDialog* dialog = m_window->coordinateDialogs().dialog();
+        QVERIFY(dialog && dialog->isVisible());
+        operate(*dialog, steps + QStringList{u"OkButton"_s});
+        QCOMPARE(m_fakes.messages.shown, QStringList());
+        QVERIFY(m_window->domain().domainValid);
+    }
+    /// The extraction of the worked example, ready to run.
+    void prepareExtraction(bool withDomain)
+    {
+        operate(*m_window, {u"MergingOptionButton1"_s});
+        // Both files hold 1 October 2002 0 h to 5 October 0 h, the period they preset.
+        addInput(u"A.M3D"_s, 12, "2002100100", 97);
+        addInput(u"B.M3D"_s, 36, "2002100100", 97);
+        if (withDomain)
+            enterDomain({u"TextIndexiStart=25"_s, u"TextIndexiEnd=32"_s, u"TextIndexjStart=27"_s,
+                         u"TextIndexjEnd=33"_s, u"TextIndexkStart=1"_s, u"TextIndexkEnd=28"_s});
+        operate(*m_window, {u"WorkingDirBox="_s + m_work, u"OutFileBaseNameBox=out"_s,
+                            u"DaysPerFileCountBox=4"_s});
+    }
+    /// Presses Run; a script it started is run at once with /bin/sh, from the test folder,
+    /// with an empty standard input so that its final wait for Enter returns.
+    void run()
+    {
+        operate(*m_window, {u"RunButton"_s});
+        for (const auto& [script, folder] : m_fakes.starter.started) {
+            QProcess shell;
+            shell.setWorkingDirectory(m_base->path());
+            shell.setStandardInputFile(QProcess::nullDevice());
+            shell.start(u"/bin/sh"_s, {script});
+            QVERIFY(shell.waitForFinished(15000));
+            QCOMPARE(shell.readAllStandardError(), QByteArray());
+        }
+    }
+    QString outputName() const
+    {
+        return m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s)->text();
+    }
 
-void WholeJobTest::extractionEndToEnd()
-{
-    // Older, longer files of the same names must be replaced, not left with a tail.
-    for (const char* stale : {"wxjoin2.inp", "run_wxjoin2.sh"})
-        fixtures::writeText(QFile::encodeName(m_work).toStdString() + stale,
-                            std::string(20000, 'x'));
-    prepareExtraction(true);
-    // The console does not start in this program's folder: a relative working directory goes
-    // into the script in full.
-    QVERIFY(QDir::setCurrent(m_base->path()));
-    operate(*m_window, {u"WorkingDirBox=work/"_s});
-    run();
+private Q_SLOTS:
+    void init()
+    {
+        m_base = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_base->isValid());
+        m_program = m_base->filePath(u"program"_s);
+        m_inputs = m_base->filePath(u"in/"_s);
+        m_work = m_base->filePath(u"work/"_s);
+        for (const QString& folder : {m_program, m_inputs, m_work})
+            QVERIFY(QDir().mkpath(folder));
+        QVERIFY(placeStandIn(m_program, u"wxjoin2"_s) && placeStandIn(m_program, u"gridfuse"_s));
+        m_fakes = {};
+        m_window = std::make_unique<MainWindow>(
+            Services{m_fakes.messages, m_fakes.files, m_fakes.starter, m_fakes.volumes, m_program});
+        m_window->show();
+    }
 
-    QCOMPARE(m_fakes.messages.shown, QStringList());
-    QCOMPARE(filesUnder(m_work),
-             (QStringList{u"run_wxjoin2.sh"_s, u"stand_in_record.txt"_s, u"wxjoin2.inp"_s}));
-    const QByteArray control = golden(u"extract_example.inp"_s, m_work);
-    const QString script = m_work + u"run_wxjoin2.sh"_s;
-    QCOMPARE(fileBytes(m_work + u"wxjoin2.inp"_s), control);
-    QCOMPARE(fileBytes(script), golden(u"extract_example.sh"_s, m_work));
-    QVERIFY(QFileInfo(script).isExecutable());
-    QCOMPARE(m_fakes.starter.started,
-             (std::vector<std::pair<QString, QString>>{{script, QDir::cleanPath(m_work)}}));
-    QVERIFY(m_fakes.starter.busy);
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    QCOMPARE(fileBytes(m_work + u"stand_in_record.txt"_s),
-             standInRecord(u"wxjoin2"_s, u"wxjoin2.inp"_s, QDir::cleanPath(m_work),
-                           u"wxjoin2.inp"_s, control));
-    // An extraction's base name is completed in the control file, never in the field.
-    QCOMPARE(outputName(), u"out"_s);
-}
+    void cleanup()
+    {
+        QDir::setCurrent(QDir::rootPath());
+        m_window.reset();
+        m_base.reset();
+    }
 
-void WholeJobTest::mergeInHostileFolderEndToEnd()
-{
-    const QString work = m_base->filePath(hostileName) + QLatin1Char('/');
-    QVERIFY(QDir().mkpath(work));
-    // Both hold 1 July 2001 0 h to 3 July 23 h; the first file turns to Lat/Lon.
-    addInput(u"FINE.M3D"_s, 4, "2001070100", 72);
-    addInput(u"COARSE.M3D"_s, 12, "2001070100", 72);
-    enterDomain({u"txtLon1=106.5"_s, u"cboLonLL1=W"_s, u"txtLon2=104"_s, u"cboLonLL2=W"_s,
-                 u"txtLat1=38.25"_s, u"txtLat2=40"_s});
-    operate(*m_window,
-            {u"TitleBox=west"_s, u"WorkingDirBox="_s + work, u"OutFileBaseNameBox=west"_s});
-    run();
-
-    QCOMPARE(m_fakes.messages.shown, QStringList());
-    QCOMPARE(outputName(), u"west.m3d"_s);
-    const QByteArray control = golden(u"merge_example.inp"_s, work);
-    QCOMPARE(fileBytes(work + u"west.inp"_s), control);
-    QCOMPARE(fileBytes(work + u"gridfuse.inp"_s), control);
-    QCOMPARE(fileBytes(work + u"run_gridfuse.sh"_s), golden(u"merge_example.sh"_s, work));
-    QCOMPARE(fileBytes(work + u"stand_in_record.txt"_s),
-             standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), u"gridfuse.inp"_s, control));
-    // Nothing of the folder name ran: the only files anywhere are the ones the job makes.
-    QStringList expected{u"in/COARSE.M3D"_s, u"in/FINE.M3D"_s, u"program/gridfuse"_s,
-                         u"program/wxjoin2"_s};
-    for (const QString& name :
-         {u"gridfuse.inp"_s, u"run_gridfuse.sh"_s, u"stand_in_record.txt"_s, u"west.inp"_s})
-        expected << hostileName + QLatin1Char('/') + name;
-    expected.sort();
-    QCOMPARE(filesUnder(m_base->path()), expected);
-}
-
-void WholeJobTest::outputNameFieldShowsWhatIsWritten()
-{
-    // A suggestion may be longer than the 132 characters a user can type, and so may the name
-    // the job check completes; the field keeps either whole.
-    addInput(u"FINE.M3D"_s, 4, "2001070100", 72);
-    const QString typed = QString(131, QLatin1Char('n')) + u"_"_s;
-    operate(*m_window, {u"OutFileBaseNameBox="_s + typed, u"StartHour=1"_s});
-    QCOMPARE(outputName(), QString(131, QLatin1Char('n')) + u"_2001070101.m3d"_s);
-
-    const QString written = QString(130, QLatin1Char('n')) + u".m3d"_s;
-    operate(*m_window, {u"OutFileBaseNameBox="_s + written.left(130), u"WorkingDirBox="_s + m_work,
-                        u"XYOption"_s});
-    enterDomain({u"TextXStart=0"_s, u"TextXEnd=10"_s, u"TextYStart=0"_s, u"TextYEnd=10"_s});
-    for (int press = 0; press < 2; ++press) {
+    void extractionEndToEnd()
+    {
+        // Older, longer files of the same names must be replaced, not left with a tail.
+        for (const char* stale : {"wxjoin2.inp", "run_wxjoin2.sh"})
+            fixtures::writeText(QFile::encodeName(m_work).toStdString() + stale,
+                                std::string(20000, 'x'));
+        prepareExtraction(true);
+        // The console does not start in this program's folder: a relative working directory goes
+        // into the script in full.
+        QVERIFY(QDir::setCurrent(m_base->path()));
+        operate(*m_window, {u"WorkingDirBox=work/"_s});
         run();
+
+        QCOMPARE(m_fakes.messages.shown, QStringList());
+        QCOMPARE(filesUnder(m_work),
+                 (QStringList{u"run_wxjoin2.sh"_s, u"stand_in_record.txt"_s, u"wxjoin2.inp"_s}));
+        const QByteArray control = golden(u"extract_example.inp"_s, m_work);
+        const QString script = m_work + u"run_wxjoin2.sh"_s;
+        QCOMPARE(fileBytes(m_work + u"wxjoin2.inp"_s), control);
+        QCOMPARE(fileBytes(script), golden(u"extract_example.sh"_s, m_work));
+        QVERIFY(QFileInfo(script).isExecutable());
+        QCOMPARE(m_fakes.starter.started,
+                 (std::vector<std::pair<QString, QString>>{{script, QDir::cleanPath(m_work)}}));
+        QVERIFY(m_fakes.starter.busy);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        QCOMPARE(fileBytes(m_work + u"stand_in_record.txt"_s),
+                 standInRecord(u"wxjoin2"_s, u"wxjoin2.inp"_s, QDir::cleanPath(m_work),
+                               u"wxjoin2.inp"_s, control));
+        // An extraction's base name is completed in the control file, never in the field.
+        QCOMPARE(outputName(), u"out"_s);
+    }
+
+    void mergeInHostileFolderEndToEnd()
+    {
+        const QString work = m_base->filePath(hostileName) + QLatin1Char('/');
+        QVERIFY(QDir().mkpath(work));
+        // Both hold 1 July 2001 0 h to 3 July 23 h; the first file turns to Lat/Lon.
+        addInput(u"FINE.M3D"_s, 4, "2001070100", 72);
+        addInput(u"COARSE.M3D"_s, 12, "2001070100", 72);
+        enterDomain({u"txtLon1=106.5"_s, u"cboLonLL1=W"_s, u"txtLon2=104"_s, u"cboLonLL2=W"_s,
+                     u"txtLat1=38.25"_s, u"txtLat2=40"_s});
+        operate(*m_window,
+                {u"TitleBox=west"_s, u"WorkingDirBox="_s + work, u"OutFileBaseNameBox=west"_s});
+        run();
+
+        QCOMPARE(m_fakes.messages.shown, QStringList());
+        QCOMPARE(outputName(), u"west.m3d"_s);
+        const QByteArray control = golden(u"merge_example.inp"_s, work);
+        QCOMPARE(fileBytes(work + u"west.inp"_s), control);
+        QCOMPARE(fileBytes(work + u"gridfuse.inp"_s), control);
+        QCOMPARE(fileBytes(work + u"run_gridfuse.sh"_s), golden(u"merge_example.sh"_s, work));
+        QCOMPARE(
+            fileBytes(work + u"stand_in_record.txt"_s),
+            standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), u"gridfuse.inp"_s, control));
+        // Nothing of the folder name ran: the only files anywhere are the ones the job makes.
+        QStringList expected{u"in/COARSE.M3D"_s, u"in/FINE.M3D"_s, u"program/gridfuse"_s,
+                             u"program/wxjoin2"_s};
+        for (const QString& name :
+             {u"gridfuse.inp"_s, u"run_gridfuse.sh"_s, u"stand_in_record.txt"_s, u"west.inp"_s})
+            expected << hostileName + QLatin1Char('/') + name;
+        expected.sort();
+        QCOMPARE(filesUnder(m_base->path()), expected);
+    }
+
+    void outputNameFieldShowsWhatIsWritten()
+    {
+        // A suggestion may be longer than the 132 characters a user can type, and so may the name
+        // the job check completes; the field keeps either whole.
+        addInput(u"FINE.M3D"_s, 4, "2001070100", 72);
+        const QString typed = QString(131, QLatin1Char('n')) + u"_"_s;
+        operate(*m_window, {u"OutFileBaseNameBox="_s + typed, u"StartHour=1"_s});
+        QCOMPARE(outputName(), QString(131, QLatin1Char('n')) + u"_2001070101.m3d"_s);
+
+        const QString written = QString(130, QLatin1Char('n')) + u".m3d"_s;
+        operate(*m_window, {u"OutFileBaseNameBox="_s + written.left(130),
+                            u"WorkingDirBox="_s + m_work, u"XYOption"_s});
+        enterDomain({u"TextXStart=0"_s, u"TextXEnd=10"_s, u"TextYStart=0"_s, u"TextYEnd=10"_s});
+        for (int press = 0; press < 2; ++press) {
+            run();
+            QCOMPARE(outputName(), written);
+            QVERIFY(fileBytes(m_work + written.left(130) + u".inp"_s)
+                        .contains("\r\n" + written.toLatin1() + "       ! Output file\r\n"));
+        }
+        // What the user types is still held to 132 characters.
+        QTest::keyClick(m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s), Qt::Key_X);
         QCOMPARE(outputName(), written);
-        QVERIFY(fileBytes(m_work + written.left(130) + u".inp"_s)
-                    .contains("\r\n" + written.toLatin1() + "       ! Output file\r\n"));
     }
-    // What the user types is still held to 132 characters.
-    QTest::keyClick(m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s), Qt::Key_X);
-    QCOMPARE(outputName(), written);
-}
 
-void WholeJobTest::everyOtherEndIsOneMessage_data()
-{
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<bool>("withDomain");
-    QTest::addColumn<QString>("setup"); // what is in the way, if anything
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QStringList>("written"); // files in the working folder afterwards
-    // A row breaks its own check and every later one: only the first may be reported. The
-    // later ones are broken first, so that where two touch the same field the earlier holds.
-    for (std::size_t row = 0; row < checksInOrder.size(); ++row) {
-        QStringList steps;
-        for (std::size_t later = checksInOrder.size(); later-- > row;)
-            steps += checksInOrder[later].second;
-        const bool withDomain =
-            std::none_of(checksInOrder.begin() + long(row), checksInOrder.end(),
-                         [](const auto& check) { return check.second.isEmpty(); });
-        addRow(checksInOrder[row].first, steps, withDomain, QString(),
-               QString::fromUtf8(checksInOrder[row].first), QStringList());
+    void everyOtherEndIsOneMessage_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("withDomain");
+        QTest::addColumn<QString>("setup"); // what is in the way, if anything
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("written"); // files in the working folder afterwards
+        // A row breaks its own check and every later one: only the first may be reported. The
+        // later ones are broken first, so that where two touch the same field the earlier holds.
+        for (std::size_t row = 0; row < checksInOrder.size(); ++row) {
+            QStringList steps;
+            for (std::size_t later = checksInOrder.size(); later-- > row;)
+                steps += checksInOrder[later].second;
+            const bool withDomain =
+                std::none_of(checksInOrder.begin() + long(row), checksInOrder.end(),
+                             [](const auto& check) { return check.second.isEmpty(); });
+            addRow(checksInOrder[row].first, steps, withDomain, QString(),
+                   QString::fromUtf8(checksInOrder[row].first), QStringList());
+        }
+        const auto row = [](const char* name, const QStringList& steps, const char* setup,
+                            const char* message, const QStringList& written) {
+            addRow(name, steps, true, setup, message, written);
+        };
+        const char* missing =
+            "Can not run Fortran executable, please make sure it is in the folder ";
+        const QStringList control{u"wxjoin2.inp"_s};
+        row("executable missing", {}, "missing", missing, control);
+        row("executable a file that may not run", {}, "a file", missing, control);
+        row("executable a folder", {}, "a folder", missing, control);
+        // Even root may not create files in /proc.
+        row("control file cannot be written", {u"WorkingDirBox=/proc/"_s}, "",
+            "The control file /proc/wxjoin2.inp could not be written: ", {});
+        row("script cannot be written", {}, "script blocked",
+            "The run script {WORK}run_wxjoin2.sh could not be written: ",
+            {u"run_wxjoin2.sh/x"_s, u"wxjoin2.inp"_s});
+        row("console cannot be started", {}, "no console", "no console",
+            {u"run_wxjoin2.sh"_s, u"wxjoin2.inp"_s});
     }
-    const auto row = [](const char* name, const QStringList& steps, const char* setup,
-                        const char* message, const QStringList& written) {
-        addRow(name, steps, true, setup, message, written);
-    };
-    const char* missing = "Can not run Fortran executable, please make sure it is in the folder ";
-    const QStringList control{u"wxjoin2.inp"_s};
-    row("executable missing", {}, "missing", missing, control);
-    row("executable a file that may not run", {}, "a file", missing, control);
-    row("executable a folder", {}, "a folder", missing, control);
-    // Even root may not create files in /proc.
-    row("control file cannot be written", {u"WorkingDirBox=/proc/"_s}, "",
-        "The control file /proc/wxjoin2.inp could not be written: ", {});
-    row("script cannot be written", {}, "script blocked",
-        "The run script {WORK}run_wxjoin2.sh could not be written: ",
-        {u"run_wxjoin2.sh/x"_s, u"wxjoin2.inp"_s});
-    row("console cannot be started", {}, "no console", "no console",
-        {u"run_wxjoin2.sh"_s, u"wxjoin2.inp"_s});
-}
 
-void WholeJobTest::everyOtherEndIsOneMessage()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(bool, withDomain);
-    QFETCH(QString, setup);
-    QFETCH(QString, message);
-    QFETCH(QStringList, written);
-    const QString processor = m_program + u"/wxjoin2"_s;
-    if (message.startsWith(u"Can not run"_s)) {
-        QVERIFY(QFile::remove(processor));
-        message += m_program;
-    }
-    if (setup == u"a file"_s)
-        fixtures::writeText(QFile::encodeName(processor).toStdString(), "#!/bin/sh\n");
-    if (setup == u"a folder"_s)
-        QVERIFY(QDir().mkdir(processor));
-    if (setup == u"script blocked"_s) {
-        QVERIFY(QDir().mkpath(m_work + u"run_wxjoin2.sh"_s));
-        fixtures::writeText(QFile::encodeName(m_work).toStdString() + "run_wxjoin2.sh/x", "");
-    }
-    if (setup == u"no console"_s)
-        m_fakes.starter.failure = message;
-    message.replace(u"{WORK}"_s, m_work);
-    prepareExtraction(withDomain);
-    operate(*m_window, steps);
-    operate(*m_window, {u"RunButton"_s});
+    void everyOtherEndIsOneMessage()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, withDomain);
+        QFETCH(QString, setup);
+        QFETCH(QString, message);
+        QFETCH(QStringList, written);
+        const QString processor = m_program + u"/wxjoin2"_s;
+        if (message.startsWith(u"Can not run"_s)) {
+            QVERIFY(QFile::remove(processor));
+            message += m_program;
+        }
+        if (setup == u"a file"_s)
+            fixtures::writeText(QFile::encodeName(processor).toStdString(), "#!/bin/sh\n");
+        if (setup == u"a folder"_s)
+            QVERIFY(QDir().mkdir(processor));
+        if (setup == u"script blocked"_s) {
+            QVERIFY(QDir().mkpath(m_work + u"run_wxjoin2.sh"_s));
+            fixtures::writeText(QFile::encodeName(m_work).toStdString() + "run_wxjoin2.sh/x", "");
+        }
+        if (setup == u"no console"_s)
+            m_fakes.starter.failure = message;
+        message.replace(u"{WORK}"_s, m_work);
+        prepareExtraction(withDomain);
+        operate(*m_window, steps);
+        operate(*m_window, {u"RunButton"_s});
 
-    QCOMPARE(m_fakes.messages.shown.size(), 1);
-    QVERIFY2(m_fakes.messages.shown[0].startsWith(QStringLiteral("job: ") + message),
-             qPrintable(m_fakes.messages.shown[0]));
-    QCOMPARE(filesUnder(m_work), written);
-    QCOMPARE(m_fakes.starter.started.size(), std::size_t(setup == u"no console"_s));
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-}
+        QCOMPARE(m_fakes.messages.shown.size(), 1);
+        QVERIFY2(m_fakes.messages.shown[0].startsWith(QStringLiteral("job: ") + message),
+                 qPrintable(m_fakes.messages.shown[0]));
+        QCOMPARE(filesUnder(m_work), written);
+        QCOMPARE(m_fakes.starter.started.size(), std::size_t(setup == u"no console"_s));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+};
 
 QTEST_MAIN(WholeJobTest)
 #include "whole_job_test.moc"
