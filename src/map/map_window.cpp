@@ -31,7 +31,7 @@ MapWindow::MapWindow(QWidget* parent)
     m_fitAction = tools->addAction(QStringLiteral("Fit"));
     m_fitAction->setObjectName(QStringLiteral("FitAction"));
     m_fitAction->setToolTip(QStringLiteral("Show every input file and the output box"));
-    m_saveAction = tools->addAction(QStringLiteral("Save picture..."));
+    m_saveAction = tools->addAction(QStringLiteral("Save picture…"));
     m_saveAction->setObjectName(QStringLiteral("SavePictureAction"));
     m_status->setObjectName(QStringLiteral("MapStatus"));
     statusBar()->addWidget(m_status, 1);

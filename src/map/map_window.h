@@ -11,7 +11,7 @@ namespace gridloom {
 
 class MapCanvas;
 
-/// The "Domain map" window: the map, and the two actions Fit and "Save picture..." above it.
+/// The "Domain map" window: the map, and the two actions Fit and "Save picture…" above it.
 /// Non-modal and resizable; it belongs to the main window and goes with it.
 class MapWindow final : public QMainWindow, public DomainMapView {
     Q_OBJECT
