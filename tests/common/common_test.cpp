@@ -17,9 +17,9 @@
 
 using namespace gridloom;
 using gridloom::testing::addRow;
+using gridloom::testing::columns;
+using gridloom::testing::fetchRow;
 namespace fs = std::filesystem;
-
-Q_DECLARE_METATYPE(gridloom::TextEncoding)
 
 namespace {
 
@@ -47,10 +47,7 @@ private Q_SLOTS:
     {
         // Each text read as a 16-bit whole number (half to even), a real number and a 32-bit
         // integer; "none" where it is refused.
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("whole");
-        QTest::addColumn<QString>("real");
-        QTest::addColumn<QString>("int32");
+        columns<QString, QString, QString, QString>("text", "whole", "real", "int32");
         const auto row = [](const char* text, const char* whole, const char* real,
                             const char* int32) { addRow(text, text, whole, real, int32); };
         row("+7", "7", "7", "7");
@@ -69,10 +66,8 @@ private Q_SLOTS:
     }
     void readingNumbers()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, whole);
-        QFETCH(QString, real);
-        QFETCH(QString, int32);
+        auto [text, whole, real, int32] =
+            fetchRow<QString, QString, QString, QString>("text", "whole", "real", "int32");
         const std::string t = text.toStdString();
         QCOMPARE(orNone(parseWholeNumber(t)) + u' ' + orNone(parseRealNumber(t)) + u' ' +
                      orNone(parseInt32(t)),
@@ -81,8 +76,8 @@ private Q_SLOTS:
 
     void writingNumbers_data()
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("texts"); // general, six decimals, two decimals
+        // texts: general, six decimals, two decimals
+        columns<double, QString>("value", "texts");
         addRow("zero", -0.0, "0 0.000000 0.00");
         addRow("fraction", 59.996, "59.996 59.996000 60.00");
         addRow("no minus for zero", -0.001, "-0.001 -0.001000 0.00");
@@ -97,8 +92,7 @@ private Q_SLOTS:
     }
     void writingNumbers()
     {
-        QFETCH(double, value);
-        QFETCH(QString, texts);
+        auto [value, texts] = fetchRow<double, QString>("value", "texts");
         QCOMPARE(QString::fromStdString(formatGeneral(value) + ' ' + formatFixed(value, 6) + ' ' +
                                         formatFixed(value, 2)),
                  texts);
@@ -149,40 +143,12 @@ private Q_SLOTS:
         }
     }
 
-    void characterCounts_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<TextEncoding>("encoding");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QByteArray>("lastFour");
-        QTest::addColumn<QByteArray>("firstTwo");
-        addRow("UTF-8 letters", QByteArray("\xc3\xa9t\xc3\xa9.m"), TextEncoding::Utf8, 5,
-               QByteArray("t\xc3\xa9.m"), QByteArray("\xc3\xa9t"));
-        // 0xB0 and 0xB5 (degree and micro signs) look like UTF-8 continuation bytes.
-        addRow("code page", QByteArray("\xb0\xb5.ab"), TextEncoding::SingleByte, 5,
-               QByteArray("\xb5.ab"), QByteArray("\xb0\xb5"));
-        addRow("shorter than asked", QByteArray("\xe9"), TextEncoding::SingleByte, 1,
-               QByteArray("\xe9"), QByteArray("\xe9"));
-    }
-    void characterCounts()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(TextEncoding, encoding);
-        QFETCH(int, count);
-        QFETCH(QByteArray, lastFour);
-        QFETCH(QByteArray, firstTwo);
-        const std::string_view t(text.data(), std::size_t(text.size()));
-        QCOMPARE(int(characterCount(t, encoding)), count);
-        QCOMPARE(QByteArray(t.substr(offsetOfLastCharacters(t, 4, encoding)).data()), lastFour);
-        QCOMPARE(QByteArray::fromStdString(std::string(firstCharacters(t, 2, encoding))), firstTwo);
-    }
-
     void shortPathBuffer_data()
     {
         // What the system call answers for each buffer it is given: the length of its result,
         // the size it needs, or 0 for a failure.
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<int>("length"); // of the result; -1 for empty
+        // length: of the result; -1 for empty
+        columns<QList<int>, int>("answers", "length");
         addRow("255 characters fit", QList<int>{255}, 255);
         addRow("fails", QList<int>{0}, -1);
         addRow("256 characters asked for again", QList<int>{257, 256}, 256);
@@ -190,8 +156,7 @@ private Q_SLOTS:
     }
     void shortPathBuffer()
     {
-        QFETCH(QList<int>, answers);
-        QFETCH(int, length);
+        auto [answers, length] = fetchRow<QList<int>, int>("answers", "length");
         QList<std::size_t> sizes;
         const std::string result = shortPathThrough([&](char* buffer, std::size_t size) {
             const auto n = std::size_t(answers.at(sizes.size()));
@@ -224,8 +189,7 @@ private Q_SLOTS:
     void readingFileStarts_data()
     {
         // What is at the path: a file of n bytes, a link to a longer one, or no file at all.
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("read");
+        columns<QString, bool>("kind", "read");
         addRow("file of 5000 bytes", "5000", true);
         addRow("file of 4999 bytes", "4999", false);
         addRow("link to a file", "link", true);
@@ -235,8 +199,7 @@ private Q_SLOTS:
     }
     void readingFileStarts()
     {
-        QFETCH(QString, kind);
-        QFETCH(bool, read);
+        auto [kind, read] = fetchRow<QString, bool>("kind", "read");
         std::string target = path("target");
         fs::remove_all(target);
         std::ofstream(path("file"), std::ios::trunc) << std::string(5000, 'h') << "tail";

@@ -11,6 +11,8 @@
 
 using namespace gridloom;
 using gridloom::testing::addRow;
+using gridloom::testing::columns;
+using gridloom::testing::fetchRow;
 using gridloom::testing::RecordingMessages;
 
 Q_DECLARE_METATYPE(gridloom::CoordinateType)
@@ -101,16 +103,14 @@ private Q_SLOTS:
 
     void layouts_data()
     {
-        QTest::addColumn<CoordinateType>("type");
-        QTest::addColumn<QString>("shownFrames");
+        columns<CoordinateType, QString>("type", "shownFrames");
         addRow("longitude/latitude", CoordinateType::LatLon, "Geodetic1 Geodetic2");
         addRow("grid indices", CoordinateType::IJK, "ijkFrame");
         addRow("X/Y", CoordinateType::XY, "XYFrame");
     }
     void layouts()
     {
-        QFETCH(CoordinateType, type);
-        QFETCH(QString, shownFrames);
+        auto [type, shownFrames] = fetchRow<CoordinateType, QString>("type", "shownFrames");
         Fixture f;
         // Laid out once the other way first: a layout must undo what the previous one showed.
         f.open(type == CoordinateType::LatLon ? CoordinateType::XY : CoordinateType::LatLon);
@@ -136,8 +136,7 @@ private Q_SLOTS:
     // \r): the entries that then differ from a new dialog's, and where the focus is.
     void latLonTyping_data()
     {
-        QTest::addColumn<QString>("edits");
-        QTest::addColumn<QString>("changes");
+        columns<QString, QString>("edits", "changes");
         addRow("9 then 5 into the start latitude", "txtLat1=95",
                "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLat1");
         addRow("decimal field passes digits, point and slash", "txtLat2=4a5+,x.1/",
@@ -152,8 +151,7 @@ private Q_SLOTS:
     }
     void latLonTyping()
     {
-        QFETCH(QString, edits);
-        QFETCH(QString, changes);
+        auto [edits, changes] = fetchRow<QString, QString>("edits", "changes");
         Fixture f;
         CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
         QCOMPARE(typeInto(dialog, edits), changes);
@@ -164,11 +162,8 @@ private Q_SLOTS:
     // key filters), whether the dialog stays, and what the next opening in another layout shows.
     void ending_data()
     {
-        QTest::addColumn<CoordinateType>("type");
-        QTest::addColumn<QString>("edits");
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("bounds");
+        columns<CoordinateType, QString, QString, QString, QString>("type", "edits", "how",
+                                                                    "message", "bounds");
         const QString unchanged = QStringLiteral("1 2 3 4 5 6");
         addRow("X/Y OK, signed decimals typed", CoordinateType::XY,
                "TextXStart=-2.5a TextXEnd=10.4 TextYStart=3.5 TextYEnd=20", "OkButton", "",
@@ -186,11 +181,9 @@ private Q_SLOTS:
     }
     void ending()
     {
-        QFETCH(CoordinateType, type);
-        QFETCH(QString, edits);
-        QFETCH(QString, how);
-        QFETCH(QString, message);
-        QFETCH(QString, bounds);
+        auto [type, edits, how, message, bounds] =
+            fetchRow<CoordinateType, QString, QString, QString, QString>("type", "edits", "how",
+                                                                         "message", "bounds");
         Fixture f;
         QPointer<CoordinateDialog> dialog = f.open(type);
         typeInto(dialog, edits);

@@ -9,6 +9,8 @@
 
 using namespace gridloom;
 using gridloom::testing::addRow;
+using gridloom::testing::columns;
+using gridloom::testing::fetchRow;
 
 namespace {
 
@@ -95,9 +97,7 @@ private Q_SLOTS:
     // OK's action: the check's message, or on acceptance the bounds 1 to 6 it leaves.
     void confirm_data()
     {
-        QTest::addColumn<QString>("texts");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("stored");
+        columns<QString, QString, QString>("texts", "message", "stored");
         const QString ok;
         addRow("X/Y rounded, halves to even", "2.5|3.5|-2.5|20.6", ok, "2 4 -2 21 7 8");
         addRow("X/Y compared with fractions", "10.2|10.4|0|1", ok, "10 10 0 1 7 8");
@@ -133,9 +133,8 @@ private Q_SLOTS:
     }
     void confirm()
     {
-        QFETCH(QString, texts);
-        QFETCH(QString, message);
-        QFETCH(QString, stored);
+        auto [texts, message, stored] =
+            fetchRow<QString, QString, QString>("texts", "message", "stored");
         const bool accepted = message.isEmpty();
         // The flag starts at the opposite of what the action must leave.
         DomainSelection domain{earlier, !accepted};
@@ -146,20 +145,15 @@ private Q_SLOTS:
 
     void conversions_data()
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("degrees");
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<double>("seconds");
+        columns<double, int, int, double>("value", "degrees", "minutes", "seconds");
         addRow("seconds not rounded", 12.3456789, 12, 20, 44.44404);
         addRow("all three parts", 10.255, 10, 15, 18.0);
         addRow("sign dropped", -12.5, 12, 30, 0.0);
     }
     void conversions()
     {
-        QFETCH(double, value);
-        QFETCH(int, degrees);
-        QFETCH(int, minutes);
-        QFETCH(double, seconds);
+        auto [value, degrees, minutes, seconds] =
+            fetchRow<double, int, int, double>("value", "degrees", "minutes", "seconds");
         const Dms dms = decimalToDms(value);
         QCOMPARE(dms.degrees, degrees);
         QCOMPARE(dms.minutes, minutes);
@@ -172,11 +166,9 @@ private Q_SLOTS:
 
     void decimalFieldChange_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Angle>("angle");
-        QTest::addColumn<Corner>("corner");
-        QTest::addColumn<QString>("decimal");
-        QTest::addColumn<QString>("dms"); // empty: the three fields keep their texts
+        // dms: empty: the three fields keep their texts
+        columns<QString, Angle, Corner, QString, QString>("text", "angle", "corner", "decimal",
+                                                          "dms");
         const auto start = Corner::Start;
         const auto end = Corner::End;
         addRow("start latitude at its limit", "90", lat, start, "90.000000", "90|0|0.00");
@@ -196,11 +188,9 @@ private Q_SLOTS:
     }
     void decimalFieldChange()
     {
-        QFETCH(QString, text);
-        QFETCH(Angle, angle);
-        QFETCH(Corner, corner);
-        QFETCH(QString, decimal);
-        QFETCH(QString, dms);
+        auto [text, angle, corner, decimal, dms] =
+            fetchRow<QString, Angle, Corner, QString, QString>("text", "angle", "corner", "decimal",
+                                                               "dms");
         const DecimalFieldUpdate update = decimalFieldChanged(text.toStdString(), angle, corner);
         QCOMPARE(QString::fromStdString(update.decimal), decimal);
         QCOMPARE(update.dms ? joined(*update.dms) : QString(), dms);
@@ -208,11 +198,8 @@ private Q_SLOTS:
 
     void leavingDmsField_data()
     {
-        QTest::addColumn<QString>("texts");
-        QTest::addColumn<DmsField>("left");
-        QTest::addColumn<Angle>("angle");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("decimal");
+        columns<QString, DmsField, Angle, QString, QString>("texts", "left", "angle", "shown",
+                                                            "decimal");
         const auto deg = DmsField::Degrees;
         const auto min = DmsField::Minutes;
         const auto sec = DmsField::Seconds;
@@ -235,11 +222,9 @@ private Q_SLOTS:
     }
     void leavingDmsField()
     {
-        QFETCH(QString, texts);
-        QFETCH(DmsField, left);
-        QFETCH(Angle, angle);
-        QFETCH(QString, shown);
-        QFETCH(QString, decimal);
+        auto [texts, left, angle, shown, decimal] =
+            fetchRow<QString, DmsField, Angle, QString, QString>("texts", "left", "angle", "shown",
+                                                                 "decimal");
         const DmsFieldUpdate update = dmsFieldLeft(split(texts), left, angle);
         QCOMPARE(joined(update.dms), shown);
         QCOMPARE(QString::fromStdString(update.decimal), decimal);

@@ -22,7 +22,9 @@
 
 using namespace gridloom;
 using gridloom::testing::addRow;
+using gridloom::testing::columns;
 using gridloom::testing::FakeServices;
+using gridloom::testing::fetchRow;
 
 namespace {
 
@@ -108,10 +110,7 @@ private Q_SLOTS:
         // ",": "spacing [stamp [hours]]" for a readable file, "unreadable", "pipe", "long" (133
         // characters), "exact" (132), "first" (the first file again), "FIRST" (its name in
         // capitals). "merge" and "extract" select that mode instead of pressing.
-        QTest::addColumn<QString>("presses");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<int>("listed");
-        QTest::addColumn<bool>("yellow");
+        columns<QString, QStringList, int, bool>("presses", "shown", "listed", "yellow");
         const QString unreadable = job(unreadableHeaderMessage);
         const QString tooMany = job(tooManyMergeFilesMessage);
         const QString tooLong = QStringLiteral("path: ") + QString::fromUtf8(pathTooLongMessage);
@@ -135,10 +134,8 @@ private Q_SLOTS:
     }
     void addFileMessages()
     {
-        QFETCH(QString, presses);
-        QFETCH(QStringList, shown);
-        QFETCH(int, listed);
-        QFETCH(bool, yellow);
+        auto [presses, shown, listed, yellow] =
+            fetchRow<QString, QStringList, int, bool>("presses", "shown", "listed", "yellow");
         Window window;
         QString first;
         for (const QString& press : presses.split(QLatin1Char('|'))) {
@@ -241,8 +238,7 @@ private Q_SLOTS:
 
     void initialFolderOfTheDialog_data()
     {
-        QTest::addColumn<QString>("workingDir");
-        QTest::addColumn<bool>("usesWorkingDir");
+        columns<QString, bool>("workingDir", "usesWorkingDir");
         QDir(m_dir.path()).mkpath(QStringLiteral("full"));
         fixtures::writeFixture(m_dir.filePath(QStringLiteral("full/a.m3d")).toStdString(), {});
         const QString full = m_dir.filePath(QStringLiteral("full"));
@@ -254,8 +250,7 @@ private Q_SLOTS:
     }
     void initialFolderOfTheDialog()
     {
-        QFETCH(QString, workingDir);
-        QFETCH(bool, usesWorkingDir);
+        auto [workingDir, usesWorkingDir] = fetchRow<QString, bool>("workingDir", "usesWorkingDir");
         Window window;
         qobject_cast<QLineEdit*>(window.find("WorkingDirBox"))->setText(workingDir);
         window.press({});

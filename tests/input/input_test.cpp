@@ -16,6 +16,8 @@
 using namespace gridloom;
 using fixtures::SampleHeader;
 using gridloom::testing::addRow;
+using gridloom::testing::columns;
+using gridloom::testing::fetchRow;
 
 Q_DECLARE_METATYPE(gridloom::TextEncoding)
 
@@ -106,8 +108,8 @@ class InputTest final : public QObject {
 private Q_SLOTS:
     void readsHeaders_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("expected"); // empty: refused
+        // expected: empty: refused
+        columns<QByteArray, QString>("content", "expected");
         const QString refused;
         addRow("one comment line", edited({}), standard);
         addRow("no comment lines, other version",
@@ -134,16 +136,14 @@ private Q_SLOTS:
     }
     void readsHeaders()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, expected);
+        auto [content, expected] = fetchRow<QByteArray, QString>("content", "expected");
         const auto info = read(content);
         QCOMPARE(info ? summary(*info) : QString(), expected);
     }
 
     void readsExactlyTheFirst5000Characters_data()
     {
-        QTest::addColumn<int>("extentEnd");
-        QTest::addColumn<double>("lastLatitude");
+        columns<int, double>("extentEnd", "lastLatitude");
         addRow("extent line ends at the limit", 5000, 50.0);
         addRow("its last digit past the limit", 5001, 5.0);
         addRow("its last field past the limit", 5003, -1.0);
@@ -152,8 +152,7 @@ private Q_SLOTS:
     {
         // The dataset line is lengthened so that the extent line ends at a chosen offset; a long
         // tail of digits would complete or extend it.
-        QFETCH(int, extentEnd);
-        QFETCH(double, lastLatitude);
+        auto [extentEnd, lastLatitude] = fetchRow<int, double>("extentEnd", "lastLatitude");
         SampleHeader header;
         header.padTo = 0;
         const std::string extent = "1 1 60 50 1 23 -120.5 -95 25.25 50";
@@ -169,19 +168,11 @@ private Q_SLOTS:
         QCOMPARE(info ? info->latEnd : -1.0, lastLatitude);
     }
 
-    void dropBlankFieldsKeepsTheTextOfWhatItKeeps()
-    {
-        QCOMPARE(dropBlankFields({"", " x ", "  ", "y"}),
-                 (std::vector<std::string_view>{" x ", "y"}));
-    }
-
     void extractPeriod_data()
     {
         // The pickers' values ("" while the list is empty), the file, and the preset:
         // "start | end", "-" for an end left alone.
-        QTest::addColumn<QString>("pickers");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("preset");
+        columns<QString, QString, QString>("pickers", "file", "preset");
         const QString span = QStringLiteral("2002-09-30 12:00|2002-10-05 00:00");
         addRow("first file, into the next month", QString(), "12 2002093012 109",
                "2002-09-30 12/12 | 2002-10-05 00/0");
@@ -198,9 +189,8 @@ private Q_SLOTS:
     }
     void extractPeriod()
     {
-        QFETCH(QString, pickers);
-        QFETCH(QString, file);
-        QFETCH(QString, preset);
+        auto [pickers, file, preset] =
+            fetchRow<QString, QString, QString>("pickers", "file", "preset");
         // With an empty list the pickers lie on both sides of the file and must not be kept.
         const QStringList picked = pickers.isEmpty()
                                        ? QStringList{QStringLiteral("2000-01-01 00:00"),
@@ -211,18 +201,9 @@ private Q_SLOTS:
         QCOMPARE(describe(result.start) + QStringLiteral(" | ") + describe(result.end), preset);
     }
 
-    void mergePeriodIsTheFilesPeriod()
-    {
-        const auto preset = setPeriodForMerge(fileOf(QStringLiteral("12 2004022822 3")));
-        QCOMPARE(describe(preset.start) + QStringLiteral(" | ") + describe(preset.end),
-                 QStringLiteral("2004-02-28 22/22 | 2004-02-29 00/0"));
-    }
-
     void limitsTexts_data()
     {
-        QTest::addColumn<QString>("extent");
-        QTest::addColumn<int>("view");
-        QTest::addColumn<QString>("labels");
+        columns<QString, int, QString>("extent", "view", "labels");
         addRow("index view keeps the file's text", "001 +2 60.0 5e1 1 23 -120.5 -95 25.25 50", 0,
                "001 +2 60.0 5e1 1 23");
         addRow("west and north", "1 1 60 50 1 23 -120.5 -95 25.25 50", 1,
@@ -235,9 +216,7 @@ private Q_SLOTS:
     }
     void limitsTexts()
     {
-        QFETCH(QString, extent);
-        QFETCH(int, view);
-        QFETCH(QString, labels);
+        auto [extent, view, labels] = fetchRow<QString, int, QString>("extent", "view", "labels");
         std::array<std::string, 10> limits;
         const QStringList parts = extent.split(QLatin1Char(' '));
         for (std::size_t n = 0; n < limits.size(); ++n)
@@ -264,9 +243,7 @@ private Q_SLOTS:
     void mergeRules_data()
     {
         // Files listed and the candidate; the last accepted file has 12 km, 2002093012, 109 h.
-        QTest::addColumn<int>("listed");
-        QTest::addColumn<QString>("candidate");
-        QTest::addColumn<QString>("message");
+        columns<int, QString, QString>("listed", "candidate", "message");
         const auto message = [](std::string_view text) { return QString::fromUtf8(text); };
         addRow("first file compares nothing", 0, "4 2003010100 1", QString());
         addRow("equal grid and period", 2, "12 2002093012 109", QString());
@@ -277,9 +254,8 @@ private Q_SLOTS:
     }
     void mergeRules()
     {
-        QFETCH(int, listed);
-        QFETCH(QString, candidate);
-        QFETCH(QString, message);
+        auto [listed, candidate, message] =
+            fetchRow<int, QString, QString>("listed", "candidate", "message");
         const LastFileState last = lastFileStateOf(fileOf(QStringLiteral("12 2002093012 109")));
         const auto refusal = mergeRefusal(std::size_t(listed), last, fileOf(candidate));
         QCOMPARE(QString::fromStdString(refusal.value_or("")), message);
@@ -287,11 +263,8 @@ private Q_SLOTS:
 
     void pathLength_data()
     {
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<TextEncoding>("encoding");
-        QTest::addColumn<QByteArray>("shortForm");
-        QTest::addColumn<QByteArray>("used");
-        QTest::addColumn<bool>("refused");
+        columns<QByteArray, TextEncoding, QByteArray, QByteArray, bool>(
+            "path", "encoding", "shortForm", "used", "refused");
         const auto pathOf = [](int length, const QByteArray& c = "x") {
             return QByteArray("/d/") + c.repeated(length - 3);
         };
@@ -309,11 +282,9 @@ private Q_SLOTS:
     }
     void pathLength()
     {
-        QFETCH(QByteArray, path);
-        QFETCH(TextEncoding, encoding);
-        QFETCH(QByteArray, shortForm);
-        QFETCH(QByteArray, used);
-        QFETCH(bool, refused);
+        auto [path, encoding, shortForm, used, refused] =
+            fetchRow<QByteArray, TextEncoding, QByteArray, QByteArray, bool>(
+                "path", "encoding", "shortForm", "used", "refused");
         const auto check = checkPathLength(
             path.toStdString(),
             [&](const std::string& asked) {
@@ -323,14 +294,6 @@ private Q_SLOTS:
         QCOMPARE(QByteArray::fromStdString(check.path), used);
         QCOMPARE(check.colour == ListColour::Yellow, refused);
         QCOMPARE(check.tooLong, refused);
-    }
-
-    void aPathIsListedOnlyAsExactlyTheSameText()
-    {
-        const std::vector<std::string> entries{"/d/a.m3d", "/d/b.m3d"};
-        QVERIFY(isFileListed(entries, "/d/b.m3d"));
-        QVERIFY(!isFileListed(entries, "/d/B.m3d"));
-        QVERIFY(!isFileListed(entries, "/d/b.m3d "));
     }
 };
 

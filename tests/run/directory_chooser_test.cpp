@@ -36,13 +36,12 @@ private Q_SLOTS:
     void chooseAndClose_data()
     {
         // Paths are relative to the test folder; "/" is the root.
-        QTest::addColumn<QString>("start"); // the working-directory text; "" for none
+        // start: the working-directory text; "" for none
+        columns<QString>("start");
         // "enter", "double click", "click" (select only), "drive" picked with the arrow keys,
         // "same drive" chosen again, "cancel" after the root is picked
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("shown"); // the folder, the drive list's choice, any message
-        QTest::addColumn<QString>("written");
+        // shown: the folder, the drive list's choice, any message
+        columns<QString, QString, QString, QString>("how", "target", "shown", "written");
         addRow("starts in the working directory", "run 1/", "", "", "run 1 | / |", "run 1/");
         addRow("starts on the working directory's volume", "volume/data", "", "",
                "volume/data | volume |", "volume/data/");
@@ -65,11 +64,9 @@ private Q_SLOTS:
     }
     void chooseAndClose()
     {
-        QFETCH(QString, start);
-        QFETCH(QString, how);
-        QFETCH(QString, target);
-        QFETCH(QString, shown);
-        QFETCH(QString, written);
+        auto [start, how, target, shown, written] =
+            fetchRow<QString, QString, QString, QString, QString>("start", "how", "target", "shown",
+                                                                  "written");
         FakeVolumes volumes;
         // Each drive a row picks is next to the one it starts on: no other is passed on the way.
         volumes.rootList = {u"/offline"_s, u"/"_s, path(u"volume"_s), path(u"plain.txt"_s)};

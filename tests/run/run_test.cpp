@@ -58,18 +58,15 @@ class RunTest final : public QObject {
 private Q_SLOTS:
     void examples_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("golden");
-        QTest::addColumn<QString>("controlPath");
+        columns<int, QString, QString>("mode", "golden", "controlPath");
         addRow("extraction", int(ProcessingMode::Extract), "extract_example",
                "C:\\work\\wxjoin2.inp");
         addRow("merge", int(ProcessingMode::Merge), "merge_example", "C:\\work\\west.inp");
     }
     void examples()
     {
-        QFETCH(int, mode);
-        QFETCH(QString, golden);
-        QFETCH(QString, controlPath);
+        auto [mode, golden, controlPath] =
+            fetchRow<int, QString, QString>("mode", "golden", "controlPath");
         const JobSettings job = example(ProcessingMode(mode));
         QCOMPARE(textOf(job), goldenFile(golden + u".inp"_s));
         QCOMPARE(QString::fromStdString(job.mode == ProcessingMode::Extract
@@ -98,11 +95,11 @@ private Q_SLOTS:
 
     void names_data()
     {
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<TextEncoding>("encoding");
-        QTest::addColumn<QByteArray>("base");      // line 2 of an extraction
-        QTest::addColumn<QByteArray>("stem");      // a merge's control and log file names
-        QTest::addColumn<QByteArray>("completed"); // a merge's name after the job check
+        // base: line 2 of an extraction
+        // stem: a merge's control and log file names
+        // completed: a merge's name after the job check
+        columns<QByteArray, TextEncoding, QByteArray, QByteArray, QByteArray>(
+            "name", "encoding", "base", "stem", "completed");
         const auto row = [](const char* name, const char* base, const char* stem,
                             const char* completed, TextEncoding encoding = TextEncoding::Utf8) {
             addRow(name, QByteArray(name), encoding, QByteArray(base), QByteArray(stem),
@@ -125,11 +122,9 @@ private Q_SLOTS:
     }
     void names()
     {
-        QFETCH(QByteArray, name);
-        QFETCH(TextEncoding, encoding);
-        QFETCH(QByteArray, base);
-        QFETCH(QByteArray, stem);
-        QFETCH(QByteArray, completed);
+        auto [name, encoding, base, stem, completed] =
+            fetchRow<QByteArray, TextEncoding, QByteArray, QByteArray, QByteArray>(
+                "name", "encoding", "base", "stem", "completed");
         QCOMPARE(QByteArray::fromStdString(extractionBaseName(name.toStdString(), encoding)), base);
         QCOMPARE(QByteArray::fromStdString(completeMergeOutputName(name.toStdString(), encoding)),
                  completed);
@@ -141,10 +136,8 @@ private Q_SLOTS:
 
     void lines_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<int>("line"); // counted from 0
-        QTest::addColumn<QByteArray>("expected");
+        // line: counted from 0
+        columns<int, QString, int, QByteArray>("mode", "steps", "line", "expected");
         const auto row = [](const char* name, ProcessingMode mode, const char* steps, int line,
                             const char* expected) {
             addRow(name, int(mode), QString::fromUtf8(steps), line, QByteArray(expected));
@@ -169,10 +162,8 @@ private Q_SLOTS:
     }
     void lines()
     {
-        QFETCH(int, mode);
-        QFETCH(QString, steps);
-        QFETCH(int, line);
-        QFETCH(QByteArray, expected);
+        auto [mode, steps, line, expected] =
+            fetchRow<int, QString, int, QByteArray>("mode", "steps", "line", "expected");
         JobSettings job = example(ProcessingMode(mode));
         editJob(job, steps);
         const QByteArray text = textOf(job);
@@ -187,9 +178,8 @@ private Q_SLOTS:
 
     void jobCheck_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("message"); // empty: the job passes
+        // message: empty: the job passes
+        columns<int, QString, QString>("mode", "steps", "message");
         const auto row = [](const char* name, ProcessingMode mode, const char* steps,
                             const char* message) {
             addRow(name, int(mode), QString::fromUtf8(steps), QString::fromUtf8(message));
@@ -222,9 +212,7 @@ private Q_SLOTS:
     }
     void jobCheck()
     {
-        QFETCH(int, mode);
-        QFETCH(QString, steps);
-        QFETCH(QString, message);
+        auto [mode, steps, message] = fetchRow<int, QString, QString>("mode", "steps", "message");
         JobSettings job;
         job.mode = ProcessingMode(mode);
         editJob(job, u"dir=/data/run/;inputs=1;domainValid=1;startDate=2002-10-01;"
@@ -240,18 +228,16 @@ private Q_SLOTS:
 
     void shellScriptSteps_data()
     {
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<bool>("folderExists");
-        QTest::addColumn<QString>("control"); // what the processor read; empty: it never ran
+        // control: what the processor read; empty: it never ran
+        columns<QString, bool, QString>("output", "folderExists", "control");
         // The control file of an output named after the processor is the processor's own.
         addRow("copy onto itself skipped", "gridfuse.m3d", true, "gridfuse.inp");
         addRow("no processor outside the folder", "west", false, "");
     }
     void shellScriptSteps()
     {
-        QFETCH(QString, output);
-        QFETCH(bool, folderExists);
-        QFETCH(QString, control);
+        auto [output, folderExists, control] =
+            fetchRow<QString, bool, QString>("output", "folderExists", "control");
         QTemporaryDir base;
         const QString work = base.filePath(u"work/"_s);
         QVERIFY(placeStandIn(base.path(), u"gridfuse"_s));

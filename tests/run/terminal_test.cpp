@@ -22,9 +22,10 @@ class TerminalTest final : public QObject {
 private Q_SLOTS:
     void startsFirstTerminalFound_data()
     {
-        QTest::addColumn<QString>("installed"); // "xterm!" is an xterm that cannot be loaded
-        QTest::addColumn<QString>("used");      // with the option that hands it the command
-        QTest::addColumn<QString>("failure");   // how its start fails; "{BIN}": the search path
+        // installed: "xterm!" is an xterm that cannot be loaded
+        // used: with the option that hands it the command
+        // failure: how its start fails; "{BIN}": the search path
+        columns<QString, QString, QString>("installed", "used", "failure");
         addRow("xterm", "xterm", "xterm -e", "");
         addRow("gnome-terminal takes the command after --", "gnome-terminal", "gnome-terminal --",
                "");
@@ -40,9 +41,8 @@ private Q_SLOTS:
     }
     void startsFirstTerminalFound()
     {
-        QFETCH(QString, installed);
-        QFETCH(QString, used);
-        QFETCH(QString, failure);
+        auto [installed, used, failure] =
+            fetchRow<QString, QString, QString>("installed", "used", "failure");
         QTemporaryDir bin;
         const QString work = bin.filePath(u"work"_s);
         QVERIFY(QDir().mkdir(work));

@@ -9,6 +9,7 @@
 #include "run_test_support.h"
 #include "support/data_rows.h"
 #include "support/fake_services.h"
+#include "support/operate.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -22,37 +23,6 @@ using namespace gridloom;
 using namespace gridloom::testing;
 
 namespace {
-
-/// Works the controls as a user does, one step each: "Name" clicks a button, "Name=text"
-/// sets a date picker to an ISO date, picks an item of a drop-down box, or clears a text field
-/// and types the text into it.
-void operate(QWidget& parent, const QStringList& steps)
-{
-    for (const QString& step : steps) {
-        auto* widget = parent.findChild<QWidget*>(step.section(QLatin1Char('='), 0, 0));
-        QVERIFY2(widget, qPrintable(step));
-        const QString text = step.section(QLatin1Char('='), 1);
-        if (auto* date = qobject_cast<QDateTimeEdit*>(widget)) {
-            date->setDate(QDate::fromString(text, Qt::ISODate));
-        } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
-            box->setCurrentText(text);
-        } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
-            field->setFocus();
-            field->selectAll();
-            QTest::keyClick(field, Qt::Key_Backspace);
-            // The key simulation spells out only ASCII; other letters arrive as typed text.
-            for (const QChar c : text) {
-                if (c.unicode() < 0x80)
-                    QTest::keyClick(field, c.toLatin1());
-                else
-                    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), {});
-            }
-            QCOMPARE(field->text(), text);
-        } else {
-            QTest::mouseClick(widget, Qt::LeftButton);
-        }
-    }
-}
 
 /// Every file below `folder`, hidden ones too, relative to it and sorted.
 QStringList filesUnder(const QString& folder)
@@ -273,11 +243,10 @@ private Q_SLOTS:
 
     void everyOtherEndIsOneMessage_data()
     {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<bool>("withDomain");
-        QTest::addColumn<QString>("setup"); // what is in the way, if anything
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("written"); // files in the working folder afterwards
+        // setup: what is in the way, if anything
+        // written: files in the working folder afterwards
+        columns<QStringList, bool, QString, QString, QStringList>("steps", "withDomain", "setup",
+                                                                  "message", "written");
         // A row breaks its own check and every later one: only the first may be reported. The
         // later ones are broken first, so that where two touch the same field the earlier holds.
         for (std::size_t row = 0; row < checksInOrder.size(); ++row) {
@@ -312,11 +281,9 @@ private Q_SLOTS:
 
     void everyOtherEndIsOneMessage()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(bool, withDomain);
-        QFETCH(QString, setup);
-        QFETCH(QString, message);
-        QFETCH(QStringList, written);
+        auto [steps, withDomain, setup, message, written] =
+            fetchRow<QStringList, bool, QString, QString, QStringList>(
+                "steps", "withDomain", "setup", "message", "written");
         const QString processor = m_program + u"/wxjoin2"_s;
         if (message.startsWith(u"Can not run"_s)) {
             QVERIFY(QFile::remove(processor));

@@ -6,6 +6,7 @@
 #include "fixtures/fixture_writer.h"
 #include "support/data_rows.h"
 #include "support/fake_services.h"
+#include "support/operate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,7 +20,10 @@
 
 using namespace gridloom;
 using gridloom::testing::addRow;
+using gridloom::testing::columns;
 using gridloom::testing::FakeServices;
+using gridloom::testing::fetchRow;
+using gridloom::testing::operate;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -61,9 +65,8 @@ class MainWindowTest final : public QObject {
 private Q_SLOTS:
     void suggestion_data()
     {
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("hour");
-        QTest::addColumn<QString>("expected"); // empty: the name stays as it is
+        // expected: empty: the name stays as it is
+        columns<QString, QString, QString>("current", "hour", "expected");
         addRow("empty name", "", "0", "merged_2009031600.m3d");
         addRow("blank name", "   ", "0", "merged_2009031600.m3d");
         addRow("after the first underscore", "run_a_b.dat", "12", "run_2009031612.m3d");
@@ -75,9 +78,8 @@ private Q_SLOTS:
     }
     void suggestion()
     {
-        QFETCH(QString, current);
-        QFETCH(QString, hour);
-        QFETCH(QString, expected);
+        auto [current, hour, expected] =
+            fetchRow<QString, QString, QString>("current", "hour", "expected");
         using namespace std::chrono;
         const auto name =
             suggestOutputName(current.toStdString(), year{2009} / March / 16, hour.toStdString());
@@ -101,28 +103,26 @@ private Q_SLOTS:
 
         // A file added in Merge mode turns to Lat/Lon and names the output after its start.
         m_fakes.files.answers = {{path}};
-        QTest::mouseClick(window.findChild<QWidget*>(u"AddFileButton"_s), Qt::LeftButton);
+        operate(window, {u"AddFileButton"_s});
         const QString geographic = QStringLiteral("120.5W, 25.25N, 95W, 50N, 1, 23");
         QCOMPARE(state(window), merge + geographic +
                                     QStringLiteral(", LatLon, "
                                                    "\"merged_2002093012.m3d\""));
-        QTest::mouseClick(window.findChild<QWidget*>(u"MergingOptionButton1"_s), Qt::LeftButton);
+        operate(window, {u"MergingOptionButton1"_s});
         QCOMPARE(state(window),
                  QStringLiteral("Label17, DaysPerFileCountBox, Index i:, Index j:, Index k:, "
                                 "Base name for output 3D.DAT file(s):, 1, 1, 60, 50, 1, 23, IJK, "
                                 "\"\""));
         // Back in Merge the hidden index option stays selected and nothing is suggested; X/Y
         // changes the captions but not the values drawn, Lat/Lon redraws them.
-        QTest::mouseClick(window.findChild<QWidget*>(u"MergingOptionButton0"_s), Qt::LeftButton);
+        operate(window, {u"MergingOptionButton0"_s});
         QCOMPARE(state(window), merge + QStringLiteral("1, 1, 60, 50, 1, 23, IJK, \"\""));
-        window.findChild<QRadioButton*>(u"XYOption"_s)->setChecked(true);
+        operate(window, {u"XYOption"_s});
         QCOMPARE(state(window), merge + QStringLiteral("1, 1, 60, 50, 1, 23, XY, \"\""));
-        window.findChild<QRadioButton*>(u"LatLonOption"_s)->setChecked(true);
+        operate(window, {u"LatLonOption"_s});
         QCOMPARE(state(window), merge + geographic + QStringLiteral(", LatLon, \"\""));
         // With the list emptied there is nothing to redraw.
-        QTest::mouseClick(window.findChild<QWidget*>(u"ClearAllFileButton"_s), Qt::LeftButton);
-        window.findChild<QRadioButton*>(u"XYOption"_s)->setChecked(true);
-        window.findChild<QRadioButton*>(u"LatLonOption"_s)->setChecked(true);
+        operate(window, {u"ClearAllFileButton"_s, u"XYOption"_s, u"LatLonOption"_s});
         QVERIFY(state(window).contains(QStringLiteral("---, ---, ---, ---, ---, ---")));
         window.applyMode(2);
         QCOMPARE(window.mode(), ProcessingMode::Merge);
@@ -139,7 +139,7 @@ private Q_SLOTS:
         window.findChild<QDateTimeEdit*>(u"EndDate"_s)->setDate(QDate(2010, 1, 1));
         QTest::keyClick(window.findChild<QWidget*>(u"EndHour"_s), Qt::Key_5);
         QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2009031601.m3d"));
-        QTest::mouseClick(window.findChild<QWidget*>(u"MergingOptionButton1"_s), Qt::LeftButton);
+        operate(window, {u"MergingOptionButton1"_s});
         QTest::keyClick(startHour, Qt::Key_3);
         QCOMPARE(text(window, "OutFileBaseNameBox"), QString());
     }
@@ -148,9 +148,7 @@ private Q_SLOTS:
     {
         // The keys typed, then "é" (a code-page character above 127), Home and Delete, which
         // carries no character and still edits.
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("kept");
+        columns<QString, QString, QString>("name", "typed", "kept");
         const QString a132(132, u'a');
         for (const char* name : {"StartHour", "EndHour", "DaysPerFileCountBox"})
             addRow(name, name, "1a -.+,2/:", "2/é");
@@ -160,11 +158,9 @@ private Q_SLOTS:
     }
     void fieldsFilterKeysAndHoldTheirLimits()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, typed);
-        QFETCH(QString, kept);
+        auto [name, typed, kept] = fetchRow<QString, QString, QString>("name", "typed", "kept");
         MainWindow window(m_fakes.services());
-        QTest::mouseClick(window.findChild<QWidget*>(u"MergingOptionButton1"_s), Qt::LeftButton);
+        operate(window, {u"MergingOptionButton1"_s});
         auto* edit = window.findChild<QLineEdit*>(name);
         edit->clear();
         QTest::keyClicks(edit, typed);
@@ -201,7 +197,7 @@ private Q_SLOTS:
 
     void exitClosesTheWindow_data()
     {
-        QTest::addColumn<bool>("fromMenu");
+        columns<bool>("fromMenu");
         addRow("Exit button", false);
         addRow("File > Exit", true);
     }

@@ -7,6 +7,8 @@
 
 using namespace gridloom;
 using gridloom::testing::addRow;
+using gridloom::testing::columns;
+using gridloom::testing::fetchRow;
 
 class SplashWindowTest final : public QObject {
     Q_OBJECT
@@ -51,15 +53,13 @@ private Q_SLOTS:
 
     void clickingTheCaptionsDoesNotEndIt_data()
     {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("text");
+        columns<QString, QString>("caption", "text");
         addRow("lblVersion", "lblVersion", "Version 1.2");
         addRow("lblLevel", "lblLevel", "March 30, 2011");
     }
     void clickingTheCaptionsDoesNotEndIt()
     {
-        QFETCH(QString, caption);
-        QFETCH(QString, text);
+        auto [caption, text] = fetchRow<QString, QString>("caption", "text");
         int handOvers = 0;
         SplashWindow splash([&] { ++handOvers; }, 300);
         splash.start();
