@@ -199,25 +199,16 @@ private Q_SLOTS:
                           window.list()->visualItemRect(window.list()->item(1)).center());
         QCOMPARE(window.shown(), QStringLiteral("100.25W 30N 90W 45.5N 2 2") + period);
 
+        // In Extract mode a click shows the entry's grid indices.
+        window.click("MergingOptionButton1");
+        QTest::mouseClick(window.list()->viewport(), Qt::LeftButton, {},
+                          window.list()->visualItemRect(window.list()->item(0)).center());
+        QCOMPARE(window.shown(), QStringLiteral("1 1 6 5 1 3") + period);
+        window.click("MergingOptionButton0");
         window.click("ClearAllFileButton");
         QCOMPARE(window.shown(), QStringLiteral("--- --- --- --- --- ---") + period);
         window.press({file(QStringLiteral("1 2003010100 5"))});
         QCOMPARE(window.list()->count(), 1);
-    }
-
-    void extractWidensThePeriodAndShowsIndices()
-    {
-        Window window;
-        window.click("MergingOptionButton1");
-        window.press({file(QStringLiteral("12 2002093012 109")),
-                      file(QStringLiteral("36 2002100500 48 003 4.0 70 80 +2 20 0 0 0 0"))});
-        QCOMPARE(window.shown(), QStringLiteral("003 4.0 70 80 +2 20 2002-09-30 12 2002-10-06 23"));
-        window.press({file(QStringLiteral("4 2002092900 24"))});
-        QCOMPARE(window.shown(), QStringLiteral("1 1 60 50 1 23 2002-09-29 0 2002-10-06 23"));
-        // A click shows the entry's limits rebuilt from the stored numbers.
-        QTest::mouseClick(window.list()->viewport(), Qt::LeftButton, {},
-                          window.list()->visualItemRect(window.list()->item(1)).center());
-        QVERIFY(window.shown().startsWith(QStringLiteral("3 4 70 80 2 20 ")));
     }
 
     void droppedFilesAreAdded()
@@ -244,7 +235,6 @@ private Q_SLOTS:
         const QString full = m_dir.filePath(QStringLiteral("full"));
         addRow("blanks only", QStringLiteral("   "), false);
         addRow("folder with a file", full + u'/', true);
-        addRow("the folder without a separator", full, false);
         addRow("pattern matching a file", full + QStringLiteral("/*.m3d"), true);
         addRow("a leading blank is kept", u' ' + full + u'/', false);
     }

@@ -227,19 +227,6 @@ private Q_SLOTS:
         QCOMPARE(shown.join(QLatin1Char(' ')), labels);
     }
 
-    void limitTextsOfARecordAreRebuiltFromItsNumbers()
-    {
-        InputFileInfo info;
-        info.iStart = 3;
-        info.jEnd = -4;
-        info.lonStart = -100.25;
-        info.latEnd = 1e-5;
-        const auto texts = limitTextsOf(info);
-        QCOMPARE(
-            QString::fromStdString(texts[0] + ' ' + texts[3] + ' ' + texts[6] + ' ' + texts[9]),
-            QStringLiteral("3 -4 -100.25 1E-05"));
-    }
-
     void mergeRules_data()
     {
         // Files listed and the candidate; the last accepted file has 12 km, 2002093012, 109 h.

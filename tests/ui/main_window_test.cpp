@@ -1,8 +1,9 @@
-// The main window's own behaviour: its state in each mode, the coordinate options, the output
-// name that follows the start of the period, the fields' key filters and limits, the focus
-// order and the ways out.
+// The shell: the main window's state in each mode, the coordinate options, the output name
+// that follows the start of the period, the fields' key filters and limits, the focus order
+// and the ways out; and the splash window before it.
 #include "app/main_window.h"
 #include "app/output_name.h"
+#include "app/splash_window.h"
 #include "fixtures/fixture_writer.h"
 #include "support/data_rows.h"
 #include "support/fake_services.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTimeEdit>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -214,6 +216,64 @@ private Q_SLOTS:
             QTest::mouseClick(window->findChild<QWidget*>(u"Command2"_s), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(alive.isNull());
+    }
+
+    // The splash window, which hands over to the main window.
+    void handsOverAfterTheWaitWithoutAClick()
+    {
+        int handOvers = 0;
+        qint64 handedOverAt = -1;
+        QElapsedTimer clock;
+        SplashWindow splash([&] {
+            ++handOvers;
+            handedOverAt = clock.elapsed();
+        });
+        clock.start();
+        splash.start();
+        QVERIFY(splash.isVisible());
+        QTest::qWait(1500);
+        QCOMPARE(handOvers, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(handOvers, 1, 3000);
+        QVERIFY2(handedOverAt >= SplashWindow::SplashDelayMs,
+                 qPrintable(QString::number(handedOverAt)));
+        QVERIFY(!splash.isVisible());
+        QTest::qWait(300);
+        QCOMPARE(handOvers, 1);
+    }
+
+    void aClickHandsOverAtOnceAndOnlyOnce()
+    {
+        int handOvers = 0;
+        SplashWindow splash([&] { ++handOvers; }, 400);
+        splash.start();
+        QTest::qWait(50);
+        QTest::mouseClick(&splash, Qt::LeftButton, {}, QPoint(20, 20));
+        QCOMPARE(handOvers, 1);
+        QVERIFY(splash.clicked());
+        QVERIFY(!splash.isVisible());
+        // The wait runs out later and finds the click.
+        QTest::qWait(600);
+        QCOMPARE(handOvers, 1);
+    }
+
+    void clickingTheCaptionsDoesNotEndIt_data()
+    {
+        columns<QString, QString>("caption", "text");
+        addRow("lblVersion", "lblVersion", "Version 1.2");
+        addRow("lblLevel", "lblLevel", "March 30, 2011");
+    }
+    void clickingTheCaptionsDoesNotEndIt()
+    {
+        auto [caption, text] = fetchRow<QString, QString>("caption", "text");
+        int handOvers = 0;
+        SplashWindow splash([&] { ++handOvers; }, 300);
+        splash.start();
+        QCOMPARE(splash.findChild<QLabel*>(caption)->text(), text);
+        QTest::mouseClick(splash.findChild<QLabel*>(caption), Qt::LeftButton);
+        QCOMPARE(handOvers, 0);
+        QVERIFY(splash.isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(handOvers, 1, 2000);
+        QVERIFY(!splash.clicked());
     }
 };
 
