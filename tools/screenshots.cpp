@@ -10,7 +10,7 @@
 #include "map/map_canvas.h"
 #include "map/map_window.h"
 #include "map/projection.h"
-#include "support/fake_services.h"
+#include "fixtures/fake_services.h"
 
 #include <QApplication>
 #include <QComboBox>

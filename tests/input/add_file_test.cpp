@@ -6,7 +6,7 @@
 #include "input/dialog_file_chooser.h"
 #include "input/input_list_rules.h"
 #include "support/data_rows.h"
-#include "support/fake_services.h"
+#include "fixtures/fake_services.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>

@@ -7,7 +7,7 @@
 #include "input/input_list_controller.h"
 #include "map/map_canvas.h"
 #include "map/map_window.h"
-#include "support/fake_services.h"
+#include "fixtures/fake_services.h"
 
 #include <QComboBox>
 #include <QLineEdit>

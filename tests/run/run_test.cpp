@@ -1,22 +1,18 @@
 // What a run writes, as text: the worked examples byte for byte against the golden files,
 // each naming and line rule one row, the job check, and the shell script's steps run for real.
 // Then the console start: which terminal program is picked and how it is handed the script,
-// with made-up terminals on a search path of the test's own, and once the whole way with a real
-// terminal on a virtual display, where the script starts the stand-in processor.
-#include "common/platform.h"
+// with made-up terminals on a search path of the test's own.
 #include "run/control_files.h"
 #include "run/job_validation.h"
-#include "run/run_action.h"
 #include "run/run_script.h"
 #include "run/terminal_starter.h"
 #include "run_test_support.h"
 #include "support/data_rows.h"
-#include "support/fake_services.h"
+#include "fixtures/fake_services.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 
 using namespace gridloom;
 using namespace gridloom::testing;
@@ -325,39 +321,6 @@ private Q_SLOTS:
             fileBytes(bin.filePath(terminal[0] + u".txt"_s)),
             QFile::encodeName(terminal[1] + u"\n/bin/sh\n"_s + script + u'\n' + work + u'\n'),
             5000);
-    }
-
-    // A real terminal needs an X display: CTest runs this once more under xvfb-run.
-    void runStartsProcessorInTerminal()
-    {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            QSKIP("no X display");
-        QTemporaryDir program;
-        QTemporaryDir base;
-        QVERIFY(placeStandIn(program.path(), u"wxjoin2"_s));
-        const QString work = base.filePath(u"it's a run $1/"_s);
-        QVERIFY(QDir().mkpath(work));
-        JobSettings job;
-        editJob(job, u"type=IJK;inputs=1;domainValid=1;startDate=2010-01-02;endDate=2010-01-03;"
-                     u"days=1;output=terminal"_s);
-        job.mode = ProcessingMode::Extract;
-        job.workingDirectory = QFile::encodeName(work).toStdString();
-        RecordingMessages messages;
-        TerminalStarter starter;
-        RunAction(messages, starter, program.path()).run(job);
-        QCOMPARE(messages.shown, QStringList());
-
-        const QString record = work + u"stand_in_record.txt"_s;
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 20000);
-        QTest::qWait(200); // let the stand-in finish its record
-        QCOMPARE(fileBytes(record),
-                 standInRecord(u"wxjoin2"_s, u"wxjoin2.inp"_s, QDir::cleanPath(work),
-                               u"wxjoin2.inp"_s,
-                               QByteArray::fromStdString(extractionControlText(job, shortPath))));
-        // The console waits for Enter, which no one presses here: close it by its process id.
-        ::kill(pid_t(starter.lastProcessId()), SIGTERM);
-        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(u"/proc/%1"_s.arg(starter.lastProcessId())),
-                                 5000);
     }
 };
 

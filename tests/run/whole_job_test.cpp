@@ -2,22 +2,27 @@
 // domain entered in the coordinate dialog, the fields typed, Run pressed. The stand-in
 // processor lies in a temporary program folder and the script really runs (with /bin/sh, no
 // terminal), so the written files, the processor's view of them and every way a run can end
-// are checked.
+// are checked. Then the working-directory chooser that Browse opens.
 #include "app/main_window.h"
 #include "domain/coordinate_dialog.h"
+#include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
+#include "run/directory_chooser.h"
 #include "run_test_support.h"
 #include "support/data_rows.h"
-#include "support/fake_services.h"
 #include "support/operate.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDirIterator>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace gridloom;
 using namespace gridloom::testing;
@@ -57,6 +62,10 @@ class WholeJobTest final : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_base;
+    // The chooser's folders: "volume" stands for a second mounted disk, "/offline" for one
+    // without a medium and "plain.txt" for a drive that is there but cannot be listed.
+    QTemporaryDir m_volumes;
+    QString volumePath(const QString& p) const { return QDir(m_volumes.path()).filePath(p); }
     QString m_program;
     QString m_inputs;
     QString m_work;
@@ -310,6 +319,94 @@ private Q_SLOTS:
         QCOMPARE(filesUnder(m_work), written);
         QCOMPARE(m_fakes.starter.started.size(), std::size_t(setup == u"no console"_s));
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    }
+
+    // The Change Directory dialog as Browse opens it, worked with keys and the mouse.
+    void initTestCase()
+    {
+        for (const char* folder : {"volume/program", "volume/data", "run 1/sub b", "run 1/Sub a"})
+            QVERIFY(QDir(m_volumes.path()).mkpath(QString::fromLatin1(folder)));
+        QFile file(volumePath(u"plain.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    void chooseAndClose_data()
+    {
+        // Paths are relative to the test folder; "/" is the root.
+        // start: the working-directory text; "" for none
+        columns<QString>("start");
+        // "enter", "double click", "click" (select only), "drive" picked with the arrow keys,
+        // "same drive" chosen again, "cancel" after the root is picked
+        // shown: the folder, the drive list's choice, any message
+        columns<QString, QString, QString, QString>("how", "target", "shown", "written");
+        addRow("starts in the working directory", "run 1/", "", "", "run 1 | / |", "run 1/");
+        addRow("starts on the working directory's volume", "volume/data", "", "",
+               "volume/data | volume |", "volume/data/");
+        for (const char* start : {"", "gone/", "plain.txt"})
+            addRow(start, start, "", "", "volume/program | volume |", "volume/program/");
+        addRow("subfolder opened by Enter", "run 1/", "enter", "Sub a", "run 1/Sub a | / |",
+               "run 1/Sub a/");
+        addRow("subfolder opened by double click", "run 1/", "double click", "sub b",
+               "run 1/sub b | / |", "run 1/sub b/");
+        addRow("subfolder only selected", "run 1/", "click", "sub b", "run 1 | / |", "run 1/");
+        addRow("root gets one separator", "run 1/", "double click", "/", "/ | / |", "/");
+        addRow("another drive", "run 1/", "drive", "volume", "volume | volume |", "volume/");
+        addRow("drive not ready", "run 1/", "drive", "/offline",
+               "volume | volume | Drive /offline is not on line or does not exist.", "volume/");
+        addRow("the drive shown chosen again", "run 1/Sub a", "same drive", "", "run 1/Sub a | / |",
+               "run 1/Sub a/");
+        addRow("drive that cannot be read", "volume/data", "drive", "plain.txt",
+               "volume/data | volume | Error: Not a directory", "volume/data/");
+        addRow("cancel keeps the text", "typed by hand", "cancel", "/", "/ | / |", "typed by hand");
+    }
+    void chooseAndClose()
+    {
+        auto [start, how, target, shown, written] =
+            fetchRow<QString, QString, QString, QString, QString>("start", "how", "target", "shown",
+                                                                  "written");
+        FakeVolumes volumes;
+        // Each drive a row picks is next to the one it starts on: no other is passed on the way.
+        volumes.rootList = {u"/offline"_s, u"/"_s, volumePath(u"volume"_s),
+                            volumePath(u"plain.txt"_s)};
+        volumes.notReady = {u"/offline"_s};
+        RecordingMessages messages;
+        QLineEdit box(start.isEmpty() ? start : volumePath(start));
+        QPointer<DirectoryChooser> chooser =
+            openDirectoryChooser(nullptr, &box, volumePath(u"volume/program"_s), volumes, messages);
+        // Reaching this line means Browse did not wait; the main window is blocked all the same.
+        QCOMPARE(chooser->windowModality(), Qt::ApplicationModal);
+        QCOMPARE(chooser->windowTitle(), u"Change Directory"_s);
+        auto* drives = chooser->findChild<QComboBox*>(u"Drive1"_s);
+        auto* folders = chooser->findChild<QTreeWidget*>(u"Dir1"_s);
+        if (how == u"same drive"_s) {
+            Q_EMIT drives->activated(drives->currentIndex());
+        } else if (how == u"drive"_s || how == u"cancel"_s) {
+            // Count the steps first: the dialog may move the list itself after the last one.
+            const int steps = drives->findText(volumePath(target)) - drives->currentIndex();
+            for (int i = 0; i < qAbs(steps); ++i)
+                QTest::keyClick(drives, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+        } else if (!how.isEmpty()) {
+            const auto found = folders->findItems(target, Qt::MatchExactly | Qt::MatchRecursive);
+            const QPoint centre = folders->visualItemRect(found.value(0)).center();
+            QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, centre);
+            if (how == u"enter"_s)
+                QTest::keyClick(folders, Qt::Key_Return);
+            if (how == u"double click"_s)
+                QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, centre);
+        }
+        const auto relative = [this](const QString& p) {
+            return p == u"/"_s ? p : QDir(m_volumes.path()).relativeFilePath(p);
+        };
+        QCOMPARE(relative(chooser->findChild<QLabel*>(u"lblCurDir"_s)->text()) + u" | "_s +
+                     relative(drives->currentText()) + u" |"_s +
+                     messages.shown.join(u' ').remove(u"plain:"_s),
+                 shown);
+        QTest::mouseClick(
+            chooser->findChild<QPushButton*>(how == u"cancel"_s ? u"cmdCancel"_s : u"cmdOK"_s),
+            Qt::LeftButton);
+        QCOMPARE(box.text(), volumePath(written));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(chooser.isNull());
     }
 };
 

@@ -6,7 +6,7 @@
 #include "app/splash_window.h"
 #include "fixtures/fixture_writer.h"
 #include "support/data_rows.h"
-#include "support/fake_services.h"
+#include "fixtures/fake_services.h"
 #include "support/operate.h"
 
 #include <QAction>
