@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <clocale>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -98,22 +97,6 @@ private Q_SLOTS:
                  texts);
     }
 
-    void numbersIgnoreADecimalCommaLocale()
-    {
-        // Qt puts the process into the user's locale; a decimal comma must not reach the files.
-        QTemporaryDir locales;
-        const QByteArray folder = QFile::encodeName(locales.path());
-        if (std::system(("localedef -i de_DE -f UTF-8 '" + folder + "/de' 2>/dev/null").data()))
-            QSKIP("localedef or the de_DE locale source is not installed");
-        qputenv("LOCPATH", folder);
-        QVERIFY(std::setlocale(LC_NUMERIC, "de"));
-        const bool same = parseRealNumber("-97.25") == -97.25 && formatGeneral(2.5) == "2.5" &&
-                          formatFixed(45.5, 6) == "45.500000";
-        std::setlocale(LC_NUMERIC, "C");
-        qunsetenv("LOCPATH");
-        QVERIFY(same);
-    }
-
     void stamps()
     {
         using namespace std::chrono;
@@ -167,23 +150,6 @@ private Q_SLOTS:
         QCOMPARE(result, length < 0 ? std::string() : std::string(std::size_t(length), 'S'));
         QCOMPARE(sizes.front(), std::size_t(256));
         QCOMPARE(sizes.size(), answers.size());
-    }
-
-    void fileQueries()
-    {
-        const std::string root = m_dir.path().toStdString();
-        const std::string file = path("a.m3d");
-        std::ofstream(file) << "x";
-        fs::create_directory(path("sub"));
-        QVERIFY(isOrdinaryFile(file) && !isOrdinaryFile(root));
-        QVERIFY(dirExists(root + "/") && !dirExists(file) && !dirExists(""));
-        QVERIFY(pathExists(path("sub")) && !pathExists(path("missing")));
-        QVERIFY(patternMatchesFile(root + "/") && !patternMatchesFile(path("sub") + "/"));
-        QVERIFY(patternMatchesFile(root + "/?.m3d") && !patternMatchesFile(root + "/*.dat"));
-        QVERIFY(!patternMatchesFile(root));
-        QCOMPARE(shortPath(file), file);
-        QCOMPARE(orNone(directoryReadError(root)), QStringLiteral("none"));
-        QCOMPARE(orNone(directoryReadError(file)), QString::fromLatin1(std::strerror(ENOTDIR)));
     }
 
     void readingFileStarts_data()

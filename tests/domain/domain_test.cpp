@@ -222,27 +222,6 @@ private Q_SLOTS:
         QCOMPARE(text(domain.bounds), accepted ? stored : text(earlier));
     }
 
-    void conversions_data()
-    {
-        columns<double, int, int, double>("value", "degrees", "minutes", "seconds");
-        addRow("seconds not rounded", 12.3456789, 12, 20, 44.44404);
-        addRow("all three parts", 10.255, 10, 15, 18.0);
-        addRow("sign dropped", -12.5, 12, 30, 0.0);
-    }
-    void conversions()
-    {
-        auto [value, degrees, minutes, seconds] =
-            fetchRow<double, int, int, double>("value", "degrees", "minutes", "seconds");
-        const Dms dms = decimalToDms(value);
-        QCOMPARE(dms.degrees, degrees);
-        QCOMPARE(dms.minutes, minutes);
-        QVERIFY2(std::abs(dms.seconds - seconds) < 1e-6, QByteArray::number(dms.seconds, 'f', 9));
-        QVERIFY(std::abs(dmsToDecimal(degrees, minutes, seconds) - std::abs(value)) < 1e-9);
-        // Signs typed into the three fields are ignored.
-        QCOMPARE(dmsToDecimal(-degrees, -minutes, -seconds),
-                 dmsToDecimal(degrees, minutes, seconds));
-    }
-
     void decimalFieldChange_data()
     {
         // dms: empty: the three fields keep their texts

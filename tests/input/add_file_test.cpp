@@ -2,11 +2,11 @@
 // things that are not), Clear All, the click and the arrow keys on the list, dropped files,
 // and where the file dialog opens.
 #include "app/main_window.h"
+#include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/dialog_file_chooser.h"
 #include "input/input_list_rules.h"
 #include "support/data_rows.h"
-#include "fixtures/fake_services.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>

@@ -141,33 +141,6 @@ private Q_SLOTS:
         QCOMPARE(info ? summary(*info) : QString(), expected);
     }
 
-    void readsExactlyTheFirst5000Characters_data()
-    {
-        columns<int, double>("extentEnd", "lastLatitude");
-        addRow("extent line ends at the limit", 5000, 50.0);
-        addRow("its last digit past the limit", 5001, 5.0);
-        addRow("its last field past the limit", 5003, -1.0);
-    }
-    void readsExactlyTheFirst5000Characters()
-    {
-        // The dataset line is lengthened so that the extent line ends at a chosen offset; a long
-        // tail of digits would complete or extend it.
-        auto [extentEnd, lastLatitude] = fetchRow<int, double>("extentEnd", "lastLatitude");
-        SampleHeader header;
-        header.padTo = 0;
-        const std::string extent = "1 1 60 50 1 23 -120.5 -95 25.25 50";
-        const auto end = [&] {
-            const auto text = fixtures::replaceLine(fixtures::headerText(header), 7, extent);
-            return text.find(extent) + extent.size();
-        };
-        header.datasetLine += std::string(std::size_t(extentEnd) - end(), '.');
-        QCOMPARE(end(), std::size_t(extentEnd));
-        const auto info = read(QByteArray::fromStdString(
-            fixtures::replaceLine(fixtures::headerText(header), 7, extent) +
-            std::string(6000, '9')));
-        QCOMPARE(info ? info->latEnd : -1.0, lastLatitude);
-    }
-
     void extractPeriod_data()
     {
         // The pickers' values ("" while the list is empty), the file, and the preset:

@@ -3,11 +3,11 @@
 #include "app/domain_map_loader.h"
 #include "app/main_window.h"
 #include "domain/coordinate_dialog.h"
+#include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/input_list_controller.h"
 #include "map/map_canvas.h"
 #include "map/map_window.h"
-#include "fixtures/fake_services.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,13 +2,13 @@
 // each naming and line rule one row, the job check, and the shell script's steps run for real.
 // Then the console start: which terminal program is picked and how it is handed the script,
 // with made-up terminals on a search path of the test's own.
+#include "fixtures/fake_services.h"
 #include "run/control_files.h"
 #include "run/job_validation.h"
 #include "run/run_script.h"
 #include "run/terminal_starter.h"
 #include "run_test_support.h"
 #include "support/data_rows.h"
-#include "fixtures/fake_services.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
