@@ -21,6 +21,11 @@ using gridloom::testing::columns;
 using gridloom::testing::fetchRow;
 using gridloom::testing::RecordingMessages;
 
+Q_DECLARE_METATYPE(gridloom::Angle)
+Q_DECLARE_METATYPE(gridloom::Corner)
+Q_DECLARE_METATYPE(gridloom::DmsField)
+Q_DECLARE_METATYPE(gridloom::CoordinateType)
+
 namespace {
 
 const QString xyMissing =
@@ -74,15 +79,6 @@ QString confirm(const QString& joined, DomainSelection& domain)
     return QString::fromStdString(refusal.value_or(std::string()));
 }
 
-} // namespace
-
-Q_DECLARE_METATYPE(gridloom::Angle)
-Q_DECLARE_METATYPE(gridloom::Corner)
-Q_DECLARE_METATYPE(gridloom::DmsField)
-Q_DECLARE_METATYPE(gridloom::CoordinateType)
-
-namespace {
-
 constexpr Angle lat = Angle::Latitude;
 constexpr Angle lon = Angle::Longitude;
 
@@ -97,10 +93,6 @@ DmsTexts split(const QString& texts)
     const QStringList parts = texts.split(QLatin1Char('|'));
     return {parts[0].toStdString(), parts[1].toStdString(), parts[2].toStdString()};
 }
-
-} // namespace
-
-namespace {
 
 // Every field and hemisphere box as "name=text", sorted by name.
 QStringList entries(const QWidget* dialog)
@@ -158,13 +150,7 @@ struct Fixture {
             qWarning("the coordinate dialog did not become active");
         return host.dialog();
     }
-    QString bounds() const
-    {
-        QStringList numbers;
-        for (double bound : domain.bounds)
-            numbers << QString::number(bound);
-        return numbers.join(u' ');
-    }
+    QString bounds() const { return text(domain.bounds); }
 };
 
 } // namespace
