@@ -1,5 +1,5 @@
-// The domain map's logic without a display: grid lines, PROJ, the consistency check, the scene
-// and the GSHHG reader.
+// The domain map's logic without a display: grid lines, PROJ, the consistency check, the scene,
+// the graticule and the GSHHG reader.
 #include "map/graticule.h"
 #include "map/grid_definition.h"
 #include "map/grid_outline.h"
@@ -185,9 +185,14 @@ private Q_SLOTS:
         const Extent around{place.x - 1, place.x + 1, place.y - 1, place.y + 1};
         for (const ShoreBin& bin : shores.binsIn(around, ShoreResolution::Intermediate)) {
             for (const ShoreLine& line : shores.lines(bin)) {
-                for (const MapPoint& p : line.points) {
+                for (std::size_t n = 0; n < line.points.size(); ++n) {
+                    const MapPoint& p = line.points[n];
                     if (line.kind == kind)
                         nearest = std::min(nearest, std::hypot(p.x - place.x, p.y - place.y));
+                    // Shores are traced in short steps; only borders run straight for degrees.
+                    const MapPoint& before = line.points[n > 0 ? n - 1 : 0];
+                    if (line.kind != ShoreKind::Border)
+                        QVERIFY(std::hypot(p.x - before.x, p.y - before.y) < 1);
                 }
             }
         }
@@ -207,23 +212,38 @@ private Q_SLOTS:
                  std::size_t{162});
     }
 
-    void degreeLabels_data()
+    // Lines fall on the multiples of a round step, cut finely enough to bend smoothly, and are
+    // named with longitudes brought into -180..180.
+    void graticuleLines_data()
     {
-        QTest::addColumn<double>("degrees");
-        QTest::addColumn<bool>("meridian");
-        QTest::addColumn<QString>("label");
-        addRow("east past the date line", 263.0, true, "97°W");
-        addRow("Greenwich", 0.0, true, "0°");
-        addRow("date line", 180.0, true, "180°");
-        addRow("south, summed in tenths", -0.1 * 3, false, "0.3°S");
-        addRow("equator", 0.0, false, "0°");
+        QTest::addColumn<double>("span");
+        QTest::addColumn<Extent>("area");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<QString>("labels");
+        addRow("wider than the widest step", 1000.0, Extent{-45, 45, -45, 45}, 30.0,
+               "30°W 0° 30°E 30°S 0° 30°N");
+        addRow("a round step exactly", 50.0, Extent{-97.5, -87.5, 32.5, 42.5}, 5.0,
+               "95°W 90°W 35°N 40°N");
+        addRow("tenths across the date line", 0.5, Extent{179.85, 180.15, -0.35, -0.05}, 0.1,
+               "179.9°E 180° 179.9°W 0.3°S 0.2°S 0.1°S");
     }
-    void degreeLabels()
+    void graticuleLines()
     {
-        QFETCH(double, degrees);
-        QFETCH(bool, meridian);
-        QFETCH(QString, label);
-        QCOMPARE(QString::fromStdString(degreeLabel(degrees, meridian)), label);
+        QFETCH(double, span);
+        QFETCH(Extent, area);
+        QFETCH(double, step);
+        QFETCH(QString, labels);
+        QCOMPARE(graticuleStep(span, 10), step);
+        QStringList placed;
+        for (const GraticuleLine& line : graticule(area, step)) {
+            placed << QString::fromStdString(degreeLabel(line.degrees, line.meridian));
+            for (std::size_t n = 1; n < line.points.size(); ++n) {
+                const MapPoint a = line.points[n - 1];
+                const MapPoint b = line.points[n];
+                QVERIFY(std::hypot(b.x - a.x, b.y - a.y) <= step / 10 * (1 + 1e-9));
+            }
+        }
+        QCOMPARE(placed.join(QLatin1Char(' ')), labels);
     }
 };
 
