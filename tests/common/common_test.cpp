@@ -52,8 +52,6 @@ private Q_SLOTS:
         row("+7", "7", "7", "7");
         row(" -23 ", "-23", "-23", "none");
         row("2.5", "2", "2.5", "none");
-        row("3.5", "4", "3.5", "none");
-        row("-2.5", "-2", "-2.5", "none");
         row(".6", "1", "0.6", "none");
         row("2.5E-3", "0", "0.0025", "none");
         row("32767.4", "32767", "32767.4", "none");
@@ -78,7 +76,6 @@ private Q_SLOTS:
         // texts: general, six decimals, two decimals
         columns<double, QString>("value", "texts");
         addRow("zero", -0.0, "0 0.000000 0.00");
-        addRow("fraction", 59.996, "59.996 59.996000 60.00");
         addRow("no minus for zero", -0.001, "-0.001 -0.001000 0.00");
         addRow("smallest plain", 0.0001, "0.0001 0.000100 0.00");
         addRow("exponent below", -0.000015, "-1.5E-05 -0.000015 0.00");

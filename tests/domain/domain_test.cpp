@@ -178,7 +178,6 @@ private Q_SLOTS:
         addRow("index i 2.5 rounds to i end", "2.5|2|2|20|1|5", indexOrder, "");
         addRow("index j 3.5 rounds to j end", "1|10|3.5|4|1|5", indexOrder, "");
         addRow("index equal k", "1|10|2|20|3|3", indexOrder, "");
-        addRow("index slash", "1|10|2|20|1/|5", notANumber("k start"), "");
         addRow("index beyond 16 bits", "1|10|2|40000|1|5", outOfRange("j end"), "");
         addRow("lat/lon W and S, fractions kept", "45.5|95.25|N|W|11|21|S|E", ok,
                "-95.25 21 45.5 -11 7 8");
@@ -252,7 +251,6 @@ private Q_SLOTS:
         addRow("degrees clamped when left", "200|0|0", deg, lon, "180|0|0", "180.000000");
         addRow("degrees kept when minutes left", "95|30|0", min, lat, "95|30|0", "95.500000");
         addRow("minutes clamped when left", "45|75|0", min, lat, "45|59|0", "45.983333");
-        addRow("others kept when degrees left", "45|75|61.5", deg, lat, "45|75|61.5", "46.267083");
         addRow("minutes: 2 characters", "10|123|0", sec, lon, "10|123|0", "10.200000");
         addRow("seconds clamped when left", "45|0|61.5", sec, lat, "45|0|59.99", "45.016664");
         addRow("seconds: 5 characters", "45|0|12.345678", sec, lat, "45|0|12.345678", "45.003428");
@@ -260,7 +258,6 @@ private Q_SLOTS:
         addRow("seconds kept at the limit, minutes left", "90|30|36", min, lat, "90|30|36",
                "90.510000");
         addRow("typed minus signs ignored", "-5|-30|-36", deg, lat, "-5|-30|-36", "5.060000");
-        addRow("degrees half to even, up", "3.5|0|0", deg, lon, "3.5|0|0", "4.000000");
         addRow("empty fields read as 0", "||", sec, lat, "||", "0.000000");
         addRow("no number shown as 0", "ab|/|x", min, lon, "0|0|0.00", "0.000000");
     }
@@ -338,7 +335,6 @@ private Q_SLOTS:
                "txtLat2=45.1/ txtLatM2=6 | txtLat2");
         addRow("Enter moves on", "txtLat1=12\r", "txtLat1=12 txtLatD1=12 txtLatM1=0 | cboLatLL1");
         addRow("minus, start latitude", "txtLat1=-", "cboLatLL1=S | cboLatLL1");
-        addRow("minus, end longitude", "txtLon2=-", "cboLonLL2=W | txtLon1");
         addRow("leaving start latitude degrees, then the start limit", "txtLatM1=30 txtLatD1=95\t",
                "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLatM1");
         addRow("leaving end longitude seconds, clamped, then carried", "txtLonS2=61.5\t",
