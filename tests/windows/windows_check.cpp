@@ -18,7 +18,6 @@
 #include <string>
 #include <thread>
 #include <tuple>
-#include <vector>
 #include <windows.h>
 
 using namespace gridloom;
@@ -31,8 +30,7 @@ int failures = 0;
 /// Bytes outside printable ASCII show as <XX>, so that the log reads the same in any encoding.
 void row(const std::string& name, bool held, const std::string& seen)
 {
-    for (const unsigned char c :
-         (held ? "ok   " : "FAIL ") + name + "\n       Windows: " + seen + "\n")
+    for (const unsigned char c : (held ? "ok   " : "FAIL ") + name + "\n  Windows: " + seen + "\n")
         std::printf(c == '\n' || (c >= ' ' && c < 127) ? "%c" : "<%02X>", c);
     failures += held ? 0 : 1;
 }
@@ -49,14 +47,6 @@ void putFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-/// Where the bytes part from the expected ones, for the log.
-std::string comparison(const std::string& expected, const std::string& got)
-{
-    const auto [e, g] = std::mismatch(expected.begin(), expected.end(), got.begin(), got.end());
-    return std::to_string(got.size()) + " bytes, as expected up to byte " +
-           std::to_string(g - got.begin());
-}
-
 /// The short form as the directory listing gives it, component by component: the 8.3 name
 /// where the entry has one, the name itself where it is 8.3 already.
 std::string listedShortForm(const std::string& path)
@@ -64,19 +54,18 @@ std::string listedShortForm(const std::string& path)
     std::string result = path.substr(0, 2);
     for (std::size_t end = 2; end < path.size();) {
         end = std::min(path.find('\\', end + 1), path.size());
-        WIN32_FIND_DATAA entry{};
-        FindClose(FindFirstFileA(path.substr(0, end).c_str(), &entry));
-        result += std::string("\\") +
-                  (*entry.cAlternateFileName ? entry.cAlternateFileName : entry.cFileName);
+        WIN32_FIND_DATAA found{};
+        FindClose(FindFirstFileA(path.substr(0, end).c_str(), &found));
+        (result += '\\') += *found.cAlternateFileName ? found.cAlternateFileName : found.cFileName;
     }
     return result;
 }
 
-std::string makeFolders(const std::vector<std::string>& folders)
+/// Makes the folder and those it lies in.
+std::string makeFolders(const std::string& path)
 {
-    std::string path = "C:";
-    for (const auto& folder : folders)
-        CreateDirectoryA((path += "\\" + folder).c_str(), nullptr);
+    for (std::size_t end = 0; end != std::string::npos;)
+        CreateDirectoryA(path.substr(0, end = path.find('\\', end + 1)).c_str(), nullptr);
     return path;
 }
 
@@ -104,9 +93,10 @@ int main(int argc, char** argv)
     // Short names and the 132-character rule. The path has 136 characters in code page 1252;
     // four of them (\265 micro, \263 cubed, \260 degree, \261 plus-minus) would be taken for
     // parts of the character before them if it were counted as UTF-8, leaving 132.
-    const std::string longPath = makeFolders({"check", "Measured concentrations in \265g per m\263",
-                                              "Temperatures in \260C and winds \261 0.5 m per s"}) +
-                                 "\\October 2002 extraction, fine grid domain 1.m3d";
+    const std::string longPath =
+        makeFolders("C:\\check\\Measured concentrations in \265g per m\263\\Temperatures in \260C "
+                    "and winds \261 0.5 m per s") +
+        "\\October 2002 extraction, fine grid domain 1.m3d";
     putFile(longPath, "3D.DAT header");
     const std::string listedShort = listedShortForm(longPath);
     const PathCheck listed = checkPathLength(longPath, shortPath, nativeTextEncoding());
@@ -118,7 +108,7 @@ int main(int argc, char** argv)
     // Levels of "a b c d" (8 characters short) until a last 8.3 name of 4 to 12 characters
     // brings the short form to exactly 256. Wine's GetShortPathNameA fails from 260 characters
     // on (ERROR_FILENAME_EXCED_RANGE), so 256 to 259 is what it can show.
-    std::string deep = makeFolders({"check", "deep"});
+    std::string deep = makeFolders("C:\\check\\deep");
     while (listedShortForm(deep).size() + 1 + 12 < 256)
         CreateDirectoryA((deep += "\\a b c d").c_str(), nullptr);
     const std::size_t room = 255 - listedShortForm(deep).size();
@@ -133,7 +123,7 @@ int main(int argc, char** argv)
     // The program folder as Windows reports it for the running executable (the processor put
     // there in capitals), a drive root, and a folder holding a folder named like the processor.
     const std::string folder = self.substr(0, self.rfind('\\'));
-    makeFolders({"check", "p", "wxjoin2.exe"});
+    makeFolders("C:\\check\\p\\wxjoin2.exe");
     const std::tuple<std::string, ProcessingMode, std::string, std::string> processors[] = {
         {folder, ProcessingMode::Extract, folder + "\\WXJOIN2.EXE", folder + "\\wxjoin2.exe"},
         {"C:\\", ProcessingMode::Merge, "C:\\gridfuse.exe", "C:\\gridfuse.exe"},
@@ -143,18 +133,18 @@ int main(int argc, char** argv)
         const std::string path = processorPath(nativeScriptForm, where, mode);
         const bool present = processorPresent(path);
         DeleteFileA(placed.c_str());
-        row(expected + (placed.empty() ? " is not" : " is") + " the processor in " + where,
+        row(expected + (placed.empty() ? " absent" : " found"),
             path == expected && present == !placed.empty(),
-            path + (present ? " present" : " absent"));
+            path + (present ? " found" : " absent"));
     }
 
     // The file queries and the working-directory pattern with Windows' names: letter case
     // ignored, trailing separators, device names, and names in the ANSI code page (\200 is the
     // euro sign in code page 1252). The working directory's existence is asked by the job check
     // of the merge example below.
-    const std::string q = makeFolders({"check", "q"});
-    for (const char* folder : {"\\sub", "\\sub\\deeper", "\\\200 dir"})
-        CreateDirectoryA((q + folder).c_str(), nullptr);
+    const std::string q = makeFolders("C:\\check\\q");
+    for (const char* folder : {"\\sub\\deeper", "\\\200 dir"})
+        makeFolders(q + folder);
     putFile(q + "\\Data.M3D", "d");
     putFile(q + "\\\200uro.m3d", "e");
     const auto canList = [](const std::string& path) { return !directoryReadError(path); };
@@ -188,8 +178,12 @@ int main(int argc, char** argv)
     row("a named pipe is refused, not read", !fromPipe, fromPipe ? "read" : "refused");
 
     // Replacing the control file leaves the old one whole or the new one whole, and no
-    // temporary. Wine replaces a read-only file, which Windows refuses to do. The worked example
-    // replaces the file the held one leaves below, and the merge example's is a new file.
+    // temporary. Another process holds the file open through the handle it inherits (the
+    // read-only file's holder inherits none), letting others read it as a viewer would, and in
+    // the last case delete it too. Only a refused request to delete it tells a file held open
+    // from a denied access, so that last case keeps the system's reason. Wine replaces a
+    // read-only file, which Windows refuses to do. The worked example below replaces the file
+    // the last case leaves, and the merge example's is a new file.
     JobSettings extraction{.mode = ProcessingMode::Extract,
                            .coordinateType = CoordinateType::IJK,
                            .title = "",
@@ -202,33 +196,38 @@ int main(int argc, char** argv)
                            .outputName = "out"};
     const std::string control = extractionControlPath(extraction);
     const std::string oldBytes = "an older control file\r\n";
-    putFile(control, oldBytes);
-    SetFileAttributesA(control.c_str(), FILE_ATTRIBUTE_READONLY);
-    const auto readOnlyFailure = writeExtractionControlFile(extraction);
-    row("a read-only control file is replaced or left whole",
-        fileBytes(control) ==
-            (readOnlyFailure ? oldBytes : fileBytes(golden + "extract_example.inp")),
-        readOnlyFailure.value_or("replaced"));
-    // The other process holds the file open through the handle it inherits, as a viewer would:
-    // others may read it, not change or delete it.
-    SetFileAttributesA(control.c_str(), FILE_ATTRIBUTE_NORMAL);
-    putFile(control, oldBytes);
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const HANDLE file = CreateFileA(control.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited,
-                                    OPEN_EXISTING, 0, nullptr);
-    const auto holder = reinterpret_cast<HANDLE>(
-        _spawnl(_P_NOWAIT, self.c_str(), "windows_check", "--hold", nullptr));
-    CloseHandle(file);
-    const auto failure = writeExtractionControlFile(extraction);
-    TerminateProcess(holder, 0);
-    WaitForSingleObject(holder, 10000);
-    char reason[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, reason,
-                   sizeof reason, nullptr);
-    const std::string refusal =
-        "Unable to replace " + control + ": " + std::string(reason, std::strcspn(reason, "\r\n"));
-    row("a control file open in another process is left whole, with the system's reason",
-        failure == refusal && fileBytes(control) == oldBytes, failure.value_or("written"));
+    const std::string newBytes = fileBytes(golden + "extract_example.inp");
+    const std::tuple<const char*, DWORD, DWORD> replacements[] = {
+        {"a read-only control file is replaced or left whole", FILE_ATTRIBUTE_READONLY, 0},
+        {"a control file open in another process is left whole", FILE_ATTRIBUTE_NORMAL,
+         FILE_SHARE_READ},
+        {"a control file open elsewhere but deletable is replaced or left whole",
+         FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_DELETE}};
+    for (const auto& [name, attributes, shared] : replacements) {
+        SetFileAttributesA(control.c_str(), FILE_ATTRIBUTE_NORMAL);
+        putFile(control, oldBytes);
+        SetFileAttributesA(control.c_str(), attributes);
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, shared != 0};
+        const HANDLE file = CreateFileA(control.c_str(), GENERIC_READ, shared, &inherited,
+                                        OPEN_EXISTING, 0, nullptr);
+        const auto holder = reinterpret_cast<HANDLE>(
+            _spawnl(_P_NOWAIT, self.c_str(), "windows_check", "--hold", nullptr));
+        CloseHandle(file);
+        const auto failure = writeExtractionControlFile(extraction);
+        TerminateProcess(holder, 0);
+        WaitForSingleObject(holder, 10000);
+        const bool locked = shared == FILE_SHARE_READ;
+        char reason[512] = "";
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
+                       locked ? ERROR_SHARING_VIOLATION : ERROR_ACCESS_DENIED, 0, reason,
+                       sizeof reason, nullptr);
+        const std::string refusal = "Unable to replace " + control + ": " +
+                                    std::string(reason, std::strcspn(reason, "\r\n"));
+        const std::string bytes = fileBytes(control);
+        row(name,
+            (failure == refusal && bytes == oldBytes) || (!locked && !failure && bytes == newBytes),
+            failure.value_or("replaced"));
+    }
     WIN32_FIND_DATAA entry{};
     const HANDLE leftover = FindFirstFileA("C:\\work\\*.tmp*", &entry);
     row("no replacement leaves its temporary behind", leftover == INVALID_HANDLE_VALUE,
@@ -246,18 +245,18 @@ int main(int argc, char** argv)
                       .endHour = "23",
                       .outputName = "west"};
     merge.outputName = validateJob(merge).outputName;
-    using Written = std::tuple<std::string, const char*, std::optional<std::string>>;
-    for (const auto& [path, goldenName, failure] :
-         {Written{control, "extract_example.inp", writeExtractionControlFile(extraction)},
-          Written{mergeControlPath(merge), "merge_example.inp", writeMergeControlFile(merge)},
-          Written{"C:\\work\\run_wxjoin2.bat", "extract_example.bat",
-                  writeRunScript({ProcessingMode::Extract, "C:\\work\\", "out", "C:\\tools"})},
-          Written{"C:\\work\\run_gridfuse.bat", "merge_example.bat",
-                  writeRunScript(
-                      {ProcessingMode::Merge, "C:\\work\\", merge.outputName, "C:\\tools"})}})
-        row(path + " is " + goldenName + " byte for byte",
-            !failure && fileBytes(path) == fileBytes(golden + goldenName),
-            failure.value_or(comparison(fileBytes(golden + goldenName), fileBytes(path))));
+    const std::tuple<std::string, const char*, std::optional<std::string>> written[] = {
+        {control, "extract_example.inp", writeExtractionControlFile(extraction)},
+        {mergeControlPath(merge), "merge_example.inp", writeMergeControlFile(merge)},
+        {"C:\\work\\run_wxjoin2.bat", "extract_example.bat",
+         writeRunScript({ProcessingMode::Extract, "C:\\work\\", "out", "C:\\tools"})},
+        {"C:\\work\\run_gridfuse.bat", "merge_example.bat",
+         writeRunScript({ProcessingMode::Merge, "C:\\work\\", merge.outputName, "C:\\tools"})}};
+    for (const auto& [path, goldenName, failure] : written) {
+        const bool same = !failure && fileBytes(path) == fileBytes(golden + goldenName);
+        row(path + " is " + goldenName + " byte for byte", same,
+            failure.value_or(same ? "the same bytes" : fileBytes(path)));
+    }
     const std::string percent =
         batchScriptText({ProcessingMode::Extract, "D:\\100% sure\\", "out", "C:\\"});
     row("another drive's line, \"%\" doubled, a drive root's processor",
