@@ -6,13 +6,8 @@
 #include "domain/lat_lon_entry.h"
 #include "fixtures/fake_services.h"
 #include "support/data_rows.h"
+#include "support/qt_test_prelude.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <cmath>
 
 using namespace gridloom;
@@ -295,14 +290,18 @@ private Q_SLOTS:
 
     void layouts_data()
     {
-        columns<CoordinateType, QString>("type", "shownFrames");
-        addRow("longitude/latitude", CoordinateType::LatLon, "Geodetic1 Geodetic2");
-        addRow("grid indices", CoordinateType::IJK, "ijkFrame");
-        addRow("X/Y", CoordinateType::XY, "XYFrame");
+        // The outer sizes in twips (6840 x 3810, 4150 x 2565) less the frame they were drawn
+        // for: 3 pixels a side and a 22-pixel title bar.
+        columns<CoordinateType, QString, QSize>("type", "shownFrames", "client");
+        addRow("longitude/latitude", CoordinateType::LatLon, "Geodetic1 Geodetic2",
+               QSize(450, 226));
+        addRow("grid indices", CoordinateType::IJK, "ijkFrame", QSize(271, 143));
+        addRow("X/Y", CoordinateType::XY, "XYFrame", QSize(271, 143));
     }
     void layouts()
     {
-        auto [type, shownFrames] = fetchRow<CoordinateType, QString>("type", "shownFrames");
+        auto [type, shownFrames, client] =
+            fetchRow<CoordinateType, QString, QSize>("type", "shownFrames", "client");
         Fixture f;
         // Laid out once the other way first: a layout must undo what the previous one showed.
         f.open(type == CoordinateType::LatLon ? CoordinateType::XY : CoordinateType::LatLon);
@@ -311,6 +310,7 @@ private Q_SLOTS:
                  QStringLiteral("Domain coordinates OkButton"));
         QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
         QCOMPARE(dialog->layoutType(), type);
+        QCOMPARE(dialog->size(), client);
         QStringList shown;
         for (const QWidget* part : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (!part->isVisible())

@@ -7,17 +7,8 @@
 #include "input/dialog_file_chooser.h"
 #include "input/input_list_rules.h"
 #include "support/data_rows.h"
+#include "support/qt_test_prelude.h"
 
-#include <QApplication>
-#include <QDateTimeEdit>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMimeData>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <sys/stat.h>
 
 using namespace gridloom;

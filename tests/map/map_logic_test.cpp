@@ -7,8 +7,8 @@
 #include "map/projection.h"
 #include "map/shoreline_library.h"
 #include "support/data_rows.h"
+#include "support/qt_test_prelude.h"
 
-#include <QTest>
 #include <cmath>
 
 using namespace gridloom;
@@ -49,6 +49,7 @@ private Q_SLOTS:
         addRow("a field missing", "LCC 40 -97 30 60 -354 -294 12 60 50", false);
         addRow("no spacing", "LCC 40 -97 30 60 -354 -294 0 60 50 23", false);
         addRow("no cells across", "LCC 40 -97 30 60 -354 -294 12 0 50 23", false);
+        addRow("no cells down", "LCC 40 -97 30 60 -354 -294 12 60 0 23", false);
         addRow("parallels across the equator", "LCC 40 -97 -30 60 -354 -294 12 60 50 23", false);
         addRow("a parallel past the pole", "LCC 40 -97 30 91 -354 -294 12 60 50 23", false);
         addRow("text for a number", "LCC 40 -97 30 60 west -294 12 60 50 23", false);
@@ -210,6 +211,8 @@ private Q_SLOTS:
         // Crude bins are 20 degrees: 18 across, 9 down, each once however wide the box.
         QCOMPARE(shores.binsIn({-200, 200, -90, 90}, ShoreResolution::Crude).size(),
                  std::size_t{162});
+        QCOMPARE(shores.binsIn({-75.5, -75.5, 35.2, 35.2}, ShoreResolution::Crude).size(),
+                 std::size_t{1});
     }
 
     // Lines fall on the multiples of a round step, cut finely enough to bend smoothly, and are

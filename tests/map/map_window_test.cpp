@@ -9,14 +9,7 @@
 #include "map/map_canvas.h"
 #include "map/map_window.h"
 #include "support/data_rows.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include "support/qt_test_prelude.h"
 
 using namespace gridloom;
 

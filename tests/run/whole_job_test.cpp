@@ -11,18 +11,7 @@
 #include "run_test_support.h"
 #include "support/data_rows.h"
 #include "support/operate.h"
-
-#include <QComboBox>
-#include <QDateTimeEdit>
-#include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
+#include "support/qt_test_prelude.h"
 
 using namespace gridloom;
 using namespace gridloom::testing;
@@ -282,8 +271,7 @@ private Q_SLOTS:
         row("control file cannot be written", {u"WorkingDirBox=/proc/"_s}, "",
             "The control file /proc/wxjoin2.inp could not be written: ", {});
         row("script cannot be written", {}, "script blocked",
-            "The run script {WORK}run_wxjoin2.sh could not be written: ",
-            {u"run_wxjoin2.sh/x"_s, u"wxjoin2.inp"_s});
+            "The run script {WORK}run_wxjoin2.sh could not be written: ", control);
         row("console cannot be started", {}, "no console", "no console",
             {u"run_wxjoin2.sh"_s, u"wxjoin2.inp"_s});
     }
@@ -302,10 +290,8 @@ private Q_SLOTS:
             fixtures::writeText(QFile::encodeName(processor).toStdString(), "#!/bin/sh\n");
         if (setup == u"a folder"_s)
             QVERIFY(QDir().mkdir(processor));
-        if (setup == u"script blocked"_s) {
+        if (setup == u"script blocked"_s)
             QVERIFY(QDir().mkpath(m_work + u"run_wxjoin2.sh"_s));
-            fixtures::writeText(QFile::encodeName(m_work).toStdString() + "run_wxjoin2.sh/x", "");
-        }
         if (setup == u"no console"_s)
             m_fakes.starter.failure = message;
         message.replace(u"{WORK}"_s, m_work);

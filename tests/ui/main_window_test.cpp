@@ -8,17 +8,7 @@
 #include "fixtures/fixture_writer.h"
 #include "support/data_rows.h"
 #include "support/operate.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDateTimeEdit>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include "support/qt_test_prelude.h"
 
 using namespace gridloom;
 using gridloom::testing::addRow;
@@ -98,6 +88,14 @@ private Q_SLOTS:
         const QString merge = QStringLiteral("XYOption, LatLonOption, Lon:, Lat:, Z:, File name "
                                              "for output 3D.DAT file(s):, ");
         QCOMPARE(state(window), merge + QStringLiteral("---, ---, ---, ---, ---, ---, None, \"\""));
+        // The limits values stand in three rows: i or longitude, j or latitude, k.
+        QString places;
+        for (int i = 0; i < 5; ++i) {
+            const QLabel* value = window.findChild<QLabel*>(u"Domain%1"_s.arg(i));
+            const QPoint at = value->mapTo(window.centralWidget(), QPoint());
+            places += u"%1,%2,%3 "_s.arg(at.x()).arg(at.y()).arg(value->width());
+        }
+        QCOMPARE(places, u"480,304,57 480,328,57 576,304,57 576,328,57 488,352,41 "_s);
         QCOMPARE(qobject_cast<QDateTimeEdit*>(window.findChild<QWidget*>(u"EndDate"_s))->date(),
                  QDate(2008, 9, 18));
 
@@ -108,14 +106,15 @@ private Q_SLOTS:
         QCOMPARE(state(window), merge + geographic +
                                     QStringLiteral(", LatLon, "
                                                    "\"merged_2002093012.m3d\""));
-        operate(window, {u"MergingOptionButton1"_s});
+        // In Extract mode the name is emptied and the start suggests none; the end never does.
+        operate(window, {u"MergingOptionButton1"_s, u"StartHour=3"_s, u"EndHour=5"_s});
         QCOMPARE(state(window),
                  QStringLiteral("Label17, DaysPerFileCountBox, Index i:, Index j:, Index k:, "
                                 "Base name for output 3D.DAT file(s):, 1, 1, 60, 50, 1, 23, IJK, "
                                 "\"\""));
         // Back in Merge the hidden index option stays selected and nothing is suggested; X/Y
         // changes the captions but not the values drawn, Lat/Lon redraws them.
-        operate(window, {u"MergingOptionButton0"_s});
+        operate(window, {u"MergingOptionButton0"_s, u"EndDate=2010-01-01"_s});
         QCOMPARE(state(window), merge + QStringLiteral("1, 1, 60, 50, 1, 23, IJK, \"\""));
         operate(window, {u"XYOption"_s});
         QCOMPARE(state(window), merge + QStringLiteral("1, 1, 60, 50, 1, 23, XY, \"\""));
@@ -124,24 +123,11 @@ private Q_SLOTS:
         // With the list emptied there is nothing to redraw.
         operate(window, {u"ClearAllFileButton"_s, u"XYOption"_s, u"LatLonOption"_s});
         QVERIFY(state(window).contains(QStringLiteral("---, ---, ---, ---, ---, ---")));
+        // The start date does suggest a name, with the hour typed in Extract mode.
+        operate(window, {u"StartDate=2009-03-16"_s});
+        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2009031603.m3d"));
         window.applyMode(2);
         QCOMPARE(window.mode(), ProcessingMode::Merge);
-    }
-
-    void outputNameFollowsTheStartOnly()
-    {
-        MainWindow window(m_fakes.services());
-        auto* startHour = window.findChild<QLineEdit*>(u"StartHour"_s);
-        QTest::keyClick(startHour, Qt::Key_1);
-        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2008091801.m3d"));
-        window.findChild<QDateTimeEdit*>(u"StartDate"_s)->setDate(QDate(2009, 3, 16));
-        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2009031601.m3d"));
-        window.findChild<QDateTimeEdit*>(u"EndDate"_s)->setDate(QDate(2010, 1, 1));
-        QTest::keyClick(window.findChild<QWidget*>(u"EndHour"_s), Qt::Key_5);
-        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2009031601.m3d"));
-        operate(window, {u"MergingOptionButton1"_s});
-        QTest::keyClick(startHour, Qt::Key_3);
-        QCOMPARE(text(window, "OutFileBaseNameBox"), QString());
     }
 
     void fieldsFilterKeysAndHoldTheirLimits_data()
@@ -250,17 +236,20 @@ private Q_SLOTS:
 
     void clickingTheCaptionsDoesNotEndIt_data()
     {
-        columns<QString, QString>("caption", "text");
-        addRow("lblVersion", "lblVersion", "Version 1.2");
-        addRow("lblLevel", "lblLevel", "March 30, 2011");
+        columns<QString, QString, QRect>("caption", "text", "place");
+        addRow("lblVersion", "lblVersion", "Version 1.2", QRect(140, 272, 105, 17));
+        addRow("lblLevel", "lblLevel", "March 30, 2011", QRect(140, 288, 105, 17));
     }
     void clickingTheCaptionsDoesNotEndIt()
     {
-        auto [caption, text] = fetchRow<QString, QString>("caption", "text");
+        auto [caption, text, place] = fetchRow<QString, QString, QRect>("caption", "text", "place");
         int handOvers = 0;
         SplashWindow splash([&] { ++handOvers; }, 300);
         splash.start();
-        QCOMPARE(splash.findChild<QLabel*>(caption)->text(), text);
+        const QLabel* label = splash.findChild<QLabel*>(caption);
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->geometry(), place);
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(192, 192, 255));
         QTest::mouseClick(splash.findChild<QLabel*>(caption), Qt::LeftButton);
         QCOMPARE(handOvers, 0);
         QVERIFY(splash.isVisible());
