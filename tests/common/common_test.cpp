@@ -1,6 +1,5 @@
-// The shared helpers: number reading and writing, stamps, keystroke filters, character counts,
+// The shared helpers: number reading and writing, keystroke filters, character counts,
 // and the file-system layer on real files, pipes and devices.
-#include "common/date_hour_stamp.h"
 #include "common/key_filters.h"
 #include "common/numbers.h"
 #include "common/platform.h"
@@ -22,10 +21,7 @@ namespace {
 
 template <typename T> QString orNone(const std::optional<T>& value)
 {
-    if constexpr (std::is_same_v<T, std::string>)
-        return value ? QString::fromStdString(*value) : QStringLiteral("none");
-    else
-        return value ? QString::number(*value, 'g', 15) : QStringLiteral("none");
+    return value ? QString::number(*value, 'g', 15) : QStringLiteral("none");
 }
 
 } // namespace
@@ -89,13 +85,6 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(formatGeneral(value) + ' ' + formatFixed(value, 6) + ' ' +
                                         formatFixed(value, 2)),
                  texts);
-    }
-
-    void stamps()
-    {
-        using namespace std::chrono;
-        QCOMPARE(dateHourStamp(year{2002} / March / 5, 7), std::string("2002030507"));
-        QCOMPARE(dateHourStamp(year{2009} / December / 31, 23), std::string("2009123123"));
     }
 
     void keyFilters()
@@ -178,19 +167,6 @@ private Q_SLOTS:
         const auto bytes = readFileStart(target, 5000);
         QCOMPARE(bytes.value_or("refused"), read ? std::string(5000, 'h') : "refused");
         QVERIFY(clock.elapsed() < 1000);
-    }
-
-    void atomicWrites()
-    {
-        const std::string target = path("out.inp");
-        std::ofstream(target) << "old and longer content";
-        QCOMPARE(orNone(writeFileAtomically(target, "new\r\n")), QStringLiteral("none"));
-        std::ifstream in(target, std::ios::binary);
-        QCOMPARE(std::string(std::istreambuf_iterator<char>(in), {}), std::string("new\r\n"));
-        for (const auto& entry : fs::directory_iterator(m_dir.path().toStdString()))
-            QVERIFY2(entry.path().filename().string().find(".tmp") == std::string::npos,
-                     entry.path().c_str());
-        QVERIFY(writeFileAtomically(path("gone/out.inp"), "x").has_value());
     }
 };
 

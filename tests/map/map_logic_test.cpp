@@ -10,9 +10,12 @@
 #include "support/qt_test_prelude.h"
 
 #include <cmath>
+#include <netcdf.h>
 
 using namespace gridloom;
 using gridloom::testing::addRow;
+using gridloom::testing::columns;
+using gridloom::testing::fetchRow;
 
 namespace {
 
@@ -42,22 +45,21 @@ class MapLogicTest final : public QObject {
 private Q_SLOTS:
     void gridLines_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("read");
+        columns<QString, bool>("line", "read");
         addRow("LCC with its ten numbers", coarseLine, true);
         addRow("polar stereographic", "PS 90 -105 60 60 -354 -294 12 60 50 23", false);
         addRow("a field missing", "LCC 40 -97 30 60 -354 -294 12 60 50", false);
         addRow("no spacing", "LCC 40 -97 30 60 -354 -294 0 60 50 23", false);
         addRow("no cells across", "LCC 40 -97 30 60 -354 -294 12 0 50 23", false);
         addRow("no cells down", "LCC 40 -97 30 60 -354 -294 12 60 0 23", false);
+        addRow("a million cells down", "LCC 40 -97 30 60 -354 -294 12 60 1e6 23", false);
         addRow("parallels across the equator", "LCC 40 -97 -30 60 -354 -294 12 60 50 23", false);
         addRow("a parallel past the pole", "LCC 40 -97 30 91 -354 -294 12 60 50 23", false);
         addRow("text for a number", "LCC 40 -97 30 60 west -294 12 60 50 23", false);
     }
     void gridLines()
     {
-        QFETCH(QString, line);
-        QFETCH(bool, read);
+        auto [line, read] = fetchRow<QString, bool>("line", "read");
         QCOMPARE(parseGridLine(line.toStdString()).has_value(), read);
     }
 
@@ -73,8 +75,7 @@ private Q_SLOTS:
 
     void extentCheck_data()
     {
-        QTest::addColumn<Extent>("extent");
-        QTest::addColumn<bool>("agrees");
+        columns<Extent, bool>("extent", "agrees");
         const Extent e{coarse.lonStart, coarse.lonEnd, coarse.latStart, coarse.latEnd};
         addRow("limits as cs2cs gave them", e, true);
         addRow("limits written with two decimals", Extent{-101.48, -92.52, 37.2, 42.73}, true);
@@ -87,8 +88,7 @@ private Q_SLOTS:
     }
     void extentCheck()
     {
-        QFETCH(Extent, extent);
-        QFETCH(bool, agrees);
+        auto [extent, agrees] = fetchRow<Extent, bool>("extent", "agrees");
         const auto grid = parseGridLine(coarseLine);
         const auto projection = Projection::create(projectionDefinition(*grid));
         QCOMPARE(agreesWithExtent(*grid, *projection, {1, 1, 60, 50}, extent), agrees);
@@ -98,12 +98,8 @@ private Q_SLOTS:
 
     void scene_data()
     {
-        QTest::addColumn<std::vector<MapInput>>("inputs");
-        QTest::addColumn<ProcessingMode>("mode");
-        QTest::addColumn<CoordinateType>("type");
-        QTest::addColumn<DomainSelection>("domain");
-        QTest::addColumn<int>("problems");
-        QTest::addColumn<QString>("saying");
+        columns<std::vector<MapInput>, ProcessingMode, CoordinateType, DomainSelection, int,
+                QString>("inputs", "mode", "type", "domain", "problems", "saying");
         using enum ProcessingMode;
         using enum CoordinateType;
         const std::vector nested{fine, coarse};
@@ -133,12 +129,9 @@ private Q_SLOTS:
     }
     void scene()
     {
-        QFETCH(std::vector<MapInput>, inputs);
-        QFETCH(ProcessingMode, mode);
-        QFETCH(CoordinateType, type);
-        QFETCH(DomainSelection, domain);
-        QFETCH(int, problems);
-        QFETCH(QString, saying);
+        auto [inputs, mode, type, domain, problems, saying] =
+            fetchRow<std::vector<MapInput>, ProcessingMode, CoordinateType, DomainSelection, int,
+                     QString>("inputs", "mode", "type", "domain", "problems", "saying");
         const MapScene scene = buildScene({mode, type, inputs, domain, std::nullopt});
         QString legend;
         int problemLines = 0;
@@ -167,18 +160,15 @@ private Q_SLOTS:
 
     void shores_data()
     {
-        QTest::addColumn<MapPoint>("place");
-        QTest::addColumn<ShoreKind>("kind");
-        QTest::addColumn<double>("within");
+        columns<MapPoint, ShoreKind, double>("place", "kind", "within");
         addRow("Cape Hatteras on the coast", MapPoint{-75.53, 35.23}, ShoreKind::Coast, 0.03);
         addRow("Lake Okeechobee's shore", MapPoint{-80.83, 26.72}, ShoreKind::Lake, 0.15);
         addRow("the 49th parallel border", MapPoint{-100.0, 49.0}, ShoreKind::Border, 0.02);
     }
     void shores()
     {
-        QFETCH(MapPoint, place);
-        QFETCH(ShoreKind, kind);
-        QFETCH(double, within);
+        auto [place, kind, within] =
+            fetchRow<MapPoint, ShoreKind, double>("place", "kind", "within");
         ShoreLibrary shores;
         if (!shores.available(ShoreResolution::Intermediate))
             QSKIP("gmt-gshhg-low is not installed");
@@ -215,14 +205,38 @@ private Q_SLOTS:
                  std::size_t{1});
     }
 
+    // A shore file whose bin table does not add up is refused as a whole, before any bin is
+    // read through it.
+    void damagedShoreFileRefused_data()
+    {
+        columns<QByteArray, int>("variable", "value");
+        addRow("bins of no size", QByteArray("Bin_size_in_minutes"), 0);
+        addRow("no bins around the globe", QByteArray("N_bins_in_360_longitude_range"), 0);
+        addRow("rows not whole", QByteArray("N_bins_in_360_longitude_range"), 17);
+        addRow("no bins", QByteArray("N_bins_in_file"), 0);
+    }
+    void damagedShoreFileRefused()
+    {
+        auto [variable, value] = fetchRow<QByteArray, int>("variable", "value");
+        const QString crude = QStringLiteral("/binned_GSHHS_c.nc");
+        QTemporaryDir folder;
+        if (!QFile::copy(QString::fromStdString(defaultShoreFolder()) + crude,
+                         folder.path() + crude))
+            QSKIP("gmt-gshhg-low is not installed");
+        int file = 0;
+        int id = 0;
+        QCOMPARE(nc_open(qPrintable(folder.path() + crude), NC_WRITE, &file), NC_NOERR);
+        QCOMPARE(nc_inq_varid(file, variable.constData(), &id), NC_NOERR);
+        QCOMPARE(nc_put_var_int(file, id, &value), NC_NOERR);
+        QCOMPARE(nc_close(file), NC_NOERR);
+        QVERIFY(!ShoreLibrary(folder.path().toStdString()).available(ShoreResolution::Crude));
+    }
+
     // Lines fall on the multiples of a round step, cut finely enough to bend smoothly, and are
     // named with longitudes brought into -180..180.
     void graticuleLines_data()
     {
-        QTest::addColumn<double>("span");
-        QTest::addColumn<Extent>("area");
-        QTest::addColumn<double>("step");
-        QTest::addColumn<QString>("labels");
+        columns<double, Extent, double, QString>("span", "area", "step", "labels");
         addRow("wider than the widest step", 1000.0, Extent{-45, 45, -45, 45}, 30.0,
                "30°W 0° 30°E 30°S 0° 30°N");
         addRow("a round step exactly", 50.0, Extent{-97.5, -87.5, 32.5, 42.5}, 5.0,
@@ -232,10 +246,8 @@ private Q_SLOTS:
     }
     void graticuleLines()
     {
-        QFETCH(double, span);
-        QFETCH(Extent, area);
-        QFETCH(double, step);
-        QFETCH(QString, labels);
+        auto [span, area, step, labels] =
+            fetchRow<double, Extent, double, QString>("span", "area", "step", "labels");
         QCOMPARE(graticuleStep(span, 10), step);
         QStringList placed;
         for (const GraticuleLine& line : graticule(area, step)) {

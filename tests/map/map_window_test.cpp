@@ -12,6 +12,7 @@
 #include "support/qt_test_prelude.h"
 
 using namespace gridloom;
+using namespace gridloom::testing;
 
 namespace {
 
@@ -64,7 +65,7 @@ private Q_SLOTS:
                          "23", "-101.478396", "-92.521604", "37.198118", "42.730618"};
         const QString file = folder.filePath(QStringLiteral("coarse.m3d"));
         fixtures::writeFixture(file.toStdString(), sample);
-        testing::FakeServices fakes;
+        FakeServices fakes;
         MainWindow window(fakes.services());
         window.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
 
@@ -129,17 +130,29 @@ private Q_SLOTS:
         QCOMPARE(canvas.toPixels({120, -60}), southEast);
     }
 
+    void saysWhichPackageGivesTheShores()
+    {
+        MapCanvas canvas(nullptr, "/nonexistent");
+        canvas.resize(400, 300);
+        const QImage image = canvas.grab().toImage();
+        QVERIFY(!canvas.drawnResolution());
+        // Nothing else is drawn in the bottom left corner of an empty map but the legend's note.
+        int inked = 0;
+        for (int x = 40; x < 220; x += 2)
+            for (int y = 245; y < 290; y += 3)
+                inked += dark(image, QPointF(x, y)) ? 1 : 0;
+        QVERIFY(inked > 20);
+    }
+
     void savesPictures_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("start");
-        testing::addRow("PNG", "map.png", QByteArray("\x89PNG"));
-        testing::addRow("PDF", "map.pdf", QByteArray("%PDF"));
+        columns<QString, QByteArray>("name", "start");
+        addRow("PNG", "map.png", QByteArray("\x89PNG"));
+        addRow("PDF", "map.pdf", QByteArray("%PDF"));
     }
     void savesPictures()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, start);
+        auto [name, start] = fetchRow<QString, QByteArray>("name", "start");
         QTemporaryDir folder;
         MapWindow map;
         const QString path = folder.filePath(name);
