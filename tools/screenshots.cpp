@@ -4,13 +4,13 @@
 #include "app/splash_window.h"
 #include "common/numbers.h"
 #include "domain/coordinate_dialog.h"
+#include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/input_list_controller.h"
 #include "map/grid_outline.h"
 #include "map/map_canvas.h"
 #include "map/map_window.h"
 #include "map/projection.h"
-#include "fixtures/fake_services.h"
 
 #include <QApplication>
 #include <QComboBox>
