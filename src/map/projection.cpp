@@ -29,18 +29,26 @@ std::optional<Projection> Projection::create(const std::string& definition)
     std::unique_ptr<PJconsts, Deleter> transformation(proj_create(context.get(), pipeline.c_str()));
     if (!transformation)
         return std::nullopt;
-    return Projection(std::move(context), std::move(transformation), definition);
+    return Projection(std::move(context), std::move(transformation));
 }
 
 Projection::Projection(std::unique_ptr<pj_ctx, Deleter> context,
-                       std::unique_ptr<PJconsts, Deleter> transformation, std::string definition)
-    : m_context(std::move(context)), m_transformation(std::move(transformation)),
-      m_definition(std::move(definition))
+                       std::unique_ptr<PJconsts, Deleter> transformation)
+    : m_context(std::move(context)), m_transformation(std::move(transformation))
 {
 }
 
 Projection::Projection(Projection&&) noexcept = default;
-Projection& Projection::operator=(Projection&&) noexcept = default;
+
+Projection& Projection::operator=(Projection&& other) noexcept
+{
+    // Member-wise assignment would destroy the old context while the old transformation,
+    // which still reports through it, is alive.
+    m_transformation.reset();
+    m_context = std::move(other.m_context);
+    m_transformation = std::move(other.m_transformation);
+    return *this;
+}
 Projection::~Projection() = default;
 
 bool Projection::transform(Polyline& points, bool forwards) const

@@ -32,20 +32,19 @@ public:
     std::optional<MapPoint> forward(MapPoint point) const;
     std::optional<MapPoint> inverse(MapPoint point) const;
 
-    const std::string& definition() const { return m_definition; }
-
 private:
     struct Deleter {
         void operator()(pj_ctx* context) const;
         void operator()(PJconsts* transformation) const;
     };
     Projection(std::unique_ptr<pj_ctx, Deleter> context,
-               std::unique_ptr<PJconsts, Deleter> transformation, std::string definition);
+               std::unique_ptr<PJconsts, Deleter> transformation);
     bool transform(Polyline& points, bool forwards) const;
 
+    // Declared in this order so that the transformation, which reports through its context,
+    // is destroyed first.
     std::unique_ptr<pj_ctx, Deleter> m_context;
     std::unique_ptr<PJconsts, Deleter> m_transformation;
-    std::string m_definition;
 };
 
 /// Drops the points a projection could not place.
