@@ -30,6 +30,19 @@ bool readInt(int file, const char* name, int& value)
            nc_get_var_int(file, variable, &value) == NC_NOERR;
 }
 
+// The number of values a one-dimensional variable holds; 0 for any other variable.
+std::size_t lengthOf(int file, int variable)
+{
+    int dimensions = 0;
+    int dimension = 0;
+    std::size_t length = 0;
+    return nc_inq_varndims(file, variable, &dimensions) == NC_NOERR && dimensions == 1 &&
+                   nc_inq_vardimid(file, variable, &dimension) == NC_NOERR &&
+                   nc_inq_dimlen(file, dimension, &length) == NC_NOERR
+               ? length
+               : 0;
+}
+
 } // namespace
 
 struct ShoreLibrary::File {
@@ -45,6 +58,7 @@ struct ShoreLibrary::File {
     int firstPoint = -1;
     int dx = -1;
     int dy = -1;
+    std::size_t pointCount = 0;
 
     ~File()
     {
@@ -68,22 +82,29 @@ struct ShoreLibrary::File {
             return false;
         binDegrees = minutes / 60.0;
         binRows = bins / binsAcross;
-        firstSegment.resize(static_cast<std::size_t>(bins));
-        segmentCount.resize(static_cast<std::size_t>(bins));
         int first = 0;
         int count = 0;
+        // The bin tables are read whole, so they must hold exactly one value a bin; and no
+        // segment may claim points beyond the point tables.
+        const auto binCount = static_cast<std::size_t>(bins);
+        if (nc_inq_varid(id, "Id_of_first_segment_in_a_bin", &first) != NC_NOERR ||
+            nc_inq_varid(id, "N_segments_in_a_bin", &count) != NC_NOERR ||
+            lengthOf(id, first) != binCount || lengthOf(id, count) != binCount ||
+            nc_inq_varid(id, "Relative_longitude_from_SW_corner_of_bin", &dx) != NC_NOERR ||
+            nc_inq_varid(id, "Relative_latitude_from_SW_corner_of_bin", &dy) != NC_NOERR ||
+            lengthOf(id, dx) != lengthOf(id, dy))
+            return false;
+        pointCount = lengthOf(id, dx);
+        firstSegment.resize(binCount);
+        segmentCount.resize(binCount);
         const char* infoName =
             borders ? "N_points_for_a_segment" : "Embedded_npts_levels_exit_entry_for_a_segment";
-        return nc_inq_varid(id, "Id_of_first_segment_in_a_bin", &first) == NC_NOERR &&
-               nc_inq_varid(id, "N_segments_in_a_bin", &count) == NC_NOERR &&
-               nc_get_var_int(id, first, firstSegment.data()) == NC_NOERR &&
+        return nc_get_var_int(id, first, firstSegment.data()) == NC_NOERR &&
                nc_get_var_short(id, count, segmentCount.data()) == NC_NOERR &&
                nc_inq_varid(id, infoName, &segmentInfo) == NC_NOERR &&
                (!borders ||
                 nc_inq_varid(id, "Hierarchial_level_of_a_segment", &segmentLevel) == NC_NOERR) &&
-               nc_inq_varid(id, "Id_of_first_point_in_a_segment", &firstPoint) == NC_NOERR &&
-               nc_inq_varid(id, "Relative_longitude_from_SW_corner_of_bin", &dx) == NC_NOERR &&
-               nc_inq_varid(id, "Relative_latitude_from_SW_corner_of_bin", &dy) == NC_NOERR;
+               nc_inq_varid(id, "Id_of_first_point_in_a_segment", &firstPoint) == NC_NOERR;
     }
 
     // Appends the bin's lines, longitudes moved by `shift` degrees. A bin that cannot be read
@@ -91,9 +112,9 @@ struct ShoreLibrary::File {
     void read(int bin, double shift, std::vector<ShoreLine>& lines) const
     {
         const auto b = static_cast<std::size_t>(bin);
-        const auto count = static_cast<std::size_t>(segmentCount[b]);
-        if (count == 0)
+        if (segmentCount[b] <= 0 || firstSegment[b] < 0)
             return;
+        const auto count = static_cast<std::size_t>(segmentCount[b]);
         const auto start = static_cast<std::size_t>(firstSegment[b]);
         std::vector<int> info(count);
         std::vector<short> level(count);
@@ -115,7 +136,11 @@ struct ShoreLibrary::File {
             const int points = borders ? info[s] : info[s] >> 9;
             const int lineLevel = borders ? level[s] : (info[s] >> 6) & 7;
             const bool wanted = borders ? lineLevel == nationalBorder : lineLevel <= 4;
-            if (!wanted || points < 2)
+            // A count or a start outside the point tables is a damaged segment, not a reason
+            // to allocate what it claims.
+            if (!wanted || points < 2 || firsts[s] < 0 ||
+                static_cast<std::size_t>(firsts[s]) >= pointCount ||
+                static_cast<std::size_t>(points) > pointCount - static_cast<std::size_t>(firsts[s]))
                 continue;
             const auto first = static_cast<std::size_t>(firsts[s]);
             const auto n = static_cast<std::size_t>(points);

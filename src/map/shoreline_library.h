@@ -51,6 +51,8 @@ public:
     ShoreLibrary(const ShoreLibrary&) = delete;
     ShoreLibrary& operator=(const ShoreLibrary&) = delete;
 
+    /// Where the library looks for its files.
+    const std::string& folder() const { return m_folder; }
     /// The finest resolution not finer than `wanted` whose coastline file can be read;
     /// nothing when there is none at all.
     std::optional<ShoreResolution> available(ShoreResolution wanted);

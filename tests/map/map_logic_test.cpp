@@ -214,6 +214,7 @@ private Q_SLOTS:
         addRow("no bins around the globe", QByteArray("N_bins_in_360_longitude_range"), 0);
         addRow("rows not whole", QByteArray("N_bins_in_360_longitude_range"), 17);
         addRow("no bins", QByteArray("N_bins_in_file"), 0);
+        addRow("fewer bins than the tables hold", QByteArray("N_bins_in_file"), 18);
     }
     void damagedShoreFileRefused()
     {
