@@ -1,28 +1,13 @@
 #include "map/grid_definition.h"
 
 #include "common/numbers.h"
+#include "input/header_reader.h"
 
 #include <cmath>
-#include <vector>
 
 namespace gridloom {
 
 namespace {
-
-std::vector<std::string_view> blankSeparated(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    while (start < line.size()) {
-        const auto end = line.find_first_of(" \t\r", start);
-        if (end != start)
-            fields.push_back(line.substr(start, end == std::string_view::npos ? end : end - start));
-        if (end == std::string_view::npos)
-            break;
-        start = end + 1;
-    }
-    return fields;
-}
 
 bool isLatitude(double value)
 {
@@ -33,7 +18,7 @@ bool isLatitude(double value)
 
 std::optional<GridDefinition> parseGridLine(std::string_view line)
 {
-    const auto fields = blankSeparated(line);
+    const auto fields = splitFields(line);
     if (fields.size() != 11 || fields[0] != "LCC")
         return std::nullopt;
     double values[10];
@@ -43,6 +28,10 @@ std::optional<GridDefinition> parseGridLine(std::string_view line)
             return std::nullopt;
         values[n - 1] = *value;
     }
+    // The counts are checked before they are made whole numbers, which a huge one cannot be.
+    const bool counts = values[7] >= 1.0 && values[8] >= 1.0 && values[7] < 1e6 && values[8] < 1e6;
+    if (!counts)
+        return std::nullopt;
     GridDefinition grid{values[0],
                         values[1],
                         values[2],
@@ -54,9 +43,8 @@ std::optional<GridDefinition> parseGridLine(std::string_view line)
                         static_cast<int>(values[8])};
     // A cone needs its standard parallels on one side of the equator; PROJ refuses the rest.
     const bool sameHemisphere = grid.trueLat1 * grid.trueLat2 > 0.0;
-    const bool counts = values[7] >= 1.0 && values[8] >= 1.0 && values[7] < 1e6 && values[8] < 1e6;
     if (!isLatitude(grid.originLat) || !isLatitude(grid.trueLat1) || !isLatitude(grid.trueLat2) ||
-        std::abs(grid.originLon) > 360.0 || !sameHemisphere || !(grid.spacingKm > 0.0) || !counts)
+        std::abs(grid.originLon) > 360.0 || !sameHemisphere || !(grid.spacingKm > 0.0))
         return std::nullopt;
     return grid;
 }

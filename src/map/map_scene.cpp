@@ -1,6 +1,7 @@
 #include "map/map_scene.h"
 
 #include "common/numbers.h"
+#include "input/header_reader.h"
 #include "map/grid_outline.h"
 #include "map/projection.h"
 
@@ -39,11 +40,8 @@ std::string whyNotOnGrid(const MapInput& input, bool understood)
 {
     if (understood)
         return "its grid line does not match its extent line";
-    const auto start = input.gridLine.find_first_not_of(' ');
-    const auto end = input.gridLine.find(' ', start);
-    const std::string projection = start == std::string::npos
-                                       ? std::string("(none)")
-                                       : input.gridLine.substr(start, end - start);
+    const auto fields = splitFields(input.gridLine);
+    const std::string projection = fields.empty() ? "(none)" : std::string(fields.front());
     return projection == "LCC" ? "its LCC grid line cannot be read"
                                : "its projection " + projection + " is not supported";
 }
@@ -247,7 +245,6 @@ MapScene buildScene(const MapSnapshot& snapshot)
     if (enteredOnly)
         lonLatRings.push_back(&enteredBox.lonLat);
 
-    scene.geographicView = onGrid == nullptr;
     scene.viewDefinition =
         onGrid ? projectionDefinition(*onGrid->grid) : geographicDefinition(lonLatRings);
     const auto view = Projection::create(scene.viewDefinition);

@@ -37,7 +37,6 @@ struct MapScene {
     /// A PROJ definition in kilometres: the first valid grid's projection, or a plain
     /// longitude/latitude view centred on what there is to show.
     std::string viewDefinition;
-    bool geographicView = true;
     std::vector<SceneShape> shapes;
     std::vector<LegendLine> legend;
 };
