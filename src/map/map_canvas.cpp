@@ -215,11 +215,16 @@ Extent MapCanvas::visibleLonLat(QSize size) const
 
 QPainterPath MapCanvas::projectedPath(const Polyline& lonLat) const
 {
-    QPainterPath path;
     if (!m_view)
-        return path;
+        return {};
     Polyline km = lonLat;
     m_view->forward(km);
+    return pathThrough(km);
+}
+
+QPainterPath MapCanvas::pathThrough(const Polyline& km)
+{
+    QPainterPath path;
     bool drawing = false;
     MapPoint last;
     for (const MapPoint& p : km) {
@@ -283,7 +288,6 @@ void MapCanvas::drawShores(QPainter& painter, const Extent& visible, QSize size)
 {
     const double widthKm = m_kmPerPixel * size.width();
     m_drawnResolution = m_shores->available(resolutionForWidth(widthKm));
-    m_shoresMissing = !m_drawnResolution;
     if (!m_drawnResolution || !m_view)
         return;
     painter.setTransform(transformFor(size));
@@ -327,11 +331,11 @@ void MapCanvas::drawGraticule(QPainter& painter, const Extent& visible, QSize si
                           std::min(visible.north + latPad, 90.0)};
         m_graticule.clear();
         for (const GraticuleLine& line : graticule(m_graticuleBox, step)) {
-            GraticulePath drawn{line.meridian,
-                                QString::fromUtf8(degreeLabel(line.degrees, line.meridian)),
-                                projectedPath(line.points), line.points};
-            m_view->forward(drawn.km);
-            m_graticule.push_back(std::move(drawn));
+            Polyline km = line.points;
+            m_view->forward(km);
+            m_graticule.push_back({line.meridian,
+                                   QString::fromUtf8(degreeLabel(line.degrees, line.meridian)),
+                                   pathThrough(km), std::move(km)});
         }
     }
     const QTransform toPixels = transformFor(size);
@@ -401,10 +405,10 @@ void MapCanvas::drawShapes(QPainter& painter, QSize size)
 void MapCanvas::drawLegend(QPainter& painter, QSize size)
 {
     std::vector<LegendLine> lines = m_scene.legend;
-    if (m_shoresMissing)
-        lines.push_back({LegendLine::Style::Note, -1,
-                         "No coastline file in " + defaultShoreFolder() +
-                             ": install the package gmt-gshhg-low"});
+    if (!m_drawnResolution)
+        lines.push_back(
+            {LegendLine::Style::Note, -1,
+             "No coastline file in " + m_shores->folder() + ": install the package gmt-gshhg-low"});
     if (lines.empty())
         return;
     QFont font = painter.font();

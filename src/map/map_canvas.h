@@ -16,8 +16,9 @@ namespace gridloom {
 
 /// The drawing surface of the domain map: shores, graticule, the scene's outlines and the
 /// legend, in the scene's projection. The wheel zooms around the pointer, dragging pans.
-/// Everything it draws is made ready when the scene or the view changes, so a repaint only
-/// strokes paths.
+/// Outlines are projected when the scene changes, the graticule when the view leaves the area
+/// it was made for, and each shore bin the first time it is drawn; other repaints only stroke
+/// paths.
 class MapCanvas final : public QWidget {
     Q_OBJECT
 
@@ -65,6 +66,8 @@ private:
     QTransform transformFor(QSize size) const;
     Extent visibleLonLat(QSize size) const;
     QPainterPath projectedPath(const Polyline& lonLat) const;
+    /// Lines through projected points, broken where a point failed or a step jumps.
+    static QPainterPath pathThrough(const Polyline& km);
     void drawShores(QPainter& painter, const Extent& visible, QSize size);
     void drawGraticule(QPainter& painter, const Extent& visible, QSize size);
     void drawShapes(QPainter& painter, QSize size);
@@ -80,7 +83,6 @@ private:
     Extent m_graticuleBox{};
     double m_graticuleStep = 0.0;
     std::optional<ShoreResolution> m_drawnResolution;
-    bool m_shoresMissing = false;
 
     MapPoint m_centre;
     double m_kmPerPixel = 50.0;

@@ -28,17 +28,17 @@ MapWindow::MapWindow(QWidget* parent)
     QToolBar* tools = addToolBar(QStringLiteral("Map"));
     tools->setObjectName(QStringLiteral("MapTools"));
     tools->setMovable(false);
-    m_fitAction = tools->addAction(QStringLiteral("Fit"));
-    m_fitAction->setObjectName(QStringLiteral("FitAction"));
-    m_fitAction->setToolTip(QStringLiteral("Show every input file and the output box"));
-    m_saveAction = tools->addAction(QStringLiteral("Save picture…"));
-    m_saveAction->setObjectName(QStringLiteral("SavePictureAction"));
+    QAction* fitAction = tools->addAction(QStringLiteral("Fit"));
+    fitAction->setObjectName(QStringLiteral("FitAction"));
+    fitAction->setToolTip(QStringLiteral("Show every input file and the output box"));
+    QAction* saveAction = tools->addAction(QStringLiteral("Save picture…"));
+    saveAction->setObjectName(QStringLiteral("SavePictureAction"));
     m_status->setObjectName(QStringLiteral("MapStatus"));
     statusBar()->addWidget(m_status, 1);
     statusBar()->setSizeGripEnabled(true);
 
-    connect(m_fitAction, &QAction::triggered, m_canvas, &MapCanvas::fit);
-    connect(m_saveAction, &QAction::triggered, this, &MapWindow::onSavePictureTriggered);
+    connect(fitAction, &QAction::triggered, m_canvas, &MapCanvas::fit);
+    connect(saveAction, &QAction::triggered, this, &MapWindow::onSavePictureTriggered);
 }
 
 void MapWindow::showSnapshot(const MapSnapshot& snapshot)

@@ -4,7 +4,6 @@
 
 #include <QMainWindow>
 
-class QAction;
 class QLabel;
 
 namespace gridloom {
@@ -31,8 +30,6 @@ private:
     void onSavePictureTriggered();
 
     MapCanvas* m_canvas;
-    QAction* m_fitAction;
-    QAction* m_saveAction;
     QLabel* m_status;
 };
 
