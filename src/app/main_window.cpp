@@ -204,8 +204,8 @@ void MainWindow::buildMenu()
     m_domainMapAction = viewMenu->addAction(QStringLiteral("Domain map"));
     m_domainMapAction->setObjectName(QStringLiteral("DomainMapItem"));
     m_domainMapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    m_domainMapFactory = [](QWidget* parent) {
-        return createDomainMap(parent, QCoreApplication::applicationDirPath());
+    m_domainMapFactory = [folder = m_services.programFolder](QWidget* parent) {
+        return createDomainMap(parent, folder);
     };
 }
 

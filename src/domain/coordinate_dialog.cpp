@@ -17,6 +17,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace gridloom {
 
@@ -120,11 +121,17 @@ CoordinateDialog::CoordinateDialog(QWidget* parent, DomainSelection& domain, Mes
     arrangeTabOrder();
     applyLayout(CoordinateType::LatLon);
 
-    // Connected last, so the defaults written above are no edits.
-    for (QLineEdit* edit : findChildren<QLineEdit*>())
+    // Connected last, so the defaults written above are no edits. Only the fields OK reads
+    // count: a degree field's edit reaches them through its decimal field.
+    std::vector<QLineEdit*> read(m_indexFields.begin(), m_indexFields.end());
+    read.insert(read.end(), m_xyFields.begin(), m_xyFields.end());
+    for (const AngleFields& fields : m_angles) {
+        read.push_back(fields.decimal);
+        connect(fields.hemisphere, &QComboBox::currentIndexChanged, this,
+                &CoordinateDialog::fieldsEdited);
+    }
+    for (QLineEdit* edit : read)
         connect(edit, &QLineEdit::textChanged, this, &CoordinateDialog::fieldsEdited);
-    for (QComboBox* box : findChildren<QComboBox*>())
-        connect(box, &QComboBox::currentIndexChanged, this, &CoordinateDialog::fieldsEdited);
 }
 
 void CoordinateDialog::buildXYFrame()
