@@ -28,7 +28,6 @@ asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
 
 bench: build
-	@cmake --build --preset default --target header_read_bench map_bench startup_probe startup_probe_linked
 	@build/bench/header_read_bench
 	@build/bench/map_bench build/bench
 
