@@ -400,8 +400,10 @@ void MainWindow::connectControls()
     connect(m_command2, &QPushButton::clicked, this, &MainWindow::exitProgram);
 
     connect(m_modeGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            applyMode(id);
+        if (!checked)
+            return;
+        applyMode(id);
+        updateDomainMap();
     });
     const std::pair<QRadioButton*, CoordinateType> coordinateOptions[] = {
         {m_xyOption, CoordinateType::XY},
@@ -409,8 +411,10 @@ void MainWindow::connectControls()
         {m_ijkOption, CoordinateType::IJK}};
     for (const auto& [button, type] : coordinateOptions) {
         connect(button, &QRadioButton::toggled, this, [this, type = type](bool checked) {
-            if (checked)
-                selectCoordinateType(type);
+            if (!checked)
+                return;
+            selectCoordinateType(type);
+            updateDomainMap();
         });
     }
 
@@ -428,13 +432,11 @@ void MainWindow::connectControls()
     connect(m_workDirButton, &QPushButton::clicked, this, &MainWindow::onWorkDirButtonClicked);
     connect(m_runButton, &QPushButton::clicked, this, &MainWindow::onRunButtonClicked);
 
-    // The map follows the job live: the files, the mode, the coordinate type, the domain.
+    // The map follows the job live: the files here, the mode and the coordinate type above, the
+    // domain where the dialog ends.
     connect(m_domainMapAction, &QAction::triggered, this, &MainWindow::openDomainMap);
     connect(m_inputList.get(), &InputListController::listChanged, this,
             &MainWindow::updateDomainMap);
-    connect(m_modeGroup, &QButtonGroup::idToggled, this, &MainWindow::updateDomainMap);
-    for (QRadioButton* button : {m_xyOption, m_latLonOption, m_ijkOption})
-        connect(button, &QRadioButton::toggled, this, &MainWindow::updateDomainMap);
 }
 
 ProcessingMode MainWindow::mode() const
