@@ -28,8 +28,17 @@ MapSnapshot regionalJob()
 {
     MapSnapshot job;
     job.coordinateType = CoordinateType::LatLon;
-    job.inputs.push_back({"LCC 38.0000 -76.0000 30.00 60.00 -402.000 -354.000 12.000 68 60 23", 1,
-                          1, 68, 60, -80.5664, -71.2954, 34.7574, 41.3152, 12.0});
+    job.inputs.push_back(
+        {.iStart = 1,
+         .iEnd = 68,
+         .jStart = 1,
+         .jEnd = 60,
+         .latStart = 34.7574,
+         .latEnd = 41.3152,
+         .lonStart = -80.5664,
+         .lonEnd = -71.2954,
+         .gridSpacingKm = 12.0,
+         .gridLineText = "LCC 38.0000 -76.0000 30.00 60.00 -402.000 -354.000 12.000 68 60 23"});
     job.confirmed = {{-77.3, -75.4, 37.1, 39.2, 1, 23}, true};
     return job;
 }

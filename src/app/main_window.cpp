@@ -590,10 +590,7 @@ MapSnapshot MainWindow::mapSnapshot() const
     MapSnapshot snapshot;
     snapshot.mode = mode();
     snapshot.coordinateType = coordinateType();
-    for (const InputFileInfo& info : m_inputList->records())
-        snapshot.inputs.push_back({info.gridLineText, info.iStart, info.jStart, info.iEnd,
-                                   info.jEnd, info.lonStart, info.lonEnd, info.latStart,
-                                   info.latEnd, info.gridSpacingKm});
+    snapshot.inputs = m_inputList->records();
     snapshot.confirmed = m_domain;
     const CoordinateDialog* dialog = m_coordinateDialogs->dialog();
     if (dialog && dialog->isVisible()) {

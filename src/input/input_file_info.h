@@ -6,7 +6,8 @@
 
 namespace gridloom {
 
-/// What Gridloom takes from the header of one 3D.DAT file.
+/// What Gridloom takes from the header of one 3D.DAT file. Every member has an initializer, so
+/// a record may name only the members it needs.
 struct InputFileInfo {
     std::int16_t iStart = 0;
     std::int16_t iEnd = 0;
@@ -21,14 +22,14 @@ struct InputFileInfo {
     /// Horizontal grid spacing; a smaller value is a finer grid.
     double gridSpacingKm = 0.0;
     /// First hour of data, YYYYMMDDHH exactly as written.
-    std::string startStamp;
+    std::string startStamp{};
     std::int32_t hourCount = 0;
     /// Extent-line fields 1 to 10 as written: i1, j1, i2, j2, k1, k2, lon1, lon2, lat1, lat2.
-    std::array<std::string, 10> extentText;
+    std::array<std::string, 10> extentText{};
     /// The grid line as written, which names the grid's map projection; only the domain map
     /// reads it.
-    std::string gridLineText;
-    std::string path;
+    std::string gridLineText{};
+    std::string path{};
 };
 
 } // namespace gridloom

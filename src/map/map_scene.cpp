@@ -36,22 +36,22 @@ struct PlacedInput {
     std::string approximateReason;
 };
 
-std::string whyNotOnGrid(const MapInput& input, bool understood)
+std::string whyNotOnGrid(const InputFileInfo& input, bool understood)
 {
     if (understood)
         return "its grid line does not match its extent line";
-    const auto fields = splitFields(input.gridLine);
+    const auto fields = splitFields(input.gridLineText);
     const std::string projection = fields.empty() ? "(none)" : std::string(fields.front());
     return projection == "LCC" ? "its LCC grid line cannot be read"
                                : "its projection " + projection + " is not supported";
 }
 
-PlacedInput placeInput(const MapInput& input)
+PlacedInput placeInput(const InputFileInfo& input)
 {
     PlacedInput placed;
     const CellRange cells{input.iStart, input.jStart, input.iEnd, input.jEnd};
     const Extent extent{input.lonStart, input.lonEnd, input.latStart, input.latEnd};
-    const auto grid = parseGridLine(input.gridLine);
+    const auto grid = parseGridLine(input.gridLineText);
     auto projection = grid ? Projection::create(projectionDefinition(*grid)) : std::nullopt;
     if (projection && agreesWithExtent(*grid, *projection, cells, extent)) {
         placed.lonLat = cellBlockOutline(*grid, cells);
@@ -192,7 +192,7 @@ void addBox(MapScene& scene, const MapSnapshot& snapshot, SceneShape::Role role,
     if (snapshot.mode == ProcessingMode::Extract && type == CoordinateType::IJK) {
         const auto& b = domain.bounds;
         for (std::size_t n = 0; n < snapshot.inputs.size(); ++n) {
-            const MapInput& in = snapshot.inputs[n];
+            const InputFileInfo& in = snapshot.inputs[n];
             if (b[0] < in.iStart || b[1] > in.iEnd || b[2] < in.jStart || b[3] > in.jEnd)
                 problems.push_back("The " + boxName(role) + " reaches outside " + fileName(n) +
                                    "'s cells i " + indexRange(in.iStart, in.iEnd) + ", j " +
@@ -221,7 +221,7 @@ MapScene buildScene(const MapSnapshot& snapshot)
     MapScene scene;
     std::vector<PlacedInput> placed;
     placed.reserve(snapshot.inputs.size());
-    for (const MapInput& input : snapshot.inputs)
+    for (const InputFileInfo& input : snapshot.inputs)
         placed.push_back(placeInput(input));
     const auto firstOnGrid = std::find_if(placed.begin(), placed.end(),
                                           [](const PlacedInput& p) { return p.grid.has_value(); });
@@ -261,7 +261,7 @@ MapScene buildScene(const MapSnapshot& snapshot)
     }
 
     for (std::size_t n = 0; n < placed.size(); ++n) {
-        const MapInput& input = snapshot.inputs[n];
+        const InputFileInfo& input = snapshot.inputs[n];
         const bool approximate = !placed[n].grid.has_value();
         SceneShape shape{SceneShape::Role::Input, static_cast<int>(n), placed[n].lonLat,
                          std::to_string(n + 1) + ": " + number(input.gridSpacingKm) + " km" +

@@ -24,8 +24,11 @@ namespace {
 // +R=6370000 +units=km, inverse).
 const char* const coarseLine = "LCC 40.0000 -97.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
 const char* const fineLine = "LCC 40.0000 -97.0000 30.00 60.00 -150.000 -120.000 4.000 60 50 23";
-const MapInput coarse{coarseLine, 1, 1, 60, 50, -101.478396, -92.521604, 37.198118, 42.730618, 12};
-const MapInput fine{fineLine, 1, 1, 60, 50, -98.835971, -95.947253, 38.873221, 40.704925, 4};
+// Records of cells i 1-60, j 1-50, k 1-23: latitudes, longitudes, spacing, grid line.
+const InputFileInfo coarse{1,           60,         1,  50, 1, 23, 37.198118, 42.730618,
+                           -101.478396, -92.521604, 12, {}, 0, {}, coarseLine};
+const InputFileInfo fine{1,          60,         1, 50, 1, 23, 38.873221, 40.704925,
+                         -98.835971, -95.947253, 4, {}, 0, {}, fineLine};
 
 DomainSelection box(double a, double b, double c, double d)
 {
@@ -98,7 +101,7 @@ private Q_SLOTS:
 
     void scene_data()
     {
-        columns<std::vector<MapInput>, ProcessingMode, CoordinateType, DomainSelection, int,
+        columns<std::vector<InputFileInfo>, ProcessingMode, CoordinateType, DomainSelection, int,
                 QString>("inputs", "mode", "type", "domain", "problems", "saying");
         using enum ProcessingMode;
         using enum CoordinateType;
@@ -107,7 +110,7 @@ private Q_SLOTS:
         std::vector madeUp{coarse};
         madeUp[0].lonStart = -120.5;
         std::vector polar{coarse};
-        polar[0].gridLine = "PS 90 -105 60 60 -354 -294 12 60 50 23";
+        polar[0].gridLineText = "PS 90 -105 60 60 -354 -294 12 60 50 23";
         const DomainSelection none;
         const char* confirmed = "Output domain (confirmed)";
         addRow("box inside the coarsest file", nested, Merge, LatLon, box(-99, -95, 38.5, 41), 0,
@@ -130,8 +133,8 @@ private Q_SLOTS:
     void scene()
     {
         auto [inputs, mode, type, domain, problems, saying] =
-            fetchRow<std::vector<MapInput>, ProcessingMode, CoordinateType, DomainSelection, int,
-                     QString>("inputs", "mode", "type", "domain", "problems", "saying");
+            fetchRow<std::vector<InputFileInfo>, ProcessingMode, CoordinateType, DomainSelection,
+                     int, QString>("inputs", "mode", "type", "domain", "problems", "saying");
         const MapScene scene = buildScene({mode, type, inputs, domain, std::nullopt});
         QString legend;
         int problemLines = 0;
