@@ -50,6 +50,7 @@ private Q_SLOTS:
     {
         columns<QString, bool>("line", "read");
         addRow("LCC with its ten numbers", coarseLine, true);
+        addRow("origin on the 360th meridian", "LCC 40 360 30 60 -354 -294 12 60 50 23", true);
         addRow("polar stereographic", "PS 90 -105 60 60 -354 -294 12 60 50 23", false);
         addRow("a field missing", "LCC 40 -97 30 60 -354 -294 12 60 50", false);
         addRow("no spacing", "LCC 40 -97 30 60 -354 -294 0 60 50 23", false);
@@ -149,6 +150,21 @@ private Q_SLOTS:
                  problems > 0);
     }
 
+    // Without a known grid the view is a plain one, centred on what there is to show.
+    void plainViewCentre()
+    {
+        const auto view = [](DomainSelection confirmed, std::optional<EnteredBox> typed) {
+            return QString::fromStdString(
+                buildScene({ProcessingMode::Merge, CoordinateType::LatLon, {}, confirmed, typed})
+                    .viewDefinition);
+        };
+        QVERIFY(
+            view(box(-99, -95, 38.5, 41), {}).contains(QLatin1String("+lat_ts=40 +lon_0=-97 ")));
+        const EnteredBox typed{CoordinateType::LatLon, box(10, 30, -20, 0)};
+        QVERIFY(view({}, typed).contains(QLatin1String("+lat_ts=-10 +lon_0=20 ")));
+        QVERIFY(view({}, {}).contains(QLatin1String("+lat_ts=0 +lon_0=0 ")));
+    }
+
     // A block of cells reaches half a cell past the centres of its edge cells.
     void cellBoxOnGrid()
     {
@@ -216,7 +232,6 @@ private Q_SLOTS:
         addRow("bins of no size", QByteArray("Bin_size_in_minutes"), 0);
         addRow("no bins around the globe", QByteArray("N_bins_in_360_longitude_range"), 0);
         addRow("rows not whole", QByteArray("N_bins_in_360_longitude_range"), 17);
-        addRow("no bins", QByteArray("N_bins_in_file"), 0);
         addRow("fewer bins than the tables hold", QByteArray("N_bins_in_file"), 18);
     }
     void damagedShoreFileRefused()

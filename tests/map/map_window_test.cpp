@@ -122,6 +122,12 @@ private Q_SLOTS:
         QVERIFY2(dark(image, {x, southEast.y()}), "bottom edge");
         QVERIFY2(!dark(image, {x, northWest.y() - 12}), "above the box");
         QVERIFY2(!dark(image, {x, (northWest.y() + southEast.y()) / 2}), "inside the box");
+        // Input files are shaded.
+        const QColor outside = image.pixelColor(canvas.toPixels({-380, -200}).toPoint());
+        int shaded = 0;
+        for (const MapPoint& km : {MapPoint{200, 200}, MapPoint{-250, -200}, MapPoint{250, -220}})
+            shaded += image.pixelColor(canvas.toPixels(km).toPoint()) != outside ? 1 : 0;
+        QVERIFY(shaded >= 2);
 
         canvas.zoomAt(northWest, 2.0);
         QCOMPARE(canvas.toPixels({-120, 90}), northWest);
@@ -138,12 +144,15 @@ private Q_SLOTS:
         canvas.resize(400, 300);
         const QImage image = canvas.grab().toImage();
         QVERIFY(!canvas.drawnResolution());
+        QCOMPARE(image.pixelColor(2, 2), QColor(251, 250, 246));
         // Nothing else is drawn in the bottom left corner of an empty map but the legend's note.
         int inked = 0;
         for (int x = 40; x < 220; x += 2)
             for (int y = 245; y < 290; y += 3)
                 inked += dark(image, QPointF(x, y)) ? 1 : 0;
         QVERIFY(inked > 20);
+        // The legend's frame stands 8 pixels from the left edge.
+        QVERIFY(image.pixelColor(7, 270) != image.pixelColor(2, 2));
     }
 
     void savesPictures_data()
