@@ -88,14 +88,6 @@ private Q_SLOTS:
         const QString merge = QStringLiteral("XYOption, LatLonOption, Lon:, Lat:, Z:, File name "
                                              "for output 3D.DAT file(s):, ");
         QCOMPARE(state(window), merge + QStringLiteral("---, ---, ---, ---, ---, ---, None, \"\""));
-        // The limits values stand in three rows: i or longitude, j or latitude, k.
-        QString places;
-        for (int i = 0; i < 5; ++i) {
-            const QLabel* value = window.findChild<QLabel*>(u"Domain%1"_s.arg(i));
-            const QPoint at = value->mapTo(window.centralWidget(), QPoint());
-            places += u"%1,%2,%3 "_s.arg(at.x()).arg(at.y()).arg(value->width());
-        }
-        QCOMPARE(places, u"480,304,57 480,328,57 576,304,57 576,328,57 488,352,41 "_s);
         QCOMPARE(qobject_cast<QDateTimeEdit*>(window.findChild<QWidget*>(u"EndDate"_s))->date(),
                  QDate(2008, 9, 18));
 
@@ -128,6 +120,25 @@ private Q_SLOTS:
         QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2009031603.m3d"));
         window.applyMode(2);
         QCOMPARE(window.mode(), ProcessingMode::Merge);
+    }
+
+    void controlsStandWhereSpecified()
+    {
+        MainWindow window(m_fakes.services());
+        QFile layout(QStringLiteral(GRIDLOOM_TEST_DATA "/main_window_layout.txt"));
+        QVERIFY(layout.open(QIODevice::ReadOnly | QIODevice::Text));
+        while (!layout.atEnd()) {
+            const QStringList line = QString::fromUtf8(layout.readLine()).simplified().split(u' ');
+            if (line[0].startsWith(u'#'))
+                continue;
+            const QWidget* control = window.findChild<QWidget*>(line[0]);
+            QVERIFY2(control, qPrintable(line[0]));
+            const QPoint at = control->mapTo(window.centralWidget(), QPoint());
+            const QList<int> seen{at.x(), at.y(), control->width(), control->height()};
+            for (qsizetype n = 1; n < line.size(); ++n)
+                QVERIFY2(line[n] == u'-' || line[n].toInt() == seen[n - 1],
+                         qPrintable(line.join(u' ')));
+        }
     }
 
     void fieldsFilterKeysAndHoldTheirLimits_data()
@@ -197,28 +208,6 @@ private Q_SLOTS:
     }
 
     // The splash window, which hands over to the main window.
-    void handsOverAfterTheWaitWithoutAClick()
-    {
-        int handOvers = 0;
-        qint64 handedOverAt = -1;
-        QElapsedTimer clock;
-        SplashWindow splash([&] {
-            ++handOvers;
-            handedOverAt = clock.elapsed();
-        });
-        clock.start();
-        splash.start();
-        QVERIFY(splash.isVisible());
-        QTest::qWait(1500);
-        QCOMPARE(handOvers, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(handOvers, 1, 3000);
-        QVERIFY2(handedOverAt >= SplashWindow::SplashDelayMs,
-                 qPrintable(QString::number(handedOverAt)));
-        QVERIFY(!splash.isVisible());
-        QTest::qWait(300);
-        QCOMPARE(handOvers, 1);
-    }
-
     // A click on the picture hands over at once, one on a caption does not; the wait that runs
     // out later hands over only if nothing did.
     void clicks_data()
