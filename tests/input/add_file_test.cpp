@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 using namespace gridloom;
+using namespace Qt::StringLiterals;
 using gridloom::testing::addRow;
 using gridloom::testing::columns;
 using gridloom::testing::FakeServices;
@@ -21,7 +22,7 @@ namespace {
 
 QString job(std::string_view text)
 {
-    return QStringLiteral("job: ") + QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return u"job: "_s + QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 // The real main window on recording stand-ins.
@@ -42,13 +43,13 @@ struct Window {
         fakes.files.answers << chosen;
         click("AddFileButton");
     }
-    QListWidget* list() { return main.findChild<QListWidget*>(QStringLiteral("FileListBox")); }
+    QListWidget* list() { return main.findChild<QListWidget*>(u"FileListBox"_s); }
     // The six limits, then the period as the pickers and hour boxes show it.
     QString shown()
     {
         QStringList texts;
         for (int i = 0; i < 6; ++i)
-            texts << main.findChild<QLabel*>(QStringLiteral("Domain%1").arg(i))->text();
+            texts << main.findChild<QLabel*>(u"Domain%1"_s.arg(i))->text();
         for (const char* name : {"StartDate", "StartHour", "EndDate", "EndHour"}) {
             auto* picker = qobject_cast<QDateTimeEdit*>(find(name));
             texts << (picker ? picker->date().toString(Qt::ISODate)
@@ -72,11 +73,11 @@ class AddFileTest final : public QObject {
         const QStringList parts = description.split(QLatin1Char(' '));
         fixtures::SampleHeader sample;
         sample.gridSpacingKm = parts[0].toDouble();
-        sample.startStamp = parts.value(1, QStringLiteral("2002093012")).toStdString();
-        sample.hourCount = parts.value(2, QStringLiteral("109")).toInt();
+        sample.startStamp = parts.value(1, u"2002093012"_s).toStdString();
+        sample.hourCount = parts.value(2, u"109"_s).toInt();
         for (int n = 3; n < parts.size(); ++n)
             sample.extent[std::size_t(n - 3)] = parts[n].toStdString();
-        const QString path = m_dir.filePath(QStringLiteral("w%1.m3d").arg(++m_count));
+        const QString path = m_dir.filePath(u"w%1.m3d"_s.arg(++m_count));
         fixtures::writeFixture(path.toStdString(), sample);
         return path;
     }
@@ -84,7 +85,7 @@ class AddFileTest final : public QObject {
     // writes to.
     QString unreadable(bool pipe = false)
     {
-        const QString path = m_dir.filePath(QStringLiteral("w%1.dat").arg(++m_count));
+        const QString path = m_dir.filePath(u"w%1.dat"_s.arg(++m_count));
         if (pipe)
             ::mkfifo(QFile::encodeName(path).constData(), 0600);
         else
@@ -104,7 +105,7 @@ private Q_SLOTS:
         columns<QString, QStringList, int, bool>("presses", "shown", "listed", "yellow");
         const QString unreadable = job(unreadableHeaderMessage);
         const QString tooMany = job(tooManyMergeFilesMessage);
-        const QString tooLong = QStringLiteral("path: ") + QString::fromUtf8(pathTooLongMessage);
+        const QString tooLong = u"path: "_s + QString::fromUtf8(pathTooLongMessage);
         addRow("fourth file, read before it is counted", "4|12|36|unreadable|36",
                QStringList{unreadable, tooMany}, 3, false);
         addRow("a named pipe is refused at once", "pipe|12", QStringList{unreadable}, 1, false);
@@ -130,25 +131,24 @@ private Q_SLOTS:
         Window window;
         QString first;
         for (const QString& press : presses.split(QLatin1Char('|'))) {
-            if (press == QStringLiteral("merge") || press == QStringLiteral("extract")) {
-                window.click(press == QStringLiteral("merge") ? "MergingOptionButton0"
-                                                              : "MergingOptionButton1");
+            if (press == u"merge"_s || press == u"extract"_s) {
+                window.click(press == u"merge"_s ? "MergingOptionButton0" : "MergingOptionButton1");
                 continue;
             }
             QStringList chosen;
             for (const QString& what : press.split(QLatin1Char(','))) {
-                if (what == QStringLiteral("unreadable") || what == QStringLiteral("pipe")) {
-                    chosen << unreadable(what == QStringLiteral("pipe"));
-                } else if (what == QStringLiteral("long") || what == QStringLiteral("exact")) {
-                    const QString prefix = m_dir.filePath(QStringLiteral("%1_").arg(++m_count));
+                if (what == u"unreadable"_s || what == u"pipe"_s) {
+                    chosen << unreadable(what == u"pipe"_s);
+                } else if (what == u"long"_s || what == u"exact"_s) {
+                    const QString prefix = m_dir.filePath(u"%1_"_s.arg(++m_count));
                     chosen << prefix + QString((what.size() == 4 ? 133 : 132) - prefix.size(),
                                                QLatin1Char('x'));
                     fixtures::writeFixture(chosen.last().toStdString(), {});
-                } else if (what == QStringLiteral("first") || what == QStringLiteral("FIRST")) {
+                } else if (what == u"first"_s || what == u"FIRST"_s) {
                     const QFileInfo info(first);
                     chosen << info.path() + u'/' +
-                                  (what == QStringLiteral("FIRST") ? info.fileName().toUpper()
-                                                                   : info.fileName());
+                                  (what == u"FIRST"_s ? info.fileName().toUpper()
+                                                      : info.fileName());
                     QFile::copy(first, chosen.last());
                 } else {
                     chosen << file(what);
@@ -166,48 +166,48 @@ private Q_SLOTS:
     void mergePresetsTheWindowThenClickTabAndClearAll()
     {
         Window window;
-        window.press({file(QStringLiteral("4 2002093012 109 1 1 6 5 1 3 -120.5 -95 25 50"))});
+        window.press({file(u"4 2002093012 109 1 1 6 5 1 3 -120.5 -95 25 50"_s)});
         QCOMPARE(window.main.coordinateType(), CoordinateType::LatLon);
         QCOMPARE(qobject_cast<QLineEdit*>(window.find("OutFileBaseNameBox"))->text(),
-                 QStringLiteral("merged_2002093012.m3d"));
+                 u"merged_2002093012.m3d"_s);
         // Later files overwrite the whole period, whatever the user set.
         qobject_cast<QDateTimeEdit*>(window.find("StartDate"))->setDate(QDate(2001, 1, 1));
-        qobject_cast<QLineEdit*>(window.find("EndHour"))->setText(QStringLiteral("7"));
+        qobject_cast<QLineEdit*>(window.find("EndHour"))->setText(u"7"_s);
         window.press({unreadable(), file(QStringLiteral(
                                         "12 2002093012 109 1 1 7 8 2 2 -100.250 -90.0 30 45.5"))});
-        const QString period = QStringLiteral(" 2002-09-30 12 2002-10-05 0");
-        QCOMPARE(window.shown(), QStringLiteral("100.25W 30N 90W 45.5N 2 2") + period);
+        const QString period = u" 2002-09-30 12 2002-10-05 0"_s;
+        QCOMPARE(window.shown(), u"100.25W 30N 90W 45.5N 2 2"_s + period);
         // Tab into the list: the focus lands on an entry, but nobody chose it.
         window.find("OutFileBaseNameBox")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), window.list());
-        QCOMPARE(window.shown(), QStringLiteral("100.25W 30N 90W 45.5N 2 2") + period);
+        QCOMPARE(window.shown(), u"100.25W 30N 90W 45.5N 2 2"_s + period);
         // The arrow keys choose, as a click does.
         QTest::keyClick(window.list(), Qt::Key_Down);
         QTest::keyClick(window.list(), Qt::Key_Up);
-        QCOMPARE(window.shown(), QStringLiteral("120.5W 25N 95W 50N 1 3") + period);
+        QCOMPARE(window.shown(), u"120.5W 25N 95W 50N 1 3"_s + period);
         QTest::mouseClick(window.list()->viewport(), Qt::LeftButton, {},
                           window.list()->visualItemRect(window.list()->item(1)).center());
-        QCOMPARE(window.shown(), QStringLiteral("100.25W 30N 90W 45.5N 2 2") + period);
+        QCOMPARE(window.shown(), u"100.25W 30N 90W 45.5N 2 2"_s + period);
 
         // In Extract mode a click shows the entry's grid indices.
         window.click("MergingOptionButton1");
         QTest::mouseClick(window.list()->viewport(), Qt::LeftButton, {},
                           window.list()->visualItemRect(window.list()->item(0)).center());
-        QCOMPARE(window.shown(), QStringLiteral("1 1 6 5 1 3") + period);
+        QCOMPARE(window.shown(), u"1 1 6 5 1 3"_s + period);
         window.click("MergingOptionButton0");
         window.click("ClearAllFileButton");
-        QCOMPARE(window.shown(), QStringLiteral("--- --- --- --- --- ---") + period);
-        window.press({file(QStringLiteral("1 2003010100 5"))});
+        QCOMPARE(window.shown(), u"--- --- --- --- --- ---"_s + period);
+        window.press({file(u"1 2003010100 5"_s)});
         QCOMPARE(window.list()->count(), 1);
     }
 
     void droppedFilesAreAdded()
     {
         Window window;
-        const QString a = file(QStringLiteral("12"));
+        const QString a = file(u"12"_s);
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(a), QUrl(QStringLiteral("https://example.org/x.m3d")),
+        data.setUrls({QUrl::fromLocalFile(a), QUrl(u"https://example.org/x.m3d"_s),
                       QUrl::fromLocalFile(unreadable())});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window.list()->viewport(), &enter);
@@ -221,12 +221,12 @@ private Q_SLOTS:
     void initialFolderOfTheDialog_data()
     {
         columns<QString, bool>("workingDir", "usesWorkingDir");
-        QDir(m_dir.path()).mkpath(QStringLiteral("full"));
-        fixtures::writeFixture(m_dir.filePath(QStringLiteral("full/a.m3d")).toStdString(), {});
-        const QString full = m_dir.filePath(QStringLiteral("full"));
-        addRow("blanks only", QStringLiteral("   "), false);
+        QDir(m_dir.path()).mkpath(u"full"_s);
+        fixtures::writeFixture(m_dir.filePath(u"full/a.m3d"_s).toStdString(), {});
+        const QString full = m_dir.filePath(u"full"_s);
+        addRow("blanks only", u"   "_s, false);
         addRow("folder with a file", full + u'/', true);
-        addRow("pattern matching a file", full + QStringLiteral("/*.m3d"), true);
+        addRow("pattern matching a file", full + u"/*.m3d"_s, true);
         addRow("a leading blank is kept", u' ' + full + u'/', false);
     }
     void initialFolderOfTheDialog()
@@ -251,10 +251,9 @@ private Q_SLOTS:
             dialog->reject();
         });
         DialogFileChooser chooser;
-        QVERIFY(
-            chooser.chooseInputFiles(nullptr, m_dir.filePath(QStringLiteral("*.m3d"))).isEmpty());
+        QVERIFY(chooser.chooseInputFiles(nullptr, m_dir.filePath(u"*.m3d"_s)).isEmpty());
         QCOMPARE(seen, QDir(m_dir.path()).absolutePath() +
-                           QStringLiteral(" 3D.DAT(*.m3d)|3D.DAT (*.dat)|All (*) ") +
+                           u" 3D.DAT(*.m3d)|3D.DAT (*.dat)|All (*) "_s +
                            QString::number(QFileDialog::ExistingFiles));
     }
 };
