@@ -24,6 +24,7 @@ class QDateTimeEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -32,6 +33,7 @@ namespace gridloom {
 
 class CoordinateDialogHost;
 class DomainMapView;
+class InputHoursWindow;
 class InputListController;
 class TypedLengthLimit;
 
@@ -74,6 +76,11 @@ public:
     /// What the map shows of the job, read from the controls and the open dialog now.
     MapSnapshot mapSnapshot() const;
 
+    /// View > Input hours: makes the hours window on first use, then shows and raises it.
+    void openInputHours();
+    /// The hours window once it was opened; nullptr before.
+    InputHoursWindow* inputHours() const { return m_inputHours; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -96,6 +103,9 @@ private:
     void onWorkDirButtonClicked();
     void onRunButtonClicked();
     void updateDomainMap();
+    void addInputHoursItem(QMenu* viewMenu);
+    void connectInputHours();
+    void updateInputHours();
 
     Services m_services;
     DomainSelection m_domain;
@@ -106,6 +116,8 @@ private:
     QAction* m_domainMapAction = nullptr;
     DomainMapFactory m_domainMapFactory;
     DomainMapView* m_domainMap = nullptr;
+    QAction* m_inputHoursAction = nullptr;
+    InputHoursWindow* m_inputHours = nullptr;
     std::array<QRadioButton*, 2> m_modeOptions{};
     QButtonGroup* m_modeGroup = nullptr;
 

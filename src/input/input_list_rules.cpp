@@ -8,8 +8,7 @@ namespace gridloom {
 
 LastFileState lastFileStateOf(const InputFileInfo& info)
 {
-    return LastFileState{info.extentText, info.gridSpacingKm,
-                         parseInt32(info.startStamp).value_or(0), info.hourCount};
+    return LastFileState{info.extentText, info.gridSpacingKm, info.firstHour, info.hourCount};
 }
 
 std::optional<std::string> mergeRefusal(std::size_t listedCount, const LastFileState& last,
@@ -21,8 +20,7 @@ std::optional<std::string> mergeRefusal(std::size_t listedCount, const LastFileS
         return std::nullopt;
     if (last.gridSpacingKm > candidate.gridSpacingKm)
         return std::string(finerGridMessage);
-    // A stamp that is no 32-bit number cannot equal the last one.
-    if (parseInt32(candidate.startStamp) != last.startStamp)
+    if (candidate.firstHour != last.firstHour)
         return std::string(differentStartMessage);
     if (candidate.hourCount != last.hourCount)
         return std::string(differentEndMessage);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_hour.h"
 #include "common/text_encoding.h"
 #include "input/input_file_info.h"
 
@@ -39,8 +40,7 @@ inline constexpr std::size_t maximumPathLength = 132;
 struct LastFileState {
     std::array<std::string, 10> extentText;
     double gridSpacingKm = -1.0;
-    /// The start stamp's decimal value.
-    std::int32_t startStamp = 0;
+    DateHour firstHour{};
     std::int32_t hourCount = 0;
 };
 
