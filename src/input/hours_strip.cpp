@@ -19,7 +19,10 @@ using namespace std::chrono;
 
 const QColor warningColour(232, 89, 12);
 const QColor barColour(58, 110, 165);
-const QColor bandColour(88, 166, 92, 48);
+// Opaque tints rather than translucent ones: with a thousand bars a redraw must not blend
+// every pixel of the window twice.
+const QColor bandColour(224, 238, 224);
+const QColor gapTint(250, 222, 206);
 const QColor bandEdgeColour(60, 140, 70);
 const QColor heldColour(150, 196, 152);
 const QColor gridLineColour(0, 0, 0, 22);
@@ -33,6 +36,17 @@ constexpr double largestRow = 20.0;
 // From six hours, where the hour labels read well, to a thousand years.
 constexpr double narrowestView = 6.0;
 constexpr double widestView = 1000.0 * 8766.0;
+
+// The whole pixels from left to right (at least two, so one hour stays visible however far out
+// the view is) and from top to bottom. The raster engine fills whole pixels directly and
+// fractions through its rasterizer, which with a thousand bars is most of a frame.
+QRect pixelRect(double left, double right, double top, double bottom)
+{
+    const int x = int(std::floor(left));
+    const int y = int(std::round(top));
+    return QRect(x, y, std::max(int(std::ceil(right)) - x, 2),
+                 std::max(int(std::round(bottom)) - y, 1));
+}
 
 double hourValue(DateHour hour)
 {
@@ -253,8 +267,7 @@ void HoursStrip::drawCoverageRow(QPainter& painter) const
     const auto xRange = [this, &row](const HourSpan& span) {
         const double left = std::max(xOfHour(hourValue(span.first)), row.left() - 2.0);
         const double right = std::min(xOfHour(hourValue(span.last) + 1.0), row.right() + 2.0);
-        // However far out the view is zoomed, one hour stays visible.
-        return QRectF(left, row.top(), std::max(right - left, 2.0), row.height());
+        return pixelRect(left, right, row.top(), row.bottom());
     };
     for (const HourSpan& file : m_coverage.files)
         painter.fillRect(xRange(file), heldColour);
@@ -272,8 +285,8 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
     const auto barRect = [&](const HourSpan& span, std::size_t file) {
         const double left = std::max(xOfHour(hourValue(span.first)), plot.left() - 2.0);
         const double right = std::min(xOfHour(hourValue(span.last) + 1.0), plot.right() + 2.0);
-        return QRectF(left, yOfFile(file) - barHeight / 2.0, std::max(right - left, 2.0),
-                      barHeight);
+        const double top = yOfFile(file) - barHeight / 2.0;
+        return pixelRect(left, right, top, top + barHeight);
     };
 
     painter.save();
@@ -293,9 +306,8 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
     for (const HourSpan& gap : m_coverage.gaps) {
         const double left = xOfHour(hourValue(gap.first));
         const double right = xOfHour(hourValue(gap.last) + 1.0);
-        const QRectF column(left, rowsTop, std::max(right - left, 2.0), plot.height());
-        painter.fillRect(
-            column, QColor(warningColour.red(), warningColour.green(), warningColour.blue(), 40));
+        const QRect column = pixelRect(left, right, rowsTop, plot.bottom());
+        painter.fillRect(column, gapTint);
         painter.fillRect(column, QBrush(warningColour, Qt::BDiagPattern));
     }
     for (std::size_t n = 0; n < m_coverage.files.size(); ++n)
@@ -303,10 +315,10 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
                          m_otherGrid[n] ? warningColour : barColour);
     for (const CoverageOverlap& overlap : m_coverage.overlaps) {
         for (const std::size_t file : overlap.files) {
-            const QRectF part = barRect(overlap.span, file);
+            const QRect part = barRect(overlap.span, file);
             painter.fillRect(part, warningColour);
             if (barHeight >= 6.0)
-                painter.fillRect(part.adjusted(0, barHeight / 3.0, 0, -barHeight / 3.0),
+                painter.fillRect(part.adjusted(0, part.height() / 3, 0, -part.height() / 3),
                                  QColor(255, 255, 255, 150));
         }
     }

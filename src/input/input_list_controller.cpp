@@ -140,7 +140,7 @@ bool InputListController::addPath(const QString& chosen)
         m_messages.pathError(fromNativeText(pathTooLongMessage));
     if (check.path.empty())
         return false;
-    if (isFileListed(paths(), check.path))
+    if (isFileListed(m_listed, check.path))
         return false;
 
     const auto info = readHeader(check.path);
@@ -176,6 +176,7 @@ bool InputListController::addPath(const QString& chosen)
     m_controls.fileList->addItem(item);
     m_changingList = false;
     m_infos.push_back(*info);
+    m_listed.insert(check.path);
     return true;
 }
 
@@ -188,6 +189,7 @@ void InputListController::clearAll()
         delete m_controls.fileList->takeItem(m_controls.fileList->count() - 1);
         m_infos.pop_back();
     }
+    m_listed.clear();
     m_changingList = false;
     Q_EMIT listChanged();
 }

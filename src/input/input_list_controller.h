@@ -102,6 +102,7 @@ private:
     /// One header record per list entry, in the same order.
     std::vector<InputFileInfo> m_infos;
     LastFileState m_last;
+    ListedPaths m_listed;
     /// Set while this class itself changes the list, whose row changes are then no clicks.
     bool m_changingList = false;
     bool m_adding = false;

@@ -2,7 +2,6 @@
 
 #include "common/numbers.h"
 
-#include <algorithm>
 
 namespace gridloom {
 
@@ -39,9 +38,9 @@ PathCheck checkPathLength(const std::string& path,
     return PathCheck{std::move(shortForm), ListColour::White, false};
 }
 
-bool isFileListed(const std::vector<std::string>& entries, std::string_view path)
+bool isFileListed(const ListedPaths& listed, const std::string& path)
 {
-    return std::find(entries.begin(), entries.end(), path) != entries.end();
+    return listed.contains(path);
 }
 
 std::array<std::string, 10> limitTextsOf(const InputFileInfo& info)

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace gridloom {
@@ -75,8 +76,12 @@ PathCheck checkPathLength(const std::string& path,
                           const std::function<std::string(const std::string&)>& shortPathOf,
                           TextEncoding encoding);
 
-/// True when one of the entries is exactly `path`, letter case included.
-bool isFileListed(const std::vector<std::string>& entries, std::string_view path);
+/// The paths of the listed files, each as listed. A set, so that adding many files costs each
+/// one a look-up and not a pass over the whole list.
+using ListedPaths = std::unordered_set<std::string>;
+
+/// True when one of the listed paths is exactly `path`, letter case included.
+bool isFileListed(const ListedPaths& listed, const std::string& path);
 
 /// The ten limit texts of a stored record, in extent-line order: the indices as plain integers
 /// and the angles in the general number format.
