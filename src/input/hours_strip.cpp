@@ -32,7 +32,7 @@ constexpr double coverageHeight = 14.0;
 constexpr double rowsTop = axisHeight + coverageHeight + 8.0;
 constexpr double bottomMargin = 4.0;
 constexpr double rightMargin = 10.0;
-constexpr double largestRow = 20.0;
+constexpr double largestRow = 24.0;
 // From six hours, where the hour labels read well, to a thousand years.
 constexpr double narrowestView = 6.0;
 constexpr double widestView = 1000.0 * 8766.0;
@@ -201,12 +201,30 @@ void HoursStrip::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), palette().base());
     const QRectF plot = plotArea();
+    drawPeriod(painter, plot);
     drawAxis(painter, plot);
     drawCoverageRow(painter);
     drawBars(painter, plot);
     painter.setPen(palette().mid().color());
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void HoursStrip::drawPeriod(QPainter& painter, const QRectF& plot) const
+{
+    if (!m_coverage.period)
+        return;
+    const double left = xOfHour(hourValue(m_coverage.period->first));
+    const double right = xOfHour(hourValue(m_coverage.period->last) + 1.0);
+    painter.save();
+    painter.setClipRect(QRectF(plot.left(), axisHeight, plot.width(), height()));
+    // The band tints the bars only; the summary row keeps its colours true. Its edges run
+    // through the summary row too, so the period's ends read against the gaps there.
+    painter.fillRect(pixelRect(left, right, rowsTop - 4.0, plot.bottom()), bandColour);
+    painter.setPen(QPen(bandEdgeColour, 2.0));
+    painter.drawLine(QPointF(left, axisHeight + 1.0), QPointF(left, plot.bottom()));
+    painter.drawLine(QPointF(right, axisHeight + 1.0), QPointF(right, plot.bottom()));
+    painter.restore();
 }
 
 void HoursStrip::drawAxis(QPainter& painter, const QRectF& plot) const
@@ -224,8 +242,11 @@ void HoursStrip::drawAxis(QPainter& painter, const QRectF& plot) const
         const double x = xOfHour(tick.hour);
         painter.setPen(gridLineColour);
         painter.drawLine(QPointF(x, axisHeight - 2.0), QPointF(x, plot.bottom()));
+        const QString label = QString::fromStdString(tick.label);
+        if (x + 3.0 + metrics.horizontalAdvance(label) > plot.right())
+            continue;
         painter.setPen(palette().text().color());
-        painter.drawText(QPointF(x + 3.0, fineBaseline), QString::fromStdString(tick.label));
+        painter.drawText(QPointF(x + 3.0, fineBaseline), label);
     }
     QFont bold = font();
     bold.setBold(true);
@@ -245,7 +266,7 @@ void HoursStrip::drawAxis(QPainter& painter, const QRectF& plot) const
             painter.drawLine(QPointF(x, 2.0), QPointF(x, plot.bottom()));
         }
         // Pushed out by its successor, a label is left out rather than shown cut.
-        if (at < plot.left())
+        if (at < plot.left() || at + boldMetrics.horizontalAdvance(label) > plot.right())
             continue;
         painter.setPen(palette().text().color());
         painter.drawText(QPointF(at, coarseBaseline), label);
@@ -291,24 +312,13 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
 
     painter.save();
     painter.setClipRect(QRectF(plot.left(), axisHeight, plot.width(), height()));
-    if (m_coverage.period) {
-        const double left = xOfHour(hourValue(m_coverage.period->first));
-        const double right = xOfHour(hourValue(m_coverage.period->last) + 1.0);
-        // The band tints the bars only; the summary row keeps its colours true. Its edges run
-        // through the summary row too, so the period's ends read against the gaps there.
-        const QRectF band(left, rowsTop - 4.0, std::max(right - left, 1.0),
-                          plot.bottom() - rowsTop + 4.0);
-        painter.fillRect(band, bandColour);
-        painter.setPen(QPen(bandEdgeColour, 2.0));
-        painter.drawLine(QPointF(left, axisHeight + 1.0), band.bottomLeft());
-        painter.drawLine(QPointF(right, axisHeight + 1.0), band.bottomRight());
-    }
     for (const HourSpan& gap : m_coverage.gaps) {
         const double left = xOfHour(hourValue(gap.first));
         const double right = xOfHour(hourValue(gap.last) + 1.0);
         const QRect column = pixelRect(left, right, rowsTop, plot.bottom());
         painter.fillRect(column, gapTint);
         painter.fillRect(column, QBrush(warningColour, Qt::BDiagPattern));
+        drawGapNote(painter, column, gap);
     }
     for (std::size_t n = 0; n < m_coverage.files.size(); ++n)
         painter.fillRect(barRect(m_coverage.files[n], n),
@@ -333,6 +343,27 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
         const QRectF place(0, yOfFile(n) - textHeight / 2.0, m_labelWidth - 6.0, textHeight);
         painter.drawText(place, Qt::AlignRight | Qt::AlignVCenter, QString::number(n + 1));
     }
+}
+
+void HoursStrip::drawGapNote(QPainter& painter, const QRect& column, const HourSpan& gap) const
+{
+    // Where the column is wide enough, it says what is missing, so no legend is needed to
+    // read it.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const QString note = QStringLiteral("no file\n%1 h").arg(gap.hours());
+    const QRect text = metrics.boundingRect(QRect(), Qt::AlignCenter, note).adjusted(-4, -2, 4, 2);
+    if (text.width() > column.width() - 4 || text.height() > column.height())
+        return;
+    const QRect box(QPoint(column.center().x() - text.width() / 2, column.top() + 6), text.size());
+    painter.save();
+    painter.setFont(bold);
+    painter.fillRect(box, palette().base());
+    painter.setPen(warningColour);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.drawText(box, Qt::AlignCenter, note);
+    painter.restore();
 }
 
 void HoursStrip::wheelEvent(QWheelEvent* event)

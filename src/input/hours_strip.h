@@ -56,6 +56,8 @@ private:
     QRectF plotArea() const;
     double rowHeight() const;
     double hoursPerPixel() const;
+    void drawPeriod(QPainter& painter, const QRectF& plot) const;
+    void drawGapNote(QPainter& painter, const QRect& column, const HourSpan& gap) const;
     void drawAxis(QPainter& painter, const QRectF& plot) const;
     void drawBars(QPainter& painter, const QRectF& plot) const;
     void drawCoverageRow(QPainter& painter) const;
