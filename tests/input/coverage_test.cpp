@@ -230,6 +230,61 @@ private Q_SLOTS:
                              [](const CoverageLine& line) { return line.warning; }));
     }
 
+    void legendLines_data()
+    {
+        // The files on one grid but for what "odd" names of the last one; no period: "".
+        columns<QString, QString, QString, QString>("files", "period", "odd", "lines");
+        const QString none = QStringLiteral(
+            "Output period: none while an hour box is not 0 to 23 or the end is before the start");
+        addRow("nothing listed", "", "2002010100-2002010123", "",
+               "Output period: 2002-01-01 00:00 to 2002-01-01 23:00, 24 hours | No input files "
+               "listed");
+        addRow("no period, abutting", "2002010100 24, 2002010200 24", "", "",
+               none + QStringLiteral(" | No gaps, no overlaps, one grid"));
+        addRow("no period: gaps between the files", "2002010100 24, 2002010206 24", "", "",
+               none + QStringLiteral(
+                          " | Gap: no file holds 2002-01-02 00:00 to 2002-01-02 05:00, 6 hours !"));
+        addRow("two, then three files on the same hours",
+               "2002010100 25, 2002010100 25, 2002010200 24", "", "",
+               none + QStringLiteral(" | Overlap: Files 1 and 2 both hold 2002-01-01 00:00 to "
+                                     "2002-01-01 23:00, 24 hours ! | Overlap: Files 1, 2 and 3 "
+                                     "all hold 2002-01-02 00:00, 1 hour !"));
+        addRow("cells and origin", "2002010100 24, 2002010200 24, 2002010300 24", "",
+               "cells origin",
+               none + QStringLiteral(" | Other grid: file 3 has 61 x 50 x 23 cells, not 60 x 50 "
+                                     "x 23 cells; origin (-350.5, -294) km, not (-354, -294) km "
+                                     "!"));
+        addRow("an origin not written", "2002010100 24, 2002010200 24, 2002010300 24", "",
+               "unwritten",
+               none + QStringLiteral(" | Other grid: file 3 has origin unknown, not (-354, "
+                                     "-294) km !"));
+    }
+    void legendLines()
+    {
+        auto [files, period, odd, lines] =
+            fetchRow<QString, QString, QString, QString>("files", "period", "odd", "lines");
+        auto infos = filesOf(files);
+        for (InputFileInfo& info : infos) {
+            info.gridSpacingKm = 12.0;
+            info.gridCells = GridCells{60, 50, 23};
+            info.gridOriginKm = GridOrigin{-354.0, -294.0};
+        }
+        if (odd.contains(u"cells"))
+            infos.back().gridCells = GridCells{61, 50, 23};
+        if (odd.contains(u"origin"))
+            infos.back().gridOriginKm = GridOrigin{-350.5, -294.0};
+        if (odd.contains(u"unwritten"))
+            infos.back().gridOriginKm.reset();
+        const auto coverage =
+            inputCoverage(infos, ProcessingMode::Extract,
+                          period.isEmpty() ? std::nullopt : std::optional(periodOf(period)));
+        QStringList found;
+        for (const CoverageLine& line : coverage.legend)
+            found << QString::fromStdString(line.text) +
+                         (line.warning ? QStringLiteral(" !") : QString());
+        QCOMPARE(found.join(QStringLiteral(" | ")), lines);
+    }
+
     void axisLabels_data()
     {
         // The view as two stamps, the least room a label needs in hours, then the first fine

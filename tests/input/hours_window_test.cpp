@@ -5,8 +5,10 @@
 #include "input/header_reader.h"
 #include "input/hours_strip.h"
 #include "input/input_hours_window.h"
+#include "input/input_list_controller.h"
 #include "support/qt_test_prelude.h"
 
+#include <QSignalSpy>
 #include <QWheelEvent>
 
 using namespace gridloom;
@@ -61,9 +63,10 @@ class HoursWindowTest final : public QObject {
 private Q_SLOTS:
     void drawsTheGapWhereItIs()
     {
-        // Three days; the third file starts six hours late.
-        const std::vector<InputFileInfo> files = {
-            fileOf("2002010100", 24), fileOf("2002010200", 24), fileOf("2002010306", 18)};
+        // Three days; the third file starts six hours late, the second is on a finer grid.
+        std::vector<InputFileInfo> files = {fileOf("2002010100", 24), fileOf("2002010200", 24),
+                                            fileOf("2002010306", 18)};
+        files[1].gridSpacingKm = 4.0;
         InputHoursWindow window([&] {
             return HoursJob{files, ProcessingMode::Extract,
                             HourSpan{files[0].firstHour, files[2].lastHour()}};
@@ -88,6 +91,41 @@ private Q_SLOTS:
         QCOMPARE(strip.fileAt(QPointF(strip.xOfHour(gapMiddle), strip.yOfFile(2))), -1);
         QCOMPARE(strip.fileAt(QPointF(strip.xOfHour(hourValue("2002010312")), strip.yOfFile(2))),
                  2);
+        QCOMPARE(pixel(hourValue("2002010212"), strip.yOfFile(1)), warning);
+        QCOMPARE(pixel(hourValue("2002010112"), strip.yOfFile(0)), bar);
+
+        const double fitted = strip.viewLast() - strip.viewFirst();
+        // Choosing the gap's legend line brings its hours into view, close up.
+        auto* legend = window.findChild<QListWidget*>(QStringLiteral("HoursLegend"));
+        const auto gapLines = legend->findItems(QStringLiteral("Gap:"), Qt::MatchStartsWith);
+        QCOMPARE(gapLines.size(), 1);
+        QTest::mouseClick(legend->viewport(), Qt::LeftButton, {},
+                          legend->visualItemRect(gapLines[0]).center());
+        QVERIFY(strip.viewFirst() <= hourValue("2002010300"));
+        QVERIFY(strip.viewLast() >= hourValue("2002010306"));
+        QVERIFY(strip.viewLast() - strip.viewFirst() < fitted / 2.0);
+    }
+
+    void oneNoticeForFilesChosenTogether()
+    {
+        FakeServices fakes;
+        MainWindow main(fakes.services());
+        main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
+        QSignalSpy notices(&main.inputList(), &InputListController::listChanged);
+        const QString a = sample("one.m3d", "2002010100", 24);
+        fakes.files.answers << QStringList{a, sample("two.m3d", "2002010200", 24), a};
+        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
+        QCOMPARE(notices.size(), 1);
+        QCOMPARE(main.inputList().count(), 2);
+        // A refused choice says nothing; after Clear All the same path is new again.
+        fakes.files.answers << QStringList{a};
+        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
+        QCOMPARE(notices.size(), 1);
+        main.findChild<QPushButton*>(QStringLiteral("ClearAllFileButton"))->click();
+        fakes.files.answers << QStringList{a};
+        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
+        QCOMPARE(main.inputList().count(), 1);
+        QCOMPARE(notices.size(), 3);
     }
 
     void followsTheMainWindow()
