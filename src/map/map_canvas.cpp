@@ -99,8 +99,23 @@ void MapCanvas::setBoxDrawnHandler(std::function<void(const DrawnBox&)> handler)
 
 void MapCanvas::paintEvent(QPaintEvent*)
 {
+    const double ratio = devicePixelRatioF();
+    const MapViewport& v = m_viewport;
+    const MapViewport& kept = m_baseKey.viewport;
+    const bool current = m_baseKey.generation == m_renderer.sceneGeneration() &&
+                         m_baseKey.pixelRatio == ratio && kept.width() == v.width() &&
+                         kept.height() == v.height() && kept.kmPerPixel() == v.kmPerPixel() &&
+                         kept.centre().x == v.centre().x && kept.centre().y == v.centre().y;
+    if (!current) {
+        m_base = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_base.setDevicePixelRatio(ratio);
+        QPainter base(&m_base);
+        m_renderer.paintBase(base, m_viewport);
+        m_baseKey = {m_viewport, m_renderer.sceneGeneration(), ratio};
+    }
     QPainter painter(this);
-    m_renderer.paint(painter, m_viewport, m_dragged ? &m_overlay : nullptr);
+    painter.drawImage(QPointF(0, 0), m_base);
+    m_renderer.paintOver(painter, m_viewport, m_dragged ? &m_overlay : nullptr);
 }
 
 void MapCanvas::paintMap(QPainter& painter, QSize size)

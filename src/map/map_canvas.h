@@ -5,6 +5,7 @@
 #include "map/map_renderer.h"
 #include "map/map_viewport.h"
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -83,6 +84,16 @@ private:
     std::optional<Extent> m_dragged;
     QPointF m_pressedAt;
     DragOverlay m_overlay;
+
+    // The map under a drag, painted once per view and scene, so that moving the box only
+    // copies it and draws the box over it.
+    struct BaseKey {
+        MapViewport viewport;
+        int generation = -1;
+        double pixelRatio = 0.0;
+    };
+    QImage m_base;
+    BaseKey m_baseKey;
 };
 
 } // namespace gridloom

@@ -125,6 +125,7 @@ bool MapRenderer::setScene(MapScene scene)
 {
     const bool newProjection = !m_view || scene.viewDefinition != m_scene.viewDefinition;
     m_scene = std::move(scene);
+    ++m_generation;
     if (newProjection) {
         m_view = Projection::create(m_scene.viewDefinition);
         m_shorePaths.clear();
@@ -217,6 +218,12 @@ QPainterPath MapRenderer::projectedPath(const Polyline& lonLat) const
 
 void MapRenderer::paint(QPainter& painter, const MapViewport& viewport, const DragOverlay* overlay)
 {
+    paintBase(painter, viewport);
+    paintOver(painter, viewport, overlay);
+}
+
+void MapRenderer::paintBase(QPainter& painter, const MapViewport& viewport)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(QRectF(0, 0, viewport.width(), viewport.height()), paper);
@@ -225,6 +232,14 @@ void MapRenderer::paint(QPainter& painter, const MapViewport& viewport, const Dr
     drawGraticule(painter, visible, viewport);
     drawLattices(painter, viewport);
     drawShapes(painter, viewport);
+    painter.restore();
+}
+
+void MapRenderer::paintOver(QPainter& painter, const MapViewport& viewport,
+                            const DragOverlay* overlay)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
     if (overlay)
         drawOverlay(painter, viewport, *overlay);
     drawLegend(painter, viewport, overlay);
@@ -401,19 +416,29 @@ void MapRenderer::drawLattices(QPainter& painter, const MapViewport& viewport)
                 line.push_back({west + (east - west) * n / bends, y});
             lines.push_back(std::move(line));
         }
-        QPainterPath path;
+        // Lines of a grid in the view's own projection are straight and run along the pixel
+        // rows and columns: drawn without smoothing, they cost a fraction of a stroked path.
+        QVector<QLineF> segments;
         for (Polyline& line : lines) {
             if (!lattice.sameAsView) {
                 lattice.projection->inverse(line);
                 m_view->forward(line);
             }
-            path.addPath(pathThrough(line));
+            for (std::size_t n = 1; n < line.size(); ++n) {
+                if (!std::isfinite(line[n - 1].x) || !std::isfinite(line[n].x))
+                    continue;
+                const MapPoint a = viewport.toPixels(line[n - 1]);
+                const MapPoint b = viewport.toPixels(line[n]);
+                segments.push_back(QLineF(a.x, a.y, b.x, b.y));
+            }
         }
         QColor colour = inputColour(lattice.grid.input);
-        colour.setAlpha(70);
-        painter.setTransform(transformOf(viewport));
-        painter.strokePath(path, cosmeticPen(colour, 0.6));
-        painter.resetTransform();
+        colour.setAlpha(60);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, !lattice.sameAsView);
+        painter.setPen(QPen(colour, 1.0));
+        painter.drawLines(segments);
+        painter.restore();
     }
 }
 

@@ -45,6 +45,12 @@ public:
     Extent sceneBox() const;
     void paint(QPainter& painter, const MapViewport& viewport,
                const DragOverlay* overlay = nullptr);
+    /// What stays while a box is dragged: paper, shores, graticule, lattices and outlines.
+    void paintBase(QPainter& painter, const MapViewport& viewport);
+    /// What a drag changes, over a painted base: the box being drawn, the legend, the scale.
+    void paintOver(QPainter& painter, const MapViewport& viewport, const DragOverlay* overlay);
+    /// Counts the scenes shown, so that a picture of the base can tell it is out of date.
+    int sceneGeneration() const { return m_generation; }
     /// The shore resolution the last paint used; nothing when no shore file was found.
     std::optional<ShoreResolution> drawnResolution() const { return m_drawnResolution; }
     /// Where the last paint put the legend, in pixels; empty when it drew none.
@@ -94,6 +100,7 @@ private:
     std::optional<ShoreResolution> m_drawnResolution;
     QRectF m_legendFrame;
     int m_foldedLines = 0;
+    int m_generation = 0;
 };
 
 /// Lines through projected points, broken where a point failed or a step jumps across the
