@@ -189,8 +189,10 @@ void MapCanvas::mouseMoveEvent(QMouseEvent* event)
         }
         return;
     }
-    if (!m_panFrom)
+    if (!m_panFrom) {
+        showGrip(event->position());
         return;
+    }
     panBy(event->position() - *m_panFrom);
     m_panFrom = event->position();
 }
@@ -209,6 +211,26 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* event)
     // The handler opens a modal dialog; the map is drawn without the drag before it does.
     if (drawn && m_boxDrawn)
         m_boxDrawn(m_frame->describe(*drawn));
+}
+
+void MapCanvas::showGrip(QPointF pixel)
+{
+    // The pointer shows where a press takes hold of the confirmed box.
+    BoxEdges edges;
+    const auto confirmed = m_frame ? m_frame->confirmedBox() : std::nullopt;
+    if (confirmed)
+        edges = edgesNear(*m_frame, *confirmed, m_viewport, point(pixel), edgeReach);
+    const bool across = edges.west || edges.east;
+    const bool along = edges.south || edges.north;
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (across && along)
+        shape = (edges.west == edges.north) ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    else if (across)
+        shape = Qt::SizeHorCursor;
+    else if (along)
+        shape = Qt::SizeVerCursor;
+    if (cursor().shape() != shape)
+        setCursor(shape);
 }
 
 void MapCanvas::keyPressEvent(QKeyEvent* event)

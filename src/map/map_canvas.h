@@ -70,6 +70,7 @@ private:
     std::optional<MapPoint> framePoint(QPointF pixel) const;
     void showDragAt(QPointF pixel, MapPoint point);
     void endBoxDrag();
+    void showGrip(QPointF pixel);
 
     MapRenderer m_renderer;
     MapViewport m_viewport;

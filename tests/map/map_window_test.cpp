@@ -338,6 +338,27 @@ private Q_SLOTS:
                                 "   file 2: i 6, j 3"));
     }
 
+    void cellLatticeOnceCellsAreEightPixelsApart()
+    {
+        MapWindow map;
+        map.resize(820, 620);
+        map.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
+        MapCanvas& canvas = map.canvas();
+        // Cell edges of the 12 km grid run at x = 0 and y = 96 km; (6, 102) is a cell's middle.
+        const auto edgeShows = [&canvas](double kmPerPixel) {
+            canvas.showView({0, 0}, kmPerPixel);
+            const QImage image = canvas.grab().toImage();
+            const QPoint edge = canvas.toPixels({0, 102}).toPoint();
+            const QPoint middle = canvas.toPixels({6, 102}).toPoint();
+            return image.pixelColor(edge) != image.pixelColor(middle);
+        };
+        QVERIFY(edgeShows(1.0));
+        QVERIFY(edgeShows(1.5));
+        QVERIFY(!edgeShows(1.6));
+    }
+
     void pathsStartWithAMoveAndBreakAtGaps()
     {
         const double nowhere = std::numeric_limits<double>::infinity();
