@@ -392,6 +392,16 @@ private Q_SLOTS:
         // The frame is drawn there: its edge is darker than the paper beside it.
         const int middle = qRound(frame.center().y());
         QVERIFY(image.pixelColor(8, middle).lightness() < image.pixelColor(3, middle).lightness());
+        // An output box in the bottom left corner sends the legend to the top left.
+        job.confirmed = {{-354, -200, -294, -200, 1, 23}, true};
+        map.showSnapshot(job);
+        canvas.showView({-354 + canvas.width() / 2.0 - 10, -294 + canvas.height() / 2.0 - 8}, 1.0);
+        canvas.grab();
+        const QRectF moved = canvas.renderer().legendFrame();
+        const QRectF box(canvas.toPixels({-354, -200}), canvas.toPixels({-200, -294}));
+        QVERIFY(box.bottom() > canvas.height() - 20 && box.left() < 20);
+        QCOMPARE(moved.topLeft(), QPointF(8, 8));
+        QVERIFY(!moved.intersects(box));
         // The panel holds every line.
         const QString panel = map.findChild<QLabel*>(QStringLiteral("MapLegendText"))->text();
         QCOMPARE(panel.count(QLatin1Char('\n')) + 1,
