@@ -24,6 +24,17 @@ if ! { [ -f build-windows/build.ninja ] || cmake --preset windows-core; } >"$scr
     exit 1
 fi
 
+# The image must be built for ASLR, with high entropy, and for DEP, as the build asks of the
+# linker, whatever the linker's own defaults.
+exe=build-windows/tests/windows/windows_check.exe
+characteristics=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n '/^DllCharacteristics/,/^[^[:space:]]/p')
+for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
+    if ! printf '%s\n' "$characteristics" | grep -qw "$flag"; then
+        printf 'windows_check.exe is not marked %s:\n%s\n' "$flag" "$characteristics"
+        exit 1
+    fi
+done
+
 # A prefix of the check's own, made once and then kept: without a display no dialog can
 # appear, the empty DLL overrides keep the Mono and Gecko installers away, and the disabled
 # menu builder keeps Wine out of the desktop's menus. The locale fixes the ANSI code page
@@ -41,5 +52,5 @@ if [ ! -f "$WINEPREFIX/.made" ]; then
 fi
 
 # Wine's drive Z: is the root of the Linux file system.
-exec "$wine" build-windows/tests/windows/windows_check.exe \
+exec "$wine" "$exe" \
     "Z:$(printf '%s' "$source_dir/tests/data" | tr / '\\')"

@@ -177,6 +177,7 @@ bool InputListController::addPath(const QString& chosen)
     m_changingList = false;
     m_infos.push_back(*info);
     m_listed.insert(check.path);
+    m_shownRow = static_cast<int>(m_infos.size()) - 1;
     return true;
 }
 
@@ -190,6 +191,7 @@ void InputListController::clearAll()
         m_infos.pop_back();
     }
     m_listed.clear();
+    m_shownRow = -1;
     m_changingList = false;
     Q_EMIT listChanged();
 }
@@ -198,6 +200,7 @@ void InputListController::showEntry(int row)
 {
     if (row < 0 || static_cast<std::size_t>(row) >= m_infos.size())
         return;
+    m_shownRow = row;
     showDomainLimits(limitTextsOf(m_infos[static_cast<std::size_t>(row)]),
                      m_hooks.mode() == ProcessingMode::Merge ? LimitsView::Geographic
                                                              : LimitsView::Index);
@@ -205,8 +208,10 @@ void InputListController::showEntry(int row)
 
 void InputListController::showLastLimits(LimitsView view)
 {
-    if (count() > 0)
-        showDomainLimits(m_last.extentText, view);
+    if (count() == 0)
+        return;
+    m_shownRow = count() - 1;
+    showDomainLimits(m_last.extentText, view);
 }
 
 int InputListController::count() const

@@ -77,6 +77,8 @@ public:
     std::vector<std::string> paths() const;
     /// The header record of each listed file, in list order.
     const std::vector<InputFileInfo>& records() const { return m_infos; }
+    /// The row whose limits the limits area shows; -1 when it shows none.
+    int shownEntry() const { return m_shownRow; }
 
 Q_SIGNALS:
     /// Files were added to the list (once for all files chosen together), or the list was
@@ -106,6 +108,7 @@ private:
     /// Set while this class itself changes the list, whose row changes are then no clicks.
     bool m_changingList = false;
     bool m_adding = false;
+    int m_shownRow = -1;
 };
 
 } // namespace gridloom
