@@ -318,7 +318,8 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
         const QRect column = pixelRect(left, right, rowsTop, plot.bottom());
         painter.fillRect(column, gapTint);
         painter.fillRect(column, QBrush(warningColour, Qt::BDiagPattern));
-        drawGapNote(painter, column, gap);
+        drawNote(painter, column.top() + 6, column,
+                 QStringLiteral("no file\n%1 h").arg(gap.hours()));
     }
     for (std::size_t n = 0; n < m_coverage.files.size(); ++n)
         painter.fillRect(barRect(m_coverage.files[n], n),
@@ -331,6 +332,10 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
                 painter.fillRect(part.adjusted(0, part.height() / 3, 0, -part.height() / 3),
                                  QColor(255, 255, 255, 150));
         }
+        if (barHeight >= 6.0)
+            drawNote(painter, barRect(overlap.span, overlap.files.back()).bottom() + 4,
+                     barRect(overlap.span, overlap.files.back()),
+                     QStringLiteral("%1 files").arg(overlap.files.size()));
     }
     painter.restore();
 
@@ -345,18 +350,18 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
     }
 }
 
-void HoursStrip::drawGapNote(QPainter& painter, const QRect& column, const HourSpan& gap) const
+void HoursStrip::drawNote(QPainter& painter, int top, const QRect& column,
+                          const QString& note) const
 {
-    // Where the column is wide enough, it says what is missing, so no legend is needed to
-    // read it.
+    // Where the hours are wide enough, they say what is wrong with them, so the picture reads
+    // without the legend.
     QFont bold = font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    const QString note = QStringLiteral("no file\n%1 h").arg(gap.hours());
     const QRect text = metrics.boundingRect(QRect(), Qt::AlignCenter, note).adjusted(-4, -2, 4, 2);
-    if (text.width() > column.width() - 4 || text.height() > column.height())
+    if (text.width() > column.width() - 4 || top + text.height() > height())
         return;
-    const QRect box(QPoint(column.center().x() - text.width() / 2, column.top() + 6), text.size());
+    const QRect box(QPoint(column.center().x() - text.width() / 2, top), text.size());
     painter.save();
     painter.setFont(bold);
     painter.fillRect(box, palette().base());

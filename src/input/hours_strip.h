@@ -57,7 +57,8 @@ private:
     double rowHeight() const;
     double hoursPerPixel() const;
     void drawPeriod(QPainter& painter, const QRectF& plot) const;
-    void drawGapNote(QPainter& painter, const QRect& column, const HourSpan& gap) const;
+    /// A boxed note in the warning colour at `top`, centred on `column` when it fits there.
+    void drawNote(QPainter& painter, int top, const QRect& column, const QString& note) const;
     void drawAxis(QPainter& painter, const QRectF& plot) const;
     void drawBars(QPainter& painter, const QRectF& plot) const;
     void drawCoverageRow(QPainter& painter) const;
