@@ -30,6 +30,7 @@ asan:
 bench: build
 	@build/bench/header_read_bench
 	@build/bench/map_bench build/bench
+	@build/bench/input_hours_bench
 
 screenshots: build
 	@build/tools/gridloom_screenshots build/screenshots

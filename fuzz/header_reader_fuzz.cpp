@@ -55,7 +55,8 @@ void checkAccepted(const gridloom::InputFileInfo& info)
     using namespace gridloom;
     require(info.hourCount >= 1, "an accepted file has at least one hour");
     require(parseDateHourStamp(info.startStamp).has_value(), "an accepted stamp is a date-hour");
-    require(lastHour(info) >= firstHour(info), "the last hour is not before the first");
+    require(info.firstHour == parseDateHourStamp(info.startStamp), "the first hour is the stamp's");
+    require(info.lastHour() >= info.firstHour, "the last hour is not before the first");
     for (const auto& field : info.extentText)
         require(!field.empty() && field.find(' ') == std::string::npos,
                 "an extent field is one non-blank word");

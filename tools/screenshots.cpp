@@ -2,10 +2,12 @@
 //   gridloom_screenshots <folder>
 #include "app/main_window.h"
 #include "app/splash_window.h"
+#include "common/date_hour_stamp.h"
 #include "common/numbers.h"
 #include "domain/coordinate_dialog.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
+#include "input/input_hours_window.h"
 #include "input/input_list_controller.h"
 #include "map/grid_outline.h"
 #include "map/map_canvas.h"
@@ -109,6 +111,36 @@ bool saveDomainMap(const QDir& folder)
     return saved;
 }
 
+// A year appended in time from twelve monthly files, one of them February twice and none of
+// them March: the hours window must show both at a glance.
+bool saveInputHours(const QDir& folder)
+{
+    QTemporaryDir samples;
+    QStringList files;
+    for (const int month : {1, 2, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12}) {
+        using namespace std::chrono;
+        const year_month_day first = year{2002} / month / 1;
+        fixtures::SampleHeader sample;
+        sample.startStamp = dateHourStamp(first, 0);
+        sample.hourCount =
+            static_cast<int>((sys_days{first + months{1}} - sys_days{first}).count() * 24);
+        const QString path =
+            QDir(samples.path())
+                .filePath(QStringLiteral("mm5_2002_%1%2.m3d")
+                              .arg(month, 2, 10, QLatin1Char('0'))
+                              .arg(files.size() == 2 ? QStringLiteral("_copy") : QString()));
+        fixtures::writeFixture(path.toStdString(), sample);
+        files << path;
+    }
+    testing::FakeServices fakes;
+    MainWindow window(fakes.services());
+    window.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
+    window.inputList().addPaths(files);
+    window.openInputHours();
+    window.inputHours()->resize(960, 560);
+    return save(*window.inputHours(), folder, "input_hours.png");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -143,5 +175,6 @@ int main(int argc, char* argv[])
     }
     window.coordinateDialogs().dialog()->reject();
     ok &= saveDomainMap(folder);
+    ok &= saveInputHours(folder);
     return ok ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include "common/key_press_filter.h"
 #include "common/native_text.h"
 #include "domain/coordinate_dialog.h"
+#include "input/input_hours_window.h"
 #include "input/input_list_controller.h"
 #include "run/directory_chooser.h"
 #include "run/run_action.h"
@@ -207,6 +208,7 @@ void MainWindow::buildMenu()
     m_domainMapFactory = [folder = m_services.programFolder](QWidget* parent) {
         return createDomainMap(parent, folder);
     };
+    addInputHoursItem(viewMenu);
 }
 
 void MainWindow::buildModeFrame(QWidget* client)
@@ -437,6 +439,7 @@ void MainWindow::connectControls()
     connect(m_domainMapAction, &QAction::triggered, this, &MainWindow::openDomainMap);
     connect(m_inputList.get(), &InputListController::listChanged, this,
             &MainWindow::updateDomainMap);
+    connectInputHours();
 }
 
 ProcessingMode MainWindow::mode() const
@@ -618,6 +621,52 @@ void MainWindow::updateDomainMap()
     // A hidden map is brought up to date when it is opened again.
     if (m_domainMap && m_domainMap->window()->isVisible())
         m_domainMap->showSnapshot(mapSnapshot());
+}
+
+void MainWindow::addInputHoursItem(QMenu* viewMenu)
+{
+    m_inputHoursAction = viewMenu->addAction(QStringLiteral("Input hours"));
+    m_inputHoursAction->setObjectName(QStringLiteral("InputHoursItem"));
+    m_inputHoursAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+}
+
+void MainWindow::connectInputHours()
+{
+    // The strip follows the files, the mode and every edit of the output period.
+    connect(m_inputHoursAction, &QAction::triggered, this, &MainWindow::openInputHours);
+    connect(m_inputList.get(), &InputListController::listChanged, this,
+            &MainWindow::updateInputHours);
+    connect(m_modeGroup, &QButtonGroup::idToggled, this, &MainWindow::updateInputHours);
+    for (QDateTimeEdit* picker : {m_startDate, m_endDate})
+        connect(picker, &QDateTimeEdit::dateTimeChanged, this, &MainWindow::updateInputHours);
+    for (QLineEdit* hour : {m_startHour, m_endHour})
+        connect(hour, &QLineEdit::textChanged, this, &MainWindow::updateInputHours);
+}
+
+void MainWindow::openInputHours()
+{
+    if (!m_inputHours) {
+        m_inputHours = new InputHoursWindow(
+            [this] {
+                return HoursJob{m_inputList->records(), mode(),
+                                outputPeriod(toCalendarDay(m_startDate->date()),
+                                             toNativeText(m_startHour->text()),
+                                             toCalendarDay(m_endDate->date()),
+                                             toNativeText(m_endHour->text()))};
+            },
+            this);
+    }
+    m_inputHours->show();
+    m_inputHours->raise();
+    m_inputHours->activateWindow();
+}
+
+void MainWindow::updateInputHours()
+{
+    // Files added together end with one notice of the list; the period each of them moved on
+    // the way is drawn then.
+    if (m_inputHours && !m_inputList->isAdding())
+        m_inputHours->jobChanged();
 }
 
 void MainWindow::onWorkDirButtonClicked()

@@ -25,6 +25,7 @@ class QDateTimeEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -33,6 +34,7 @@ namespace gridloom {
 
 class CoordinateDialogHost;
 class DomainMapView;
+class InputHoursWindow;
 class InputListController;
 class TypedLengthLimit;
 
@@ -77,6 +79,11 @@ public:
     /// A box drawn on the map: opens the coordinate dialog with its fields filled from it.
     void onBoxDrawn(const DrawnBox& box);
 
+    /// View > Input hours: makes the hours window on first use, then shows and raises it.
+    void openInputHours();
+    /// The hours window once it was opened; nullptr before.
+    InputHoursWindow* inputHours() const { return m_inputHours; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -99,6 +106,9 @@ private:
     void onWorkDirButtonClicked();
     void onRunButtonClicked();
     void updateDomainMap();
+    void addInputHoursItem(QMenu* viewMenu);
+    void connectInputHours();
+    void updateInputHours();
 
     Services m_services;
     DomainSelection m_domain;
@@ -109,6 +119,8 @@ private:
     QAction* m_domainMapAction = nullptr;
     DomainMapFactory m_domainMapFactory;
     DomainMapView* m_domainMap = nullptr;
+    QAction* m_inputHoursAction = nullptr;
+    InputHoursWindow* m_inputHours = nullptr;
     std::array<QRadioButton*, 2> m_modeOptions{};
     QButtonGroup* m_modeGroup = nullptr;
 

@@ -59,6 +59,24 @@ std::int64_t stampValue(std::string_view stamp)
     return digitsValue(stamp.substr(0, 4)) * std::int64_t{1'000'000} + digitsValue(stamp.substr(4));
 }
 
+// Cell counts and origin stand around the spacing: "... xsw ysw spacing nx ny nz". A grid
+// line without them is still a readable header; only the comparison of grids misses them.
+void readGridLayout(const std::vector<std::string_view>& grid, InputFileInfo& info)
+{
+    const std::size_t spacing = grid.size() - 4;
+    const auto nx = parseInt32(grid[spacing + 1]);
+    const auto ny = parseInt32(grid[spacing + 2]);
+    const auto nz = parseInt32(grid[spacing + 3]);
+    if (nx && ny && nz)
+        info.gridCells = GridCells{*nx, *ny, *nz};
+    if (spacing >= 2) {
+        const auto x = parseRealNumber(grid[spacing - 2]);
+        const auto y = parseRealNumber(grid[spacing - 1]);
+        if (x && y)
+            info.gridOriginKm = GridOrigin{*x, *y};
+    }
+}
+
 } // namespace
 
 std::vector<std::string_view> dropBlankFields(const std::vector<std::string_view>& pieces)
@@ -99,16 +117,6 @@ std::optional<DateHour> parseDateHourStamp(std::string_view stamp)
     return sys_days{date} + hours{hour};
 }
 
-DateHour firstHour(const InputFileInfo& info)
-{
-    return parseDateHourStamp(info.startStamp).value_or(DateHour{});
-}
-
-DateHour lastHour(const InputFileInfo& info)
-{
-    return firstHour(info) + hours{std::int64_t{info.hourCount} - 1};
-}
-
 std::optional<InputFileInfo> parseHeader(std::string_view text, const std::string& path)
 {
     text = text.substr(0, std::min(text.size(), headerReadSize));
@@ -140,6 +148,7 @@ std::optional<InputFileInfo> parseHeader(std::string_view text, const std::strin
         return std::nullopt;
     info.gridSpacingKm = *spacing;
     info.gridLineText = std::string(lines[static_cast<std::size_t>(gridLine)]);
+    readGridLayout(grid, info);
 
     const auto period = splitFields(lines[static_cast<std::size_t>(periodLine)]);
     if (period.size() < 2)
@@ -151,6 +160,7 @@ std::optional<InputFileInfo> parseHeader(std::string_view text, const std::strin
     if (!hourCount || *hourCount < 1 || *start + hours{*hourCount - 1} > latestHour)
         return std::nullopt;
     info.startStamp = std::string(period[0]);
+    info.firstHour = *start;
     info.hourCount = *hourCount;
 
     const auto extent = splitFields(lines[static_cast<std::size_t>(extentLine)]);

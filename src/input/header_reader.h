@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_hour.h"
 #include "input/input_file_info.h"
 
 #include <chrono>
@@ -10,9 +11,6 @@
 #include <vector>
 
 namespace gridloom {
-
-/// A date and whole hour on the UTC calendar.
-using DateHour = std::chrono::sys_time<std::chrono::hours>;
 
 /// How much of a 3D.DAT file the reader looks at; a shorter file is refused.
 inline constexpr std::size_t headerReadSize = 5000;
@@ -38,12 +36,5 @@ std::vector<std::string_view> splitFields(std::string_view line);
 /// The date-hour of a YYYYMMDDHH stamp: nothing unless it is ten digits naming a real day and
 /// an hour from 00 to 23.
 std::optional<DateHour> parseDateHourStamp(std::string_view stamp);
-
-/// The first hour of data. For a record readHeader did not produce and whose stamp is not a
-/// valid date-hour, this is the start of 1970.
-DateHour firstHour(const InputFileInfo& info);
-
-/// The last hour of data: firstHour plus (hourCount - 1) hours on the calendar.
-DateHour lastHour(const InputFileInfo& info);
 
 } // namespace gridloom

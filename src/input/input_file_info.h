@@ -1,10 +1,28 @@
 #pragma once
 
+#include "common/date_hour.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace gridloom {
+
+/// The numbers of grid cells along x, y and the vertical.
+struct GridCells {
+    std::int32_t nx = 0;
+    std::int32_t ny = 0;
+    std::int32_t nz = 0;
+    bool operator==(const GridCells&) const = default;
+};
+
+/// Where a grid's first cell lies, in kilometres east and north of its projection's origin.
+struct GridOrigin {
+    double xKm = 0.0;
+    double yKm = 0.0;
+    bool operator==(const GridOrigin&) const = default;
+};
 
 /// What Gridloom takes from the header of one 3D.DAT file. Every member has an initializer, so
 /// a record may name only the members it needs.
@@ -30,6 +48,19 @@ struct InputFileInfo {
     /// reads it.
     std::string gridLineText{};
     std::string path{};
+    /// The first hour of data as a time, read once with startStamp. Members from here on were
+    /// added later and stay last, so records written member by member keep their meaning.
+    DateHour firstHour{};
+    /// The grid's cell counts and the south-west corner of its first cell, where the grid line
+    /// gives them as numbers; its spacing is gridSpacingKm.
+    std::optional<GridCells> gridCells{};
+    std::optional<GridOrigin> gridOriginKm{};
+
+    /// The last hour of data: firstHour plus (hourCount - 1) hours on the calendar.
+    DateHour lastHour() const
+    {
+        return firstHour + std::chrono::hours{std::int64_t{hourCount} - 1};
+    }
 };
 
 } // namespace gridloom

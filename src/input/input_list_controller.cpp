@@ -63,8 +63,8 @@ QString describe(const InputFileInfo& info)
     QStringList lines;
     lines << QStringLiteral("Grid spacing: %1 km")
                  .arg(fromNativeText(formatGeneral(info.gridSpacingKm)))
-          << QStringLiteral("First hour: %1").arg(dateHourText(firstHour(info)))
-          << QStringLiteral("Last hour: %1").arg(dateHourText(lastHour(info)))
+          << QStringLiteral("First hour: %1").arg(dateHourText(info.firstHour))
+          << QStringLiteral("Last hour: %1").arg(dateHourText(info.lastHour()))
           << QStringLiteral("Hours: %1").arg(info.hourCount)
           << QStringLiteral("Index i: ") + fromNativeText(index[0]) + to +
                  fromNativeText(index[2]) + QStringLiteral(", j: ") + fromNativeText(index[1]) +
@@ -122,32 +122,38 @@ void InputListController::addFile()
 
 void InputListController::addPaths(const QStringList& paths)
 {
+    // One notice for the whole choice: what follows the list redraws once, not once a file.
+    bool added = false;
+    m_adding = true;
     for (const QString& path : paths)
-        addPath(path);
+        added = addPath(path) || added;
+    m_adding = false;
+    if (added)
+        Q_EMIT listChanged();
 }
 
-void InputListController::addPath(const QString& chosen)
+bool InputListController::addPath(const QString& chosen)
 {
     const PathCheck check = checkPathLength(toNativeText(chosen), shortPath, nativeTextEncoding());
     setListColour(check.colour);
     if (check.tooLong)
         m_messages.pathError(fromNativeText(pathTooLongMessage));
     if (check.path.empty())
-        return;
-    if (isFileListed(paths(), check.path))
-        return;
+        return false;
+    if (isFileListed(m_listed, check.path))
+        return false;
 
     const auto info = readHeader(check.path);
     if (!info) {
         m_messages.jobError(fromNativeText(unreadableHeaderMessage));
-        return;
+        return false;
     }
 
     const ProcessingMode mode = m_hooks.mode();
     if (mode == ProcessingMode::Merge) {
         if (const auto refusal = mergeRefusal(m_infos.size(), m_last, *info)) {
             m_messages.jobError(fromNativeText(*refusal));
-            return;
+            return false;
         }
         applyPeriod(setPeriodForMerge(*info));
         m_hooks.suggestOutputName();
@@ -170,8 +176,9 @@ void InputListController::addPath(const QString& chosen)
     m_controls.fileList->addItem(item);
     m_changingList = false;
     m_infos.push_back(*info);
+    m_listed.insert(check.path);
     m_shownRow = static_cast<int>(m_infos.size()) - 1;
-    Q_EMIT listChanged();
+    return true;
 }
 
 void InputListController::clearAll()
@@ -183,6 +190,7 @@ void InputListController::clearAll()
         delete m_controls.fileList->takeItem(m_controls.fileList->count() - 1);
         m_infos.pop_back();
     }
+    m_listed.clear();
     m_shownRow = -1;
     m_changingList = false;
     Q_EMIT listChanged();

@@ -68,6 +68,9 @@ public:
     void showEntry(int row);
     /// Shows the last accepted file's limits in `view`; nothing while the list is empty.
     void showLastLimits(LimitsView view);
+    /// True while files chosen together are being added; the period controls may change
+    /// several times before listChanged says the list is complete.
+    bool isAdding() const { return m_adding; }
     /// How many files are listed.
     int count() const;
     /// The listed paths, in list order.
@@ -78,14 +81,16 @@ public:
     int shownEntry() const { return m_shownRow; }
 
 Q_SIGNALS:
-    /// A file was added to the list, or the list was cleared.
+    /// Files were added to the list (once for all files chosen together), or the list was
+    /// cleared.
     void listChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void addPath(const QString& chosen);
+    /// True when the file was listed.
+    bool addPath(const QString& chosen);
     void setListColour(ListColour colour);
     void applyPeriod(const PeriodPreset& preset);
     void showDomainLimits(const std::array<std::string, 10>& limits, LimitsView view);
@@ -99,8 +104,10 @@ private:
     /// One header record per list entry, in the same order.
     std::vector<InputFileInfo> m_infos;
     LastFileState m_last;
+    ListedPaths m_listed;
     /// Set while this class itself changes the list, whose row changes are then no clicks.
     bool m_changingList = false;
+    bool m_adding = false;
     int m_shownRow = -1;
 };
 

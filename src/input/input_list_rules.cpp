@@ -2,14 +2,12 @@
 
 #include "common/numbers.h"
 
-#include <algorithm>
 
 namespace gridloom {
 
 LastFileState lastFileStateOf(const InputFileInfo& info)
 {
-    return LastFileState{info.extentText, info.gridSpacingKm,
-                         parseInt32(info.startStamp).value_or(0), info.hourCount};
+    return LastFileState{info.extentText, info.gridSpacingKm, info.firstHour, info.hourCount};
 }
 
 std::optional<std::string> mergeRefusal(std::size_t listedCount, const LastFileState& last,
@@ -21,8 +19,7 @@ std::optional<std::string> mergeRefusal(std::size_t listedCount, const LastFileS
         return std::nullopt;
     if (last.gridSpacingKm > candidate.gridSpacingKm)
         return std::string(finerGridMessage);
-    // A stamp that is no 32-bit number cannot equal the last one.
-    if (parseInt32(candidate.startStamp) != last.startStamp)
+    if (candidate.firstHour != last.firstHour)
         return std::string(differentStartMessage);
     if (candidate.hourCount != last.hourCount)
         return std::string(differentEndMessage);
@@ -41,9 +38,9 @@ PathCheck checkPathLength(const std::string& path,
     return PathCheck{std::move(shortForm), ListColour::White, false};
 }
 
-bool isFileListed(const std::vector<std::string>& entries, std::string_view path)
+bool isFileListed(const ListedPaths& listed, const std::string& path)
 {
-    return std::find(entries.begin(), entries.end(), path) != entries.end();
+    return listed.contains(path);
 }
 
 std::array<std::string, 10> limitTextsOf(const InputFileInfo& info)

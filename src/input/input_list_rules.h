@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_hour.h"
 #include "common/text_encoding.h"
 #include "input/input_file_info.h"
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace gridloom {
@@ -39,8 +41,7 @@ inline constexpr std::size_t maximumPathLength = 132;
 struct LastFileState {
     std::array<std::string, 10> extentText;
     double gridSpacingKm = -1.0;
-    /// The start stamp's decimal value.
-    std::int32_t startStamp = 0;
+    DateHour firstHour{};
     std::int32_t hourCount = 0;
 };
 
@@ -75,8 +76,12 @@ PathCheck checkPathLength(const std::string& path,
                           const std::function<std::string(const std::string&)>& shortPathOf,
                           TextEncoding encoding);
 
-/// True when one of the entries is exactly `path`, letter case included.
-bool isFileListed(const std::vector<std::string>& entries, std::string_view path);
+/// The paths of the listed files, each as listed. A set, so that adding many files costs each
+/// one a look-up and not a pass over the whole list.
+using ListedPaths = std::unordered_set<std::string>;
+
+/// True when one of the listed paths is exactly `path`, letter case included.
+bool isFileListed(const ListedPaths& listed, const std::string& path);
 
 /// The ten limit texts of a stored record, in extent-line order: the indices as plain integers
 /// and the angles in the general number format.

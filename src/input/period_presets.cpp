@@ -13,8 +13,8 @@ PeriodEnd periodEnd(DateHour hour)
 PeriodPreset setPeriodForExtract(sys_seconds startPicker, sys_seconds endPicker,
                                  bool listHasEntries, const InputFileInfo& info)
 {
-    const DateHour first = firstHour(info);
-    const DateHour last = lastHour(info);
+    const DateHour first = info.firstHour;
+    const DateHour last = info.lastHour();
     if (!listHasEntries)
         return PeriodPreset{periodEnd(first), periodEnd(last)};
 
@@ -30,7 +30,7 @@ PeriodPreset setPeriodForExtract(sys_seconds startPicker, sys_seconds endPicker,
 
 PeriodPreset setPeriodForMerge(const InputFileInfo& info)
 {
-    return PeriodPreset{periodEnd(firstHour(info)), periodEnd(lastHour(info))};
+    return PeriodPreset{periodEnd(info.firstHour), periodEnd(info.lastHour())};
 }
 
 } // namespace gridloom

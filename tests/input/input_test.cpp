@@ -81,6 +81,7 @@ InputFileInfo fileOf(const QString& text)
     InputFileInfo info;
     info.gridSpacingKm = parts[0].toDouble();
     info.startStamp = parts[1].toStdString();
+    info.firstHour = parseDateHourStamp(info.startStamp).value();
     info.hourCount = parts[2].toInt();
     return info;
 }

@@ -1,0 +1,185 @@
+// The "Input hours" window: what the strip draws where, and how it follows the main window.
+#include "app/main_window.h"
+#include "fixtures/fake_services.h"
+#include "fixtures/fixture_writer.h"
+#include "input/header_reader.h"
+#include "input/hours_strip.h"
+#include "input/input_hours_window.h"
+#include "input/input_list_controller.h"
+#include "support/qt_test_prelude.h"
+
+#include <QSignalSpy>
+#include <QWheelEvent>
+
+using namespace gridloom;
+using gridloom::testing::FakeServices;
+
+namespace {
+
+const QColor warning(232, 89, 12);
+const QColor bar(58, 110, 165);
+
+InputFileInfo fileOf(const char* stamp, int hours)
+{
+    InputFileInfo info;
+    info.firstHour = parseDateHourStamp(stamp).value();
+    info.hourCount = hours;
+    info.gridSpacingKm = 12.0;
+    info.path = std::string("/data/") + stamp + ".m3d";
+    return info;
+}
+
+double hourValue(const char* stamp)
+{
+    return double(parseDateHourStamp(stamp).value().time_since_epoch().count());
+}
+
+QStringList legendOf(QWidget& window)
+{
+    QStringList lines;
+    auto* legend = window.findChild<QListWidget*>(QStringLiteral("HoursLegend"));
+    for (int row = 0; row < legend->count(); ++row)
+        lines << legend->item(row)->text();
+    return lines;
+}
+
+} // namespace
+
+class HoursWindowTest final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString sample(const char* name, const char* stamp, int hours)
+    {
+        fixtures::SampleHeader header;
+        header.startStamp = stamp;
+        header.hourCount = hours;
+        const QString path = m_dir.filePath(QLatin1String(name));
+        fixtures::writeFixture(path.toStdString(), header);
+        return path;
+    }
+
+private Q_SLOTS:
+    void drawsTheGapWhereItIs()
+    {
+        // Three days; the third file starts six hours late, the second is on a finer grid.
+        std::vector<InputFileInfo> files = {fileOf("2002010100", 24), fileOf("2002010200", 24),
+                                            fileOf("2002010306", 18)};
+        files[1].gridSpacingKm = 4.0;
+        InputHoursWindow window([&] {
+            return HoursJob{files, ProcessingMode::Extract,
+                            HourSpan{files[0].firstHour, files[2].lastHour()}};
+        });
+        window.resize(800, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        HoursStrip& strip = window.strip();
+        const QImage image = strip.grab().toImage();
+        const auto pixel = [&](double hour, double y) {
+            return image.pixelColor(int(strip.xOfHour(hour)), int(y));
+        };
+        const double summary = strip.coverageRow().center().y();
+        const double gapMiddle = hourValue("2002010303");
+        QCOMPARE(pixel(gapMiddle, summary), warning);
+        QVERIFY(pixel(hourValue("2002010212"), summary) != warning);
+        QVERIFY(pixel(hourValue("2002010300") - 1.5, summary) != warning);
+        QVERIFY(pixel(hourValue("2002010306") + 1.5, summary) != warning);
+        // The third bar begins after the gap; in the gap its row shows the warning hatching.
+        QCOMPARE(pixel(hourValue("2002010312"), strip.yOfFile(2)), bar);
+        QVERIFY(pixel(gapMiddle, strip.yOfFile(2)) != bar);
+        QCOMPARE(strip.fileAt(QPointF(strip.xOfHour(gapMiddle), strip.yOfFile(2))), -1);
+        QCOMPARE(strip.fileAt(QPointF(strip.xOfHour(hourValue("2002010312")), strip.yOfFile(2))),
+                 2);
+        QCOMPARE(pixel(hourValue("2002010212"), strip.yOfFile(1)), warning);
+        QCOMPARE(pixel(hourValue("2002010112"), strip.yOfFile(0)), bar);
+
+        const double fitted = strip.viewLast() - strip.viewFirst();
+        // Choosing the gap's legend line brings its hours into view, close up.
+        auto* legend = window.findChild<QListWidget*>(QStringLiteral("HoursLegend"));
+        const auto gapLines = legend->findItems(QStringLiteral("Gap:"), Qt::MatchStartsWith);
+        QCOMPARE(gapLines.size(), 1);
+        QTest::mouseClick(legend->viewport(), Qt::LeftButton, {},
+                          legend->visualItemRect(gapLines[0]).center());
+        QVERIFY(strip.viewFirst() <= hourValue("2002010300"));
+        QVERIFY(strip.viewLast() >= hourValue("2002010306"));
+        QVERIFY(strip.viewLast() - strip.viewFirst() < fitted / 2.0);
+    }
+
+    void oneNoticeForFilesChosenTogether()
+    {
+        FakeServices fakes;
+        MainWindow main(fakes.services());
+        main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
+        QSignalSpy notices(&main.inputList(), &InputListController::listChanged);
+        const QString a = sample("one.m3d", "2002010100", 24);
+        fakes.files.answers << QStringList{a, sample("two.m3d", "2002010200", 24), a};
+        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
+        QCOMPARE(notices.size(), 1);
+        QCOMPARE(main.inputList().count(), 2);
+        // A refused choice says nothing; after Clear All the same path is new again.
+        fakes.files.answers << QStringList{a};
+        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
+        QCOMPARE(notices.size(), 1);
+        main.findChild<QPushButton*>(QStringLiteral("ClearAllFileButton"))->click();
+        fakes.files.answers << QStringList{a};
+        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
+        QCOMPARE(main.inputList().count(), 1);
+        QCOMPARE(notices.size(), 3);
+    }
+
+    void followsTheMainWindow()
+    {
+        FakeServices fakes;
+        MainWindow main(fakes.services());
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
+        fakes.files.answers << QStringList{sample("a.m3d", "2002010100", 24),
+                                           sample("b.m3d", "2002010201", 23)};
+        QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("AddFileButton")),
+                          Qt::LeftButton);
+
+        QTest::keyClick(&main, Qt::Key_H, Qt::ControlModifier);
+        auto* window = main.findChild<QWidget*>(QStringLiteral("InputHoursWindow"));
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Input hours"));
+        auto* strip = window->findChild<HoursStrip*>(QStringLiteral("HoursStrip"));
+        QCOMPARE(strip->coverage().files.size(), std::size_t(2));
+        QVERIFY(legendOf(*window).contains(
+            QStringLiteral("Gap: no file holds 2002-01-02 00:00, 1 hour")));
+        QVERIFY(strip->describeFile(1).startsWith(m_dir.filePath(QStringLiteral("b.m3d"))));
+
+        // Each edit of the period moves the band at once.
+        main.findChild<QLineEdit*>(QStringLiteral("EndHour"))->setText(QStringLiteral("5"));
+        QCOMPARE(strip->coverage().period->last, parseDateHourStamp("2002010205").value());
+        main.findChild<QLineEdit*>(QStringLiteral("EndHour"))->setText(QStringLiteral("x"));
+        QVERIFY(!strip->coverage().period);
+
+        // The wheel zooms, dragging pans, Fit shows all again.
+        const double fittedFirst = strip->viewFirst();
+        const double fittedLast = strip->viewLast();
+        const QPointF middle = strip->rect().center();
+        QWheelEvent wheel(middle, strip->mapToGlobal(middle), {}, {0, 240}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(strip, &wheel);
+        QVERIFY(strip->viewLast() - strip->viewFirst() < (fittedLast - fittedFirst) * 0.7);
+        const double zoomedFirst = strip->viewFirst();
+        QTest::mousePress(strip, Qt::LeftButton, {}, middle.toPoint());
+        QTest::mouseMove(strip, middle.toPoint() + QPoint(100, 0));
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, middle.toPoint() + QPoint(100, 0));
+        QVERIFY(strip->viewFirst() < zoomedFirst);
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("FitButton")),
+                          Qt::LeftButton);
+        QCOMPARE(strip->viewFirst(), fittedFirst);
+        QCOMPARE(strip->viewLast(), fittedLast);
+
+        // Merge mode adds no warnings of its own.
+        main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton0"))->setChecked(true);
+        QVERIFY(strip->coverage().gaps.empty());
+        QVERIFY(!legendOf(*window).join(QLatin1Char('\n')).contains(QStringLiteral("Gap")));
+    }
+};
+
+QTEST_MAIN(HoursWindowTest)
+#include "hours_window_test.moc"
