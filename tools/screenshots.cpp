@@ -16,6 +16,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -91,6 +94,25 @@ bool saveDomainMap(const QDir& folder)
     return save(*map, folder, "domain_map.png");
 }
 
+// The main window with its File menu open. The menu is a window of its own, which a grab of
+// the main window leaves out, so it is drawn onto that grab where it stands.
+bool saveFileMenu(MainWindow& window, const QDir& folder)
+{
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("File"));
+    const QRect item = window.menuBar()->actionGeometry(menu->menuAction());
+    menu->popup(window.menuBar()->mapToGlobal(item.bottomLeft()));
+    QApplication::processEvents();
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(menu->mapToGlobal(QPoint()) - window.mapToGlobal(QPoint()), menu->grab());
+    painter.end();
+    menu->hide();
+    const QString path = folder.filePath(QStringLiteral("main_file_menu.png"));
+    const bool saved = picture.save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED to write", qPrintable(path));
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -112,6 +134,7 @@ int main(int argc, char* argv[])
     MainWindow window(fakes.services());
     window.show();
     ok &= save(window, folder, "main_merge.png");
+    ok &= saveFileMenu(window, folder);
     window.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
     ok &= save(window, folder, "main_extract.png");
 

@@ -25,6 +25,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -74,11 +75,25 @@ public:
     /// What the map shows of the job, read from the controls and the open dialog now.
     MapSnapshot mapSnapshot() const;
 
+    /// Opens a control file: the window takes its job as if the user had entered it, or shows
+    /// one message and stays exactly as it was. Returns whether the file was opened.
+    bool openControlFile(const QString& path);
+    /// File > "Open control file…": asks for a control file, then opens it.
+    void chooseControlFile();
+    /// File > "Write job files": everything Run does up to writing the run script, then says
+    /// in the status bar what it wrote instead of starting the console.
+    void writeJobFiles();
+    /// The control files opened or written lately, newest first, as kept between runs.
+    QStringList recentControlFiles() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenu();
+    void buildJobFileItems(QMenu* fileMenu);
+    void refreshRecentMenu();
+    void rememberControlFile(const QString& path);
     void buildModeFrame(QWidget* client);
     void buildInputsFrame(QWidget* client);
     void buildPeriodFrame(QWidget* client);
@@ -103,6 +118,9 @@ private:
     std::unique_ptr<CoordinateDialogHost> m_coordinateDialogs;
 
     QAction* m_exitAction = nullptr;
+    QAction* m_openControlFileAction = nullptr;
+    QAction* m_writeJobFilesAction = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QAction* m_domainMapAction = nullptr;
     DomainMapFactory m_domainMapFactory;
     DomainMapView* m_domainMap = nullptr;

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <array>
 #include <optional>
+#include <string>
 
 class QComboBox;
 class QGroupBox;
@@ -43,6 +44,11 @@ public:
     /// The domain the fields now describe, in the layout's type, as OK would store it; nothing
     /// while a field OK needs is not a number.
     std::optional<DomainSelection> enteredDomain() const;
+    /// Writes a domain into the fields of its layout, as typing it would, and lays the dialog
+    /// out for it.
+    void setEntries(const EnteredDomainTexts& texts);
+    /// OK's check and store for the layout shown; returns the refusal without showing it.
+    std::optional<std::string> confirmEntries();
 
 Q_SIGNALS:
     /// A field or hemisphere changed, typed or set.
@@ -114,9 +120,13 @@ public:
     /// The dialog while it exists (open or hidden after an accepted OK); nullptr when absent
     /// (never opened, or discarded by Cancel/close).
     CoordinateDialog* dialog() const;
+    /// Enters a domain as a user would in a new dialog and confirms it as OK does; the dialog
+    /// then stays hidden with those entries, as after an accepted OK. Returns OK's refusal.
+    std::optional<std::string> enterAndConfirm(const EnteredDomainTexts& texts);
 
 private:
     void discard();
+    void create();
 
     QWidget* m_parent;
     DomainSelection& m_domain;

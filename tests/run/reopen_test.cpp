@@ -1,0 +1,299 @@
+// Jobs kept on disk, through the real main window: a control file opened and run again gives
+// its own bytes, a refused one leaves the window as it was, Write job files leaves both files
+// without a console, the recent list outlives the program, and the command line takes a path.
+#include "app/main_window.h"
+#include "common/date_hour_stamp.h"
+#include "fixtures/fake_services.h"
+#include "fixtures/fixture_writer.h"
+#include "run_test_support.h"
+#include "support/data_rows.h"
+#include "support/operate.h"
+#include "support/qt_test_prelude.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStatusBar>
+
+using namespace gridloom;
+using namespace gridloom::testing;
+
+namespace {
+
+/// Everything of the window that opening a file may change, in one comparable text.
+QString windowState(MainWindow& window)
+{
+    const JobSettings job = window.jobSettings();
+    QStringList parts{QString::number(int(job.mode)),
+                      QString::number(int(job.coordinateType)),
+                      QString::fromStdString(job.title),
+                      QString::fromStdString(job.workingDirectory),
+                      QString::fromStdString(job.startHour),
+                      QString::fromStdString(job.endHour),
+                      QString::fromStdString(job.daysPerFile),
+                      QString::fromStdString(job.outputName),
+                      QString::fromStdString(dateHourStamp(job.startDate, 0)),
+                      QString::fromStdString(dateHourStamp(job.endDate, 0)),
+                      QString::number(job.domain.domainValid)};
+    for (const auto& path : job.inputPaths)
+        parts << QString::fromStdString(path);
+    for (double bound : job.domain.bounds)
+        parts << QString::number(bound);
+    for (int n = 0; n < 6; ++n)
+        parts << window.findChild<QLabel*>(u"Domain%1"_s.arg(n))->text();
+    parts << window.findChild<QListWidget*>(u"FileListBox"_s)->palette().base().color().name();
+    return parts.join(u'|');
+}
+
+} // namespace
+
+class ReopenTest final : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_base;
+    QString m_program;
+    QString m_inputs;
+    QString m_work;
+    FakeServices m_fakes;
+    std::unique_ptr<MainWindow> m_window;
+
+    void writeInput(const QString& name, double gridSpacingKm, const std::string& stamp, int hours)
+    {
+        fixtures::SampleHeader sample;
+        sample.gridSpacingKm = gridSpacingKm;
+        sample.startStamp = stamp;
+        sample.hourCount = hours;
+        fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
+    }
+    /// A worked example's control file in the working folder, naming the test's inputs.
+    QString placeGolden(const QString& golden, const QString& name)
+    {
+        const QByteArray bytes = goldenFile(golden)
+                                     .replace("C:\\DATA\\", QFile::encodeName(m_inputs))
+                                     .replace("C:\\D\\", QFile::encodeName(m_inputs));
+        QFile file(m_work + name);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+    void newWindow()
+    {
+        m_window = std::make_unique<MainWindow>(
+            Services{m_fakes.messages, m_fakes.files, m_fakes.starter, m_fakes.volumes, m_program});
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    QStringList recentMenu()
+    {
+        auto* menu = m_window->findChild<QMenu*>(u"RecentControlFiles"_s);
+        Q_EMIT menu->aboutToShow();
+        QStringList entries;
+        for (const QAction* action : menu->actions())
+            entries << action->text();
+        return entries;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QSettings(u"Gridloom"_s, u"Gridloom"_s).clear();
+        m_base = std::make_unique<QTemporaryDir>();
+        m_program = m_base->filePath(u"program"_s);
+        m_inputs = m_base->filePath(u"in/"_s);
+        m_work = m_base->filePath(u"work/"_s);
+        for (const QString& folder : {m_program, m_inputs, m_work})
+            QVERIFY(QDir().mkpath(folder));
+        QVERIFY(placeStandIn(m_program, u"wxjoin2"_s) && placeStandIn(m_program, u"gridfuse"_s));
+        writeInput(u"A.M3D"_s, 12, "2002100100", 97);
+        writeInput(u"B.M3D"_s, 36, "2002100100", 97);
+        writeInput(u"FINE.M3D"_s, 4, "2001070100", 72);
+        writeInput(u"COARSE.M3D"_s, 12, "2001070100", 72);
+        writeInput(u"MID.M3D"_s, 12, "2001070100", 72);
+        writeInput(u"LOW.M3D"_s, 36, "2001070100", 72);
+        m_fakes = {};
+        newWindow();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_base.reset();
+    }
+
+    void fileMenuItems()
+    {
+        const std::tuple<const char*, QString, QKeySequence> items[] = {
+            {"OpenControlFile", u"Open control file\u2026"_s, QKeySequence(u"Ctrl+O"_s)},
+            {"WriteJobFiles", u"Write job files"_s, QKeySequence(u"Ctrl+S"_s)}};
+        for (const auto& [name, text, keys] : items) {
+            const auto* action = m_window->findChild<QAction*>(QLatin1String(name));
+            QCOMPARE(action->text(), text);
+            QCOMPARE(action->shortcut(), keys);
+        }
+        QCOMPARE(m_window->findChild<QMenu*>(u"RecentControlFiles"_s)->title(),
+                 u"Recent control files"_s);
+    }
+
+    void openedGoldenJobRunsToTheSameBytes_data()
+    {
+        columns<QString, QString, QString>("golden", "name", "state");
+        addRow("extraction", "extract_example.inp", "wxjoin2.inp",
+               "1|3||{work}|0|0|4|out.m3d|2002100100|2002100500|1|{in}A.M3D|{in}B.M3D|25|32|27|33|"
+               "1|28|1|1|60|50|1|23|#ffffff");
+        addRow("merge", "merge_example.inp", "west.inp",
+               "0|2|west|{work}|0|23|0|west.m3d|2001070100|2001070300|1|{in}FINE.M3D|"
+               "{in}COARSE.M3D|-106.5|-104|38.25|40|0|0|120.5W|25.25N|95W|50N|1|23|#ffffff");
+    }
+    void openedGoldenJobRunsToTheSameBytes()
+    {
+        auto [golden, name, state] = fetchRow<QString, QString, QString>("golden", "name", "state");
+        // Whatever the window held before goes: another mode, other files, a typed name.
+        operate(*m_window, {u"MergingOptionButton1"_s, u"OutFileBaseNameBox=other"_s});
+        m_fakes.files.answers = {{m_inputs + u"FINE.M3D"_s}};
+        operate(*m_window, {u"AddFileButton"_s});
+        const QString path = placeGolden(golden, name);
+        const QByteArray before = fileBytes(path);
+        m_fakes.files.answers = {{path}};
+        QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(m_fakes.messages.shown, QStringList());
+        QCOMPARE(windowState(*m_window),
+                 QString(state).replace(u"{work}"_s, m_work).replace(u"{in}"_s, m_inputs));
+        QFile::remove(path);
+        operate(*m_window, {u"RunButton"_s});
+        QCOMPARE(m_fakes.messages.shown, QStringList());
+        QCOMPARE(fileBytes(path), before);
+        QCOMPARE(m_fakes.starter.started.size(), std::size_t(1));
+    }
+
+    void refusedFilesLeaveTheWindowAsItWas_data()
+    {
+        columns<QByteArray, QString>("text", "message");
+        const QByteArray merge = goldenFile(u"merge_example.inp"_s);
+        const auto mergeWith = [&merge](const char* from, const char* to) {
+            return QByteArray(merge).replace(from, to);
+        };
+        addRow("not a control file", QByteArray("hello\r\n"), "Line 2: expected");
+        addRow("missing input", mergeWith("COARSE.M3D", "GONE.M3D"),
+               "Line 11: expected an existing input file; {in}GONE.M3D was not found.");
+        addRow("header refused", mergeWith("C:\\D\\COARSE.M3D", "{work}bad.inp"),
+               "Line 11: {work}bad.inp: Unable to read the MM5 file header, please check the "
+               "format");
+        addRow("finer grid second",
+               mergeWith("FINE.M3D       !Input File 1", "COARSE.M3D       !Input File 1")
+                   .replace("COARSE.M3D       !Input File 2", "FINE.M3D       !Input File 2"),
+               "Line 11: {in}FINE.M3D: The domain resolution in this file is higher that the "
+               "previous one.");
+        addRow("listed twice", mergeWith("COARSE.M3D", "FINE.M3D"),
+               "Line 11: {in}FINE.M3D is listed twice");
+        addRow("four merged",
+               mergeWith("2                    ! Number", "4                    ! Number")
+                   .replace("COARSE.M3D       !Input File 2\r\n",
+                            "COARSE.M3D       !Input File 2\r\nC:\\D\\MID.M3D       "
+                            "!Input File 3\r\nC:\\D\\LOW.M3D       !Input File 4\r\n"),
+               "Line 13: {in}LOW.M3D: A maximum of 3 files can be merged in space");
+        addRow("box refused",
+               mergeWith("2                    ! Method", "1                    ! Method")
+                   .replace("-106.5,-104", "10,5"),
+               "Line 7: Starting values for X and Y must be smaller than ending values");
+        addRow("title too long", mergeWith("west\r\n", QByteArray(133, 't').append("\r\n")),
+               "Line 1: expected a title of at most 132 characters.");
+        addRow("date beyond the pickers",
+               mergeWith("2001070100       ! Beginning", "0099070100       ! Beginning"),
+               "Line 4: expected a date from");
+    }
+    void refusedFilesLeaveTheWindowAsItWas()
+    {
+        auto [text, message] = fetchRow<QByteArray, QString>("text", "message");
+        // A job of the user's own, with a confirmed domain and a hidden dialog holding it.
+        m_fakes.files.answers = {{m_inputs + u"A.M3D"_s}};
+        operate(*m_window, {u"MergingOptionButton1"_s, u"AddFileButton"_s, u"TitleBox=mine"_s,
+                            u"WorkingDirBox=/elsewhere/"_s, u"DaysPerFileCountBox=2"_s,
+                            u"OutFileBaseNameBox=kept"_s, u"Command1"_s});
+        operate(*m_window->findChild<QDialog*>(u"frmCoordBox"_s),
+                {u"TextIndexiEnd=5"_s, u"TextIndexjEnd=5"_s, u"TextIndexkEnd=5"_s, u"OkButton"_s});
+        QVERIFY(m_window->domain().domainValid);
+        const QString before = windowState(*m_window);
+        fixtures::writeText(QFile::encodeName(m_work + u"bad.inp"_s).toStdString(), "no header");
+        QFile file(m_work + u"job.inp"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.replace("C:\\D\\", QFile::encodeName(m_inputs))
+                       .replace("{work}", QFile::encodeName(m_work)));
+        file.close();
+
+        QVERIFY(!m_window->openControlFile(file.fileName()));
+        QCOMPARE(m_fakes.messages.shown.size(), 1);
+        const QString shown = m_fakes.messages.shown.front();
+        QVERIFY2(shown.startsWith(u"job: Unable to open the control file "_s + file.fileName()),
+                 qPrintable(shown));
+        QVERIFY2(shown.contains(
+                     QString(message).replace(u"{in}"_s, m_inputs).replace(u"{work}"_s, m_work)),
+                 qPrintable(shown));
+        QCOMPARE(windowState(*m_window), before);
+        QCOMPARE(m_window->findChild<QLineEdit*>(u"TextIndexiEnd"_s)->text(), u"5"_s);
+        QCOMPARE(m_window->recentControlFiles(), QStringList());
+    }
+
+    void writeJobFilesLeavesBothFilesAndStartsNothing()
+    {
+        const QString control = placeGolden(u"merge_example.inp"_s, u"west.inp"_s);
+        const QByteArray bytes = fileBytes(control);
+        QVERIFY(m_window->openControlFile(control));
+        QFile::remove(control);
+        QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_fakes.messages.shown, QStringList());
+        QCOMPARE(m_fakes.starter.started.size(), std::size_t(0));
+        QCOMPARE(QDir(m_work).entryList(QDir::Files),
+                 (QStringList{u"run_gridfuse.sh"_s, u"west.inp"_s}));
+        QCOMPARE(fileBytes(control), bytes);
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 u"Wrote %1 and %2"_s.arg(control, m_work + u"run_gridfuse.sh"_s));
+        // The job check comes first, with Run's message and nothing written.
+        QFile::remove(control);
+        operate(*m_window, {u"WorkingDirBox="_s});
+        QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_fakes.messages.shown, QStringList{u"job: You must enter a working directory"_s});
+        QVERIFY(!QFile::exists(control));
+    }
+
+    void recentListOutlivesTheProgram()
+    {
+        const QString extract = placeGolden(u"extract_example.inp"_s, u"wxjoin2.inp"_s);
+        const QString merge = placeGolden(u"merge_example.inp"_s, u"west.inp"_s);
+        m_fakes.files.answers = {{merge}, {extract}};
+        QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
+        // The file dialog starts in the working folder of the job on the screen.
+        QCOMPARE(m_fakes.files.initialFolders, (QStringList{QString(), m_work}));
+        operate(*m_window, {u"RunButton"_s});
+        QCOMPARE(m_fakes.messages.shown, QStringList());
+        newWindow();
+        QCOMPARE(recentMenu(), (QStringList{extract, merge}));
+        // A file gone since is dropped when the menu opens; an entry opens its file.
+        QFile::remove(extract);
+        QCOMPARE(recentMenu(), QStringList{merge});
+        m_window->findChild<QMenu*>(u"RecentControlFiles"_s)->actions().front()->trigger();
+        QCOMPARE(m_window->jobSettings().title, std::string("west"));
+        QCOMPARE(m_window->recentControlFiles(), QStringList{merge});
+    }
+
+    void commandLineTakesOnePath()
+    {
+        // The path is a relative one, opened from the folder the program starts in.
+        placeGolden(u"extract_example.inp"_s, u"wxjoin2.inp"_s);
+        const QString start = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_work));
+        const bool opened = m_window->openControlFile(u"wxjoin2.inp"_s);
+        QDir::setCurrent(start);
+        QVERIFY(opened);
+        QCOMPARE(m_window->jobSettings().workingDirectory, m_work.toStdString());
+
+        QProcess program;
+        program.start(QStringLiteral(GRIDLOOM_PROGRAM), {u"a.inp"_s, u"b.inp"_s});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY(program.readAllStandardError().contains("[PATH]"));
+    }
+};
+
+QTEST_MAIN(ReopenTest)
+#include "reopen_test.moc"
