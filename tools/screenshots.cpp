@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <utility>
@@ -120,6 +121,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // The pictures show a first start, not the recent control files of whoever renders them.
+    QStandardPaths::setTestModeEnabled(true);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
     if (!folder.mkpath(QStringLiteral(".")))
         return 1;
