@@ -10,7 +10,6 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-#include <set>
 #include <sys/stat.h>
 
 using namespace gridloom;
@@ -44,17 +43,6 @@ std::string writtenAgain(const ReadJob& read)
     const JobSettings job = settingsOf(read);
     return read.mode == ProcessingMode::Merge ? mergeControlText(job, same)
                                               : extractionControlText(job, same);
-}
-
-/// The golden file with line `line` (from 1) replaced, or removed when `replacement` is null.
-QByteArray damaged(const char* golden, int line, const char* replacement)
-{
-    QList<QByteArray> lines = goldenFile(QString::fromLatin1(golden)).split('\n');
-    if (replacement)
-        lines[line - 1] = QByteArray(replacement) + '\r';
-    else
-        lines.removeAt(line - 1);
-    return lines.join('\n');
 }
 
 } // namespace
@@ -120,25 +108,8 @@ private Q_SLOTS:
     void brokenFilesAreRefusedAtTheirLine_data()
     {
         columns<QByteArray, int, QString>("text", "line", "expected");
-        // Every data line after the title, gone or ending in another fixed text, and every
-        // number in them replaced by a letter.
-        const std::tuple<const char*, int, std::set<int>> layouts[] = {
-            {"extract_example.inp", 9, {3, 4, 7, 8, 9}},
-            {"merge_example.inp", 11, {4, 5, 6, 7, 8, 9}}};
-        for (const auto& [golden, last, numeric] : layouts) {
-            const QList<QByteArray> lines = goldenFile(QLatin1String(golden)).split('\n');
-            for (int line = 2; line <= last; ++line) {
-                const QByteArray value = lines[line - 1].split(' ').front();
-                QTest::addRow("%s %d gone", golden, line)
-                    << damaged(golden, line, nullptr) << line << QString();
-                QTest::addRow("%s %d other text", golden, line)
-                    << damaged(golden, line, value + "       ! not this line") << line << QString();
-                if (numeric.contains(line))
-                    QTest::addRow("%s %d no number", golden, line)
-                        << damaged(golden, line, "x" + lines[line - 1].mid(value.size()).chopped(1))
-                        << line << QString();
-            }
-        }
+        for (const BrokenControlFile& broken : brokenControlFiles())
+            QTest::newRow(broken.name.constData()) << broken.text << broken.line << QString();
         // Counts that disagree with the lines that follow, and the layouts' own rules.
         const char* x = "extract_example.inp";
         const char* m = "merge_example.inp";

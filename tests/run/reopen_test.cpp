@@ -53,14 +53,6 @@ class ReopenTest final : public QObject {
     FakeServices m_fakes;
     std::unique_ptr<MainWindow> m_window;
 
-    void writeInput(const QString& name, double gridSpacingKm, const std::string& stamp, int hours)
-    {
-        fixtures::SampleHeader sample;
-        sample.gridSpacingKm = gridSpacingKm;
-        sample.startStamp = stamp;
-        sample.hourCount = hours;
-        fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
-    }
     /// A worked example's control file in the working folder, naming the test's inputs.
     QString placeGolden(const QString& golden, const QString& name)
     {
@@ -102,12 +94,13 @@ private Q_SLOTS:
         for (const QString& folder : {m_program, m_inputs, m_work})
             QVERIFY(QDir().mkpath(folder));
         QVERIFY(placeStandIn(m_program, u"wxjoin2"_s) && placeStandIn(m_program, u"gridfuse"_s));
-        writeInput(u"A.M3D"_s, 12, "2002100100", 97);
-        writeInput(u"B.M3D"_s, 36, "2002100100", 97);
-        writeInput(u"FINE.M3D"_s, 4, "2001070100", 72);
-        writeInput(u"COARSE.M3D"_s, 12, "2001070100", 72);
-        writeInput(u"MID.M3D"_s, 12, "2001070100", 72);
-        writeInput(u"LOW.M3D"_s, 36, "2001070100", 72);
+        const std::tuple<const char*, double, const char*, int> inputs[] = {
+            {"A.M3D", 12, "2002100100", 97},   {"B.M3D", 36, "2002100100", 97},
+            {"FINE.M3D", 4, "2001070100", 72}, {"COARSE.M3D", 12, "2001070100", 72},
+            {"MID.M3D", 12, "2001070100", 72}, {"LOW.M3D", 36, "2001070100", 72}};
+        for (const auto& [name, km, stamp, hours] : inputs)
+            fixtures::writeFixture(QFile::encodeName(m_inputs).toStdString() + name,
+                                   {.gridSpacingKm = km, .startStamp = stamp, .hourCount = hours});
         m_fakes = {};
         newWindow();
     }
@@ -115,20 +108,6 @@ private Q_SLOTS:
     {
         m_window.reset();
         m_base.reset();
-    }
-
-    void fileMenuItems()
-    {
-        const std::tuple<const char*, QString, QKeySequence> items[] = {
-            {"OpenControlFile", u"Open control file\u2026"_s, QKeySequence(u"Ctrl+O"_s)},
-            {"WriteJobFiles", u"Write job files"_s, QKeySequence(u"Ctrl+S"_s)}};
-        for (const auto& [name, text, keys] : items) {
-            const auto* action = m_window->findChild<QAction*>(QLatin1String(name));
-            QCOMPARE(action->text(), text);
-            QCOMPARE(action->shortcut(), keys);
-        }
-        QCOMPARE(m_window->findChild<QMenu*>(u"RecentControlFiles"_s)->title(),
-                 u"Recent control files"_s);
     }
 
     void openedGoldenJobRunsToTheSameBytes_data()
@@ -150,6 +129,8 @@ private Q_SLOTS:
         QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(m_fakes.messages.shown, QStringList());
         QCOMPARE(m_window->jobSettings().workingDirectory, m_work.toStdString());
+        QCOMPARE(m_window->findChild<QAction*>(u"OpenControlFile"_s)->text(),
+                 u"Open control file\u2026"_s);
         QFile::remove(path);
         operate(*m_window, {u"RunButton"_s});
         QCOMPARE(m_fakes.messages.shown, QStringList());
@@ -218,6 +199,23 @@ private Q_SLOTS:
         QCOMPARE(windowState(*m_window), before);
         QVERIFY(before.contains(u"|kept|"_s) && before.contains(u"|5|"_s));
         QCOMPARE(m_window->recentControlFiles(), QStringList());
+    }
+
+    void everyBrokenLineLeavesTheWindowAsItWas()
+    {
+        QVERIFY(m_window->openControlFile(placeGolden(u"extract_example.inp"_s, u"wxjoin2.inp"_s)));
+        const QString before = windowState(*m_window);
+        QFile file(m_work + u"broken.inp"_s);
+        for (const BrokenControlFile& broken : brokenControlFiles()) {
+            m_fakes.messages.shown.clear();
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(broken.text);
+            file.close();
+            QVERIFY2(!m_window->openControlFile(file.fileName()), broken.name.constData());
+            QCOMPARE(m_fakes.messages.shown.size(), 1);
+            QVERIFY(m_fakes.messages.shown.front().contains(u"Line %1: "_s.arg(broken.line)));
+            QCOMPARE(windowState(*m_window), before);
+        }
     }
 
     void writeJobFilesLeavesBothFilesAndStartsNothing()
