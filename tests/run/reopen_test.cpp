@@ -145,7 +145,6 @@ private Q_SLOTS:
         const auto mergeWith = [&merge](const char* from, const char* to) {
             return QByteArray(merge).replace(from, to);
         };
-        addRow("not a control file", QByteArray("hello\r\n"), "Line 2: expected");
         addRow("missing input", mergeWith("COARSE.M3D", "GONE.M3D"),
                "Line 11: expected an existing input file; {in}GONE.M3D was not found.");
         addRow("header refused", mergeWith("C:\\D\\COARSE.M3D", "{work}bad.inp"),
