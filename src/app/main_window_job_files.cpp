@@ -38,10 +38,11 @@ namespace {
 
 const QString recentKey = QStringLiteral("RecentControlFiles");
 
-// Kept under the program's own name, whatever the running executable is called.
+// Kept under the program's own name, whatever the running executable is called, in the format
+// and place the application chose for its settings.
 QSettings settings()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Gridloom"),
+    return QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("Gridloom"),
                      QStringLiteral("Gridloom"));
 }
 

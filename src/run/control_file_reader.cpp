@@ -181,7 +181,7 @@ void readInputFiles(LineReader& lines, ReadJob& job, std::size_t count, std::siz
         const std::string expected = "the path of input file " + index + " followed by \"" +
                                      std::string(inputFileText) + index + "\" (line " +
                                      std::to_string(countLine) + " counts " +
-                                     std::to_string(count) + ")";
+                                     std::to_string(count) + " input files)";
         const std::string_view line = trimEnd(lines.next(expected));
         if (!line.ends_with(std::string(inputFileText) + index))
             lines.refuseLast(expected);
