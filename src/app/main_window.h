@@ -92,6 +92,12 @@ protected:
 private:
     void buildMenu();
     void buildJobFileItems(QMenu* fileMenu);
+    struct OpenedJob;
+    /// Reads a control file and judges its job as the user's own entries would be judged,
+    /// without changing anything; false when the one refusal was shown.
+    bool judgeControlFile(const QString& path, OpenedJob& opened);
+    /// Enters a judged job into the window the way the user's own entries go in.
+    void enterJob(const OpenedJob& opened);
     void refreshRecentMenu();
     void rememberControlFile(const QString& path);
     void buildModeFrame(QWidget* client);

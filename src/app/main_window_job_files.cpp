@@ -148,26 +148,47 @@ void MainWindow::chooseControlFile()
         openControlFile(chosen);
 }
 
+/// A control file's job, judged and ready to be entered.
+struct MainWindow::OpenedJob {
+    QString path;
+    QString folder;
+    ReadJob job;
+    std::vector<AddFileDecision> inputs;
+    EnteredDomainTexts domain;
+};
+
 bool MainWindow::openControlFile(const QString& path)
 {
-    const QString absolute = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    const std::string file = toNativeText(absolute);
+    OpenedJob opened;
+    if (!judgeControlFile(path, opened))
+        return false;
+    enterJob(opened);
+    rememberControlFile(opened.path);
+    statusBar()->showMessage(QStringLiteral("Opened %1").arg(opened.path));
+    return true;
+}
+
+bool MainWindow::judgeControlFile(const QString& path, OpenedJob& opened)
+{
+    opened.path = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const std::string file = toNativeText(opened.path);
     const auto refuse = [this, &file](std::size_t line, const std::string& what) {
         m_services.messages.jobError(fromNativeText(controlFileRefusal(file, line, what)));
         return false;
     };
 
-    const ControlFileRead read = readControlFile(file);
+    ControlFileRead read = readControlFile(file);
     if (const auto* error = std::get_if<ReadError>(&read)) {
         m_services.messages.jobError(fromNativeText(controlFileRefusal(file, *error)));
         return false;
     }
-    const ReadJob& job = std::get<ReadJob>(read);
-    QString folder = QDir::toNativeSeparators(QFileInfo(absolute).absolutePath());
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
+    opened.job = std::move(std::get<ReadJob>(read));
+    const ReadJob& job = opened.job;
+    opened.folder = QDir::toNativeSeparators(QFileInfo(opened.path).absolutePath());
+    if (!opened.folder.endsWith(QDir::separator()))
+        opened.folder += QDir::separator();
 
-    // Everything that can refuse is judged first, on a list and a domain of its own.
+    // Judged on a list and a domain of their own, so nothing of the window changes yet.
     if (fromNativeText(job.title).size() > m_titleBox->maxLength())
         return refuse(1, "expected a title of at most " + std::to_string(m_titleBox->maxLength()) +
                              " characters.");
@@ -180,11 +201,10 @@ bool MainWindow::openControlFile(const QString& path)
                               " to " +
                               toNativeText(m_startDate->maximumDate().toString(Qt::ISODate)) + ".");
     }
-    std::vector<AddFileDecision> inputs;
     std::vector<std::string> listed;
     LastFileState last;
     for (std::size_t k = 0; k < job.inputPaths.size(); ++k) {
-        const std::string input = inputPath(job.inputPaths[k], folder);
+        const std::string input = inputPath(job.inputPaths[k], opened.folder);
         AddFileDecision decision =
             decideAddFile(input, job.mode, listed, last, shortPath, nativeTextEncoding());
         const std::size_t line = job.firstInputLine + k;
@@ -198,37 +218,38 @@ bool MainWindow::openControlFile(const QString& path)
                                         std::string("no short form of this long path")));
         listed.push_back(decision.check.path);
         last = lastFileStateOf(*decision.accepted);
-        inputs.push_back(std::move(decision));
+        opened.inputs.push_back(std::move(decision));
     }
-    const EnteredDomainTexts domain = enteredDomain(job);
+    opened.domain = enteredDomain(job);
     DomainSelection scratch;
-    if (const auto refusal = confirmDomain(domain, scratch))
+    if (const auto refusal = confirmDomain(opened.domain, scratch))
         return refuse(job.boundsLine, *refusal);
+    return true;
+}
 
-    // Accepted: the job goes in the way a user would enter it, in an order in which no step
-    // undoes an earlier one (adding files presets the period and, in Merge mode, turns to
-    // Lat/Lon and suggests a name).
+void MainWindow::enterJob(const OpenedJob& opened)
+{
+    // In an order in which no step undoes an earlier one: adding files presets the period and,
+    // in Merge mode, turns to Lat/Lon and suggests an output name.
+    const ReadJob& job = opened.job;
     m_modeOptions[std::size_t(job.mode)]->setChecked(true);
     m_inputList->clearAll();
-    for (const AddFileDecision& input : inputs)
+    for (const AddFileDecision& input : opened.inputs)
         m_inputList->addAccepted(input);
     m_inputList->applyPeriod(
         PeriodPreset{periodEnd(toDateHour(job.start)), periodEnd(toDateHour(job.end))});
     if (job.mode == ProcessingMode::Merge)
         (job.coordinateType == CoordinateType::XY ? m_xyOption : m_latLonOption)->setChecked(true);
+    // What the file cannot say starts as it does in a new window.
     m_domain = DomainSelection{};
-    m_coordinateDialogs->enterAndConfirm(domain);
+    m_coordinateDialogs->enterAndConfirm(opened.domain);
     m_titleBox->setText(fromNativeText(job.title));
-    m_workingDirBox->setText(folder);
+    m_workingDirBox->setText(opened.folder);
     m_daysPerFileCountBox->setText(job.mode == ProcessingMode::Extract
                                        ? fromNativeText(job.daysPerFile)
                                        : QStringLiteral("0"));
     m_outputNameLimit->setText(fromNativeText(job.outputName));
     updateDomainMap();
-
-    rememberControlFile(absolute);
-    statusBar()->showMessage(QStringLiteral("Opened %1").arg(absolute));
-    return true;
 }
 
 void MainWindow::writeJobFiles()
