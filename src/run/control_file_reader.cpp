@@ -132,10 +132,13 @@ StampedHour readStamp(LineReader& lines, const Marker& marker, const std::string
         const year_month_day date{year{number(0, 4)}, month{unsigned(number(4, 2))},
                                   day{unsigned(number(6, 2))}};
         const int hour = number(8, 2);
-        if (date.ok() && hour <= 23)
+        // A year before 1000 has no four digits to be written back with.
+        if (date.ok() && date.year() >= year{1000} && hour <= 23)
             return StampedHour{date, hour};
     }
-    lines.refuseLast(what + " as a real date and an hour from 00 to 23, YYYYMMDDHH, not " +
+    lines.refuseLast(what +
+                     " as a real date from the year 1000 on and an hour from 00 to 23, "
+                     "YYYYMMDDHH, not " +
                      quoted(value));
 }
 

@@ -69,6 +69,8 @@ private Q_SLOTS:
                "auto-filename");
         addRow("x date", damaged(x, 9, "2002023100        :last date of all MM5 file"), 9,
                "real date");
+        addRow("x year 999", damaged(x, 9, "0999100500        :last date of all MM5 file"), 9,
+               "year 1000");
         addRow("x hour 24", damaged(x, 9, "2002100524        :last date of all MM5 file"), 9,
                "00 to 23");
         addRow("x range five",

@@ -165,7 +165,7 @@ private Q_SLOTS:
         addRow("title too long", mergeWith("west\r\n", QByteArray(133, 't').append("\r\n")),
                "Line 1: expected a title of at most 132 characters.");
         addRow("date beyond the pickers",
-               mergeWith("2001070100       ! Beginning", "0099070100       ! Beginning"),
+               mergeWith("2001070100       ! Beginning", "1700070100       ! Beginning"),
                "Line 4: expected a date from");
     }
     void refusedFilesLeaveTheWindowAsItWas()
