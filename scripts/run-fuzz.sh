@@ -1,5 +1,6 @@
 #!/bin/sh
-# Runs the header fuzzer: scripts/run-fuzz.sh <build folder> <seconds>.
+# Runs the header fuzzer, then the control-file fuzzer, each for the given time:
+# scripts/run-fuzz.sh <build folder> <seconds>.
 # The seed corpus is regenerated from the fixture writer on every run; what the fuzzer finds is
 # kept in <build folder>/fuzz/corpus, and a crashing input lands in <build folder>/fuzz/ as
 # crash-*, leak-* or timeout-*.
@@ -9,8 +10,9 @@ build=${1:-build-fuzz}
 seconds=${2:-300}
 fuzzer="$build/fuzz/header_reader_fuzz"
 seeder="$build/fuzz/header_seed_writer"
+controlFuzzer="$build/fuzz/control_file_fuzz"
 
-for program in "$fuzzer" "$seeder"; do
+for program in "$fuzzer" "$seeder" "$controlFuzzer"; do
     if [ ! -x "$program" ]; then
         echo "run-fuzz: $program is missing; build the fuzz preset first" >&2
         exit 1
@@ -23,5 +25,13 @@ mkdir -p "$seeds" "$corpus"
 "$seeder" "$seeds"
 
 # Only the first 5000 characters of a file count; a little more lets the fuzzer try the edge.
-exec "$fuzzer" -max_total_time="$seconds" -max_len=6144 -print_final_stats=1 \
+"$fuzzer" -max_total_time="$seconds" -max_len=6144 -print_final_stats=1 \
     -artifact_prefix="$build/fuzz/" "$corpus" "$seeds"
+
+# The control files start from the worked examples.
+controlSeeds="$build/fuzz/control-seeds"
+controlCorpus="$build/fuzz/control-corpus"
+mkdir -p "$controlSeeds" "$controlCorpus"
+cp "$(dirname "$0")"/../tests/data/*.inp "$controlSeeds"
+exec "$controlFuzzer" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+    -artifact_prefix="$build/fuzz/control-" "$controlCorpus" "$controlSeeds"

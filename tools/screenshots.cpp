@@ -20,8 +20,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <utility>
@@ -141,6 +145,25 @@ bool saveInputHours(const QDir& folder)
     return save(*window.inputHours(), folder, "input_hours.png");
 }
 
+// The main window with its File menu open. The menu is a window of its own, which a grab of
+// the main window leaves out, so it is drawn onto that grab where it stands.
+bool saveFileMenu(MainWindow& window, const QDir& folder)
+{
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("File"));
+    const QRect item = window.menuBar()->actionGeometry(menu->menuAction());
+    menu->popup(window.menuBar()->mapToGlobal(item.bottomLeft()));
+    QApplication::processEvents();
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(menu->mapToGlobal(QPoint()) - window.mapToGlobal(QPoint()), menu->grab());
+    painter.end();
+    menu->hide();
+    const QString path = folder.filePath(QStringLiteral("main_file_menu.png"));
+    const bool saved = picture.save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED to write", qPrintable(path));
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -148,6 +171,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // The pictures show a first start, not the recent control files of whoever renders them.
+    QStandardPaths::setTestModeEnabled(true);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
     if (!folder.mkpath(QStringLiteral(".")))
         return 1;
@@ -162,6 +187,7 @@ int main(int argc, char* argv[])
     MainWindow window(fakes.services());
     window.show();
     ok &= save(window, folder, "main_merge.png");
+    ok &= saveFileMenu(window, folder);
     window.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
     ok &= save(window, folder, "main_extract.png");
 

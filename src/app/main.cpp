@@ -7,7 +7,9 @@
 #include "run/terminal_starter.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -16,13 +18,30 @@ int main(int argc, char* argv[])
     // Ties the windows to the installed desktop entry, whose icon Wayland shows for them.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.gridloom.Gridloom"));
 
+    // gridloom [PATH]: PATH is a control file to open once the window is up.
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Prepares and starts the wxjoin2 and gridfuse processors of 3D.DAT files."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(
+        QStringLiteral("PATH"),
+        QStringLiteral("A control file to open: wxjoin2.inp or a merge control file."),
+        QStringLiteral("[PATH]"));
+    parser.process(application);
+    const QStringList paths = parser.positionalArguments();
+    if (paths.size() > 1) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.helpText()));
+        return 1;
+    }
+    const QString controlFile = paths.isEmpty() ? QString() : paths.front();
+
     gridloom::BoxMessages messages;
     gridloom::DialogFileChooser files;
     gridloom::TerminalStarter starter;
     gridloom::StorageVolumes volumes;
     const gridloom::Services services{messages, files, starter, volumes, gridloom::programFolder()};
 
-    gridloom::SplashWindow splash([&services] {
+    gridloom::SplashWindow splash([&services, &controlFile] {
         // The same drawing as the installed icon, for desktops that take it from the window.
         // It comes with the main window, not before the splash: the first picture read wakes
         // Qt's image-format plugins, which costs the splash milliseconds, and the frameless
@@ -35,6 +54,8 @@ int main(int argc, char* argv[])
         auto* window = new gridloom::MainWindow(services);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
+        if (!controlFile.isEmpty())
+            window->openControlFile(controlFile);
     });
     splash.start();
     return QApplication::exec();

@@ -197,6 +197,7 @@ void MainWindow::buildMenu()
 {
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("File"));
     fileMenu->setObjectName(QStringLiteral("File"));
+    buildJobFileItems(fileMenu);
     m_exitAction = fileMenu->addAction(QStringLiteral("Exit"));
     m_exitAction->setObjectName(QStringLiteral("Exit"));
 
@@ -678,7 +679,10 @@ void MainWindow::onWorkDirButtonClicked()
 void MainWindow::onRunButtonClicked()
 {
     JobSettings job = jobSettings();
-    RunAction(m_services.messages, m_services.starter, m_services.programFolder).run(job);
+    const auto written =
+        RunAction(m_services.messages, m_services.starter, m_services.programFolder).run(job);
+    if (written)
+        rememberControlFile(written->controlFile);
     // The check may have completed the Merge output name; the user sees what was used.
     const QString outputName = fromNativeText(job.outputName);
     if (outputName != m_outFileBaseNameBox->text())

@@ -27,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -84,11 +85,31 @@ public:
     /// The hours window once it was opened; nullptr before.
     InputHoursWindow* inputHours() const { return m_inputHours; }
 
+    /// Opens a control file: the window takes its job as if the user had entered it, or shows
+    /// one message and stays exactly as it was. Returns whether the file was opened.
+    bool openControlFile(const QString& path);
+    /// File > "Open control file…": asks for a control file, then opens it.
+    void chooseControlFile();
+    /// File > "Write job files": everything Run does up to writing the run script, then says
+    /// in the status bar what it wrote instead of starting the console.
+    void writeJobFiles();
+    /// The control files opened or written lately, newest first, as kept between runs.
+    QStringList recentControlFiles() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenu();
+    void buildJobFileItems(QMenu* fileMenu);
+    struct OpenedJob;
+    /// Reads a control file and judges its job as the user's own entries would be judged,
+    /// without changing anything; false when the one refusal was shown.
+    bool judgeControlFile(const QString& path, OpenedJob& opened);
+    /// Enters a judged job into the window the way the user's own entries go in.
+    void enterJob(const OpenedJob& opened);
+    void refreshRecentMenu();
+    void rememberControlFile(const QString& path);
     void buildModeFrame(QWidget* client);
     void buildInputsFrame(QWidget* client);
     void buildPeriodFrame(QWidget* client);
@@ -116,6 +137,9 @@ private:
     std::unique_ptr<CoordinateDialogHost> m_coordinateDialogs;
 
     QAction* m_exitAction = nullptr;
+    QAction* m_openControlFileAction = nullptr;
+    QAction* m_writeJobFilesAction = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QAction* m_domainMapAction = nullptr;
     DomainMapFactory m_domainMapFactory;
     DomainMapView* m_domainMap = nullptr;

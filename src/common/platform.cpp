@@ -107,7 +107,7 @@ TextEncoding nativeTextEncoding()
 #endif
 }
 
-std::optional<std::string> readFileStart(const std::string& path, std::size_t size)
+std::optional<std::string> readFileUpTo(const std::string& path, std::size_t size)
 {
     std::string bytes(size, '\0');
     std::size_t filled = 0;
@@ -118,7 +118,8 @@ std::optional<std::string> readFileStart(const std::string& path, std::size_t si
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    if (GetFileType(file) == FILE_TYPE_DISK) {
+    const bool ordinary = GetFileType(file) == FILE_TYPE_DISK;
+    if (ordinary) {
         DWORD got = 0;
         while (filled < size &&
                ReadFile(file, bytes.data() + filled, static_cast<DWORD>(size - filled), &got,
@@ -134,7 +135,8 @@ std::optional<std::string> readFileStart(const std::string& path, std::size_t si
     if (file < 0)
         return std::nullopt;
     struct stat status {};
-    if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
+    const bool ordinary = ::fstat(file, &status) == 0 && S_ISREG(status.st_mode);
+    if (ordinary) {
         while (filled < size) {
             const ssize_t got = ::read(file, bytes.data() + filled, size - filled);
             if (got < 0 && errno == EINTR)
@@ -146,7 +148,16 @@ std::optional<std::string> readFileStart(const std::string& path, std::size_t si
     }
     ::close(file);
 #endif
-    if (filled < size)
+    if (!ordinary)
+        return std::nullopt;
+    bytes.resize(filled);
+    return bytes;
+}
+
+std::optional<std::string> readFileStart(const std::string& path, std::size_t size)
+{
+    auto bytes = readFileUpTo(path, size);
+    if (!bytes || bytes->size() < size)
         return std::nullopt;
     return bytes;
 }

@@ -34,6 +34,10 @@ TextEncoding nativeTextEncoding();
 /// device or directory, which could block or never end), or when the file is shorter.
 std::optional<std::string> readFileStart(const std::string& path, std::size_t size);
 
+/// At most `size` bytes from the start of the ordinary file at `path`, fewer when the file is
+/// shorter, read without waiting; nothing when it cannot be opened or is no ordinary file.
+std::optional<std::string> readFileUpTo(const std::string& path, std::size_t size);
+
 /// Why the directory's entries cannot be listed, in the system's own words; nothing when they
 /// can.
 std::optional<std::string> directoryReadError(const std::string& path);

@@ -13,10 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace gridloom {
@@ -303,20 +305,52 @@ CoordinateType CoordinateDialog::layoutType() const
     return CoordinateType::LatLon;
 }
 
-void CoordinateDialog::onOkButtonClicked()
+std::optional<std::string> CoordinateDialog::confirmEntries()
 {
-    std::optional<std::string> refusal;
     switch (layoutType()) {
     case CoordinateType::IJK:
-        refusal = confirmIndexDomain(indexTexts(), m_domain);
-        break;
+        return confirmIndexDomain(indexTexts(), m_domain);
     case CoordinateType::XY:
-        refusal = confirmXYDomain(xyTexts(), m_domain);
-        break;
+        return confirmXYDomain(xyTexts(), m_domain);
     default:
-        refusal = confirmLatLonDomain(latLonTexts(), m_domain);
-        break;
+        return confirmLatLonDomain(latLonTexts(), m_domain);
     }
+}
+
+void CoordinateDialog::setEntries(const EnteredDomainTexts& texts)
+{
+    const auto set = [](QLineEdit* edit, const std::string& text) {
+        edit->setText(fromNativeText(text));
+    };
+    if (const auto* xy = std::get_if<XYDomainTexts>(&texts)) {
+        applyLayout(CoordinateType::XY);
+        const std::array values{&xy->xStart, &xy->xEnd, &xy->yStart, &xy->yEnd};
+        for (std::size_t n = 0; n < values.size(); ++n)
+            set(m_xyFields[n], *values[n]);
+    } else if (const auto* index = std::get_if<IndexDomainTexts>(&texts)) {
+        applyLayout(CoordinateType::IJK);
+        const std::array values{&index->iStart, &index->iEnd,   &index->jStart,
+                                &index->jEnd,   &index->kStart, &index->kEnd};
+        for (std::size_t n = 0; n < values.size(); ++n)
+            set(m_indexFields[n], *values[n]);
+    } else if (const auto* latLon = std::get_if<LatLonDomainTexts>(&texts)) {
+        applyLayout(CoordinateType::LatLon);
+        // Start longitude, start latitude, end longitude, end latitude, as m_angles holds them.
+        const std::array<std::pair<const std::string*, const std::string*>, 4> values{
+            {{&latLon->lon1, &latLon->lonHemisphere1},
+             {&latLon->lat1, &latLon->latHemisphere1},
+             {&latLon->lon2, &latLon->lonHemisphere2},
+             {&latLon->lat2, &latLon->latHemisphere2}}};
+        for (std::size_t n = 0; n < values.size(); ++n) {
+            m_angles[n].hemisphere->setCurrentText(fromNativeText(*values[n].second));
+            set(m_angles[n].decimal, *values[n].first);
+        }
+    }
+}
+
+void CoordinateDialog::onOkButtonClicked()
+{
+    const std::optional<std::string> refusal = confirmEntries();
     if (refusal) {
         m_messages.dialogError(fromNativeText(*refusal));
         return;
@@ -470,17 +504,29 @@ void CoordinateDialogHost::open(CoordinateType type)
         m_messages.jobError(QStringLiteral("Select a type of coordinnate first"));
         return;
     }
-    if (!m_dialog) {
-        m_dialog = new CoordinateDialog(m_parent, m_domain, m_messages);
-        m_dialog->setWindowModality(Qt::ApplicationModal);
-        // Cancel, Escape and the close command all end in rejected().
-        QObject::connect(m_dialog.data(), &QDialog::rejected, m_dialog.data(),
-                         [this] { discard(); });
-    }
+    if (!m_dialog)
+        create();
     m_dialog->applyLayout(type);
     m_dialog->show();
     m_dialog->activateWindow();
     m_dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->setFocus(Qt::OtherFocusReason);
+}
+
+void CoordinateDialogHost::create()
+{
+    m_dialog = new CoordinateDialog(m_parent, m_domain, m_messages);
+    m_dialog->setWindowModality(Qt::ApplicationModal);
+    // Cancel, Escape and the close command all end in rejected().
+    QObject::connect(m_dialog.data(), &QDialog::rejected, m_dialog.data(), [this] { discard(); });
+}
+
+std::optional<std::string> CoordinateDialogHost::enterAndConfirm(const EnteredDomainTexts& texts)
+{
+    // A new dialog, so the other layouts show their defaults, as they would to a new user.
+    delete m_dialog.data();
+    create();
+    m_dialog->setEntries(texts);
+    return m_dialog->confirmEntries();
 }
 
 CoordinateDialog* CoordinateDialogHost::dialog() const

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -48,6 +49,11 @@ public:
     /// Sets the named fields and hemisphere boxes as the user would, so that every change
     /// handling runs: the degree, minute and second fields follow their decimal field.
     void fillFields(const std::vector<FieldText>& fields);
+    /// Writes a domain into the fields of its layout, as typing it would, and lays the dialog
+    /// out for it.
+    void setEntries(const EnteredDomainTexts& texts);
+    /// OK's check and store for the layout shown; returns the refusal without showing it.
+    std::optional<std::string> confirmEntries();
 
 Q_SIGNALS:
     /// A field or hemisphere changed, typed or set.
@@ -119,9 +125,13 @@ public:
     /// The dialog while it exists (open or hidden after an accepted OK); nullptr when absent
     /// (never opened, or discarded by Cancel/close).
     CoordinateDialog* dialog() const;
+    /// Enters a domain as a user would in a new dialog and confirms it as OK does; the dialog
+    /// then stays hidden with those entries, as after an accepted OK. Returns OK's refusal.
+    std::optional<std::string> enterAndConfirm(const EnteredDomainTexts& texts);
 
 private:
     void discard();
+    void create();
 
     QWidget* m_parent;
     DomainSelection& m_domain;

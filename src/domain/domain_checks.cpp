@@ -192,4 +192,21 @@ std::optional<std::string> confirmXYDomain(const XYDomainTexts& texts, DomainSel
     return confirm(texts, domain, checkXYDomain, storeXYDomain);
 }
 
+std::optional<std::string> confirmDomain(const EnteredDomainTexts& texts, DomainSelection& domain)
+{
+    struct Confirm {
+        DomainSelection& domain;
+        auto operator()(const XYDomainTexts& xy) const { return confirmXYDomain(xy, domain); }
+        auto operator()(const IndexDomainTexts& index) const
+        {
+            return confirmIndexDomain(index, domain);
+        }
+        auto operator()(const LatLonDomainTexts& latLon) const
+        {
+            return confirmLatLonDomain(latLon, domain);
+        }
+    };
+    return std::visit(Confirm{domain}, texts);
+}
+
 } // namespace gridloom

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 
 // What OK in the coordinate dialog checks and stores. Every check returns the message it
 // refuses with, or nothing when it accepts; a store writes only after its check accepted the
@@ -26,6 +27,9 @@ struct IndexDomainTexts {
 struct XYDomainTexts {
     std::string xStart, xEnd, yStart, yEnd;
 };
+
+/// The entries of one layout of the coordinate dialog.
+using EnteredDomainTexts = std::variant<XYDomainTexts, IndexDomainTexts, LatLonDomainTexts>;
 
 /// Presence of every latitude, longitude and hemisphere, then that the four decimal
 /// texts are numbers. Neither order nor range is tested.
@@ -52,5 +56,7 @@ std::optional<std::string> confirmLatLonDomain(const LatLonDomainTexts& texts,
 std::optional<std::string> confirmIndexDomain(const IndexDomainTexts& texts,
                                               DomainSelection& domain);
 std::optional<std::string> confirmXYDomain(const XYDomainTexts& texts, DomainSelection& domain);
+/// The OK action for the layout the entries belong to.
+std::optional<std::string> confirmDomain(const EnteredDomainTexts& texts, DomainSelection& domain);
 
 } // namespace gridloom

@@ -21,4 +21,14 @@ QStringList DialogFileChooser::chooseInputFiles(QWidget* parent, const QString& 
     return chosen;
 }
 
+QString DialogFileChooser::chooseControlFile(QWidget* parent, const QString& initialFolder)
+{
+    const QStringList filters = {QStringLiteral("Control files (*.inp)"),
+                                 QStringLiteral("All (*)")};
+    const QString chosen =
+        QFileDialog::getOpenFileName(parent, QStringLiteral("Open control file"), initialFolder,
+                                     filters.join(QStringLiteral(";;")));
+    return QDir::toNativeSeparators(chosen);
+}
+
 } // namespace gridloom

@@ -9,6 +9,8 @@ class DialogFileChooser final : public FileChooser {
 public:
     /// Opens in `initialFolder`, or in the folder of the file or pattern it names.
     QStringList chooseInputFiles(QWidget* parent, const QString& initialFolder) override;
+    /// Control files (*.inp) or any file, from `initialFolder`.
+    QString chooseControlFile(QWidget* parent, const QString& initialFolder) override;
 };
 
 } // namespace gridloom

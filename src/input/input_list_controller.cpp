@@ -134,51 +134,54 @@ void InputListController::addPaths(const QStringList& paths)
 
 bool InputListController::addPath(const QString& chosen)
 {
-    const PathCheck check = checkPathLength(toNativeText(chosen), shortPath, nativeTextEncoding());
-    setListColour(check.colour);
-    if (check.tooLong)
-        m_messages.pathError(fromNativeText(pathTooLongMessage));
-    if (check.path.empty())
-        return false;
-    if (isFileListed(m_listed, check.path))
-        return false;
-
-    const auto info = readHeader(check.path);
-    if (!info) {
-        m_messages.jobError(fromNativeText(unreadableHeaderMessage));
-        return false;
+    const AddFileDecision decision = decideAddFile(toNativeText(chosen), m_hooks.mode(), m_listed,
+                                                   m_last, shortPath, nativeTextEncoding());
+    if (decision.accepted) {
+        addAccepted(decision);
+        return true;
     }
+    setListColour(decision.check.colour);
+    if (!decision.refusal)
+        return false;
+    if (decision.check.tooLong)
+        m_messages.pathError(fromNativeText(*decision.refusal));
+    else
+        m_messages.jobError(fromNativeText(*decision.refusal));
+    return false;
+}
 
+void InputListController::addAccepted(const AddFileDecision& decision)
+{
+    setListColour(decision.check.colour);
+    const InputFileInfo& info = *decision.accepted;
     const ProcessingMode mode = m_hooks.mode();
     if (mode == ProcessingMode::Merge) {
-        if (const auto refusal = mergeRefusal(m_infos.size(), m_last, *info)) {
-            m_messages.jobError(fromNativeText(*refusal));
-            return false;
-        }
-        applyPeriod(setPeriodForMerge(*info));
+        applyPeriod(setPeriodForMerge(info));
         m_hooks.suggestOutputName();
     } else {
         applyPeriod(setPeriodForExtract(pickerValue(*m_controls.startDate),
-                                        pickerValue(*m_controls.endDate), count() > 0, *info));
+                                        pickerValue(*m_controls.endDate), count() > 0, info));
     }
 
-    m_last = lastFileStateOf(*info);
+    m_last = lastFileStateOf(info);
     if (mode == ProcessingMode::Merge) {
-        showDomainLimits(info->extentText, LimitsView::Geographic);
+        showDomainLimits(info.extentText, LimitsView::Geographic);
         m_hooks.selectLatLon();
     } else {
-        showDomainLimits(info->extentText, LimitsView::Index);
+        showDomainLimits(info.extentText, LimitsView::Index);
     }
 
     m_changingList = true;
-    auto* item = new QListWidgetItem(fromNativeText(check.path));
-    item->setToolTip(describe(*info));
+    auto* item = new QListWidgetItem(fromNativeText(decision.check.path));
+    item->setToolTip(describe(info));
     m_controls.fileList->addItem(item);
     m_changingList = false;
-    m_infos.push_back(*info);
-    m_listed.insert(check.path);
+    m_infos.push_back(info);
+    m_listed.insert(decision.check.path);
     m_shownRow = static_cast<int>(m_infos.size()) - 1;
-    return true;
+    // A choice of several files tells once, when the last one is in.
+    if (!m_adding)
+        Q_EMIT listChanged();
 }
 
 void InputListController::clearAll()

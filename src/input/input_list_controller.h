@@ -62,6 +62,13 @@ public:
     /// Puts each path through the whole adding procedure in order; a refused one stops
     /// neither those before it nor those after.
     void addPaths(const QStringList& paths);
+    /// Adds a file that decideAddFile accepted against this list as it stands now, with all
+    /// that an accepted Add File does.
+    void addAccepted(const AddFileDecision& decision);
+    /// What the list remembers of the last file it accepted.
+    const LastFileState& lastFile() const { return m_last; }
+    /// Sets the output period's pickers and hour boxes as adding a file does.
+    void applyPeriod(const PeriodPreset& preset);
     /// Clear All: empties the list and its records and blanks the limits.
     void clearAll();
     /// Shows the limits of the entry at `row`, in the view that suits the current mode.
@@ -92,7 +99,6 @@ private:
     /// True when the file was listed.
     bool addPath(const QString& chosen);
     void setListColour(ListColour colour);
-    void applyPeriod(const PeriodPreset& preset);
     void showDomainLimits(const std::array<std::string, 10>& limits, LimitsView view);
     void onFileListSelectionChanged();
 

@@ -1,6 +1,7 @@
 #include "input/input_list_rules.h"
 
 #include "common/numbers.h"
+#include "input/header_reader.h"
 
 
 namespace gridloom {
@@ -41,6 +42,34 @@ PathCheck checkPathLength(const std::string& path,
 bool isFileListed(const ListedPaths& listed, const std::string& path)
 {
     return listed.contains(path);
+}
+
+AddFileDecision decideAddFile(const std::string& chosen, ProcessingMode mode,
+                              const ListedPaths& listed, const LastFileState& last,
+                              const std::function<std::string(const std::string&)>& shortPathOf,
+                              TextEncoding encoding)
+{
+    AddFileDecision decision{checkPathLength(chosen, shortPathOf, encoding), {}, {}, false};
+    if (decision.check.tooLong)
+        decision.refusal = std::string(pathTooLongMessage);
+    if (decision.check.path.empty())
+        return decision;
+    if (isFileListed(listed, decision.check.path)) {
+        decision.alreadyListed = true;
+        return decision;
+    }
+    auto info = readHeader(decision.check.path);
+    if (!info) {
+        decision.refusal = std::string(unreadableHeaderMessage);
+        return decision;
+    }
+    if (mode == ProcessingMode::Merge) {
+        decision.refusal = mergeRefusal(listed.size(), last, *info);
+        if (decision.refusal)
+            return decision;
+    }
+    decision.accepted = std::move(info);
+    return decision;
 }
 
 std::array<std::string, 10> limitTextsOf(const InputFileInfo& info)

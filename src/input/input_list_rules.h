@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/date_hour.h"
+#include "common/job_settings.h"
 #include "common/text_encoding.h"
 #include "input/input_file_info.h"
 
@@ -82,6 +83,26 @@ using ListedPaths = std::unordered_set<std::string>;
 
 /// True when one of the listed paths is exactly `path`, letter case included.
 bool isFileListed(const ListedPaths& listed, const std::string& path);
+
+/// What Add File makes of one chosen path, judged against the list as it stands.
+struct AddFileDecision {
+    /// The path check: the form to list and the list's colour afterwards.
+    PathCheck check;
+    /// The header of a file that may be added; empty when it is refused.
+    std::optional<InputFileInfo> accepted;
+    /// The message of a refusal that is shown (the path-length one when check.tooLong); empty
+    /// when the file is accepted and for the quiet refusals (no usable path, already listed).
+    std::optional<std::string> refusal;
+    /// True when the path is already listed.
+    bool alreadyListed = false;
+};
+
+/// The rules of Add File in their order: the path's length, the path already listed, the
+/// header, then in Merge mode the rules against the last accepted file.
+AddFileDecision decideAddFile(const std::string& chosen, ProcessingMode mode,
+                              const ListedPaths& listed, const LastFileState& last,
+                              const std::function<std::string(const std::string&)>& shortPathOf,
+                              TextEncoding encoding);
 
 /// The ten limit texts of a stored record, in extent-line order: the indices as plain integers
 /// and the angles in the general number format.

@@ -33,27 +33,50 @@ RunAction::RunAction(Messages& messages, ProcessStarter& starter, QString progra
 {
 }
 
-void RunAction::run(JobSettings& job)
+bool RunAction::check(JobSettings& job)
 {
     const JobCheck check = validateJob(job);
     if (!check.passed()) {
         m_messages.jobError(fromNativeText(*check.refusal));
-        return;
+        return false;
     }
     job.outputName = check.outputName;
-
-    const BusyPointer busy;
-    if (auto failure = prepareAndStart(job))
-        m_messages.jobError(*failure);
+    return true;
 }
 
-std::optional<QString> RunAction::prepareAndStart(const JobSettings& job)
+std::optional<JobFiles> RunAction::run(JobSettings& job)
 {
+    if (!check(job))
+        return std::nullopt;
+    const BusyPointer busy;
+    const auto files = writeFiles(job);
+    if (!files)
+        return std::nullopt;
+    if (auto failure =
+            m_starter.startInConsole(files->runScript, QFileInfo(files->runScript).absolutePath()))
+        m_messages.jobError(*failure);
+    return files;
+}
+
+std::optional<JobFiles> RunAction::writeJobFiles(JobSettings& job)
+{
+    if (!check(job))
+        return std::nullopt;
+    const BusyPointer busy;
+    return writeFiles(job);
+}
+
+std::optional<JobFiles> RunAction::writeFiles(const JobSettings& job)
+{
+    const auto refuse = [this](const QString& message) {
+        m_messages.jobError(message);
+        return std::nullopt;
+    };
     const bool merge = job.mode == ProcessingMode::Merge;
     const std::string controlPath = merge ? mergeControlPath(job) : extractionControlPath(job);
     if (auto failure = merge ? writeMergeControlFile(job) : writeExtractionControlFile(job))
-        return QStringLiteral("The control file %1 could not be written: %2")
-            .arg(fromNativeText(controlPath), fromNativeText(*failure));
+        return refuse(QStringLiteral("The control file %1 could not be written: %2")
+                          .arg(fromNativeText(controlPath), fromNativeText(*failure)));
 
     // The script changes into the working directory itself, from a console that does not
     // share this program's current folder: a relative working directory goes into the script
@@ -70,17 +93,18 @@ std::optional<QString> RunAction::prepareAndStart(const JobSettings& job)
     const ScriptJob script{job.mode, toNativeText(directory), job.outputName,
                            toNativeText(m_programFolder)};
     if (!processorPresent(processorPath(nativeScriptForm, script.programFolder, job.mode)))
-        return QStringLiteral(
-                   "Can not run Fortran executable, please make sure it is in the folder ") +
-               m_programFolder;
+        return refuse(QStringLiteral(
+                          "Can not run Fortran executable, please make sure it is in the folder ") +
+                      m_programFolder);
 
     const QString scriptPath =
         fromNativeText(runScriptPath(nativeScriptForm, script.workingDirectory, job.mode));
     if (auto failure = writeRunScript(script))
-        return QStringLiteral("The run script %1 could not be written: %2")
-            .arg(scriptPath, fromNativeText(*failure));
+        return refuse(QStringLiteral("The run script %1 could not be written: %2")
+                          .arg(scriptPath, fromNativeText(*failure)));
 
-    return m_starter.startInConsole(scriptPath, QFileInfo(scriptPath).absolutePath());
+    const QString control = QFileInfo(fromNativeText(controlPath)).absoluteFilePath();
+    return JobFiles{QDir::toNativeSeparators(control), scriptPath};
 }
 
 } // namespace gridloom

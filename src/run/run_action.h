@@ -10,6 +10,12 @@ namespace gridloom {
 class Messages;
 class ProcessStarter;
 
+/// The two files a job leaves in its working directory, by their full paths.
+struct JobFiles {
+    QString controlFile;
+    QString runScript;
+};
+
 /// What the Run button does: check the job, write the processor's control file and run
 /// script into the working directory, and start the script in a console without waiting.
 class RunAction final {
@@ -18,11 +24,17 @@ public:
     /// Validates the job, writes the control file and the run script, starts the script.
     /// May complete job.outputName (Merge ".m3d"); the caller shows the new name in its field.
     /// Shows the busy pointer while it works. Every failure ends in one message (jobError).
-    void run(JobSettings& job);
+    /// Returns the files written, also when the console then failed to start.
+    std::optional<JobFiles> run(JobSettings& job);
+    /// Everything Run does up to and including writing the run script, without starting it.
+    std::optional<JobFiles> writeJobFiles(JobSettings& job);
 
 private:
-    /// Everything after the job check; returns the failure message, if any.
-    std::optional<QString> prepareAndStart(const JobSettings& job);
+    /// The job check; false when its message was shown.
+    bool check(JobSettings& job);
+    /// Writes the control file and the run script of a checked job; returns the files, or
+    /// nothing when its one message was shown.
+    std::optional<JobFiles> writeFiles(const JobSettings& job);
 
     Messages& m_messages;
     ProcessStarter& m_starter;

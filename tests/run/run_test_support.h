@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <set>
+#include <tuple>
+#include <vector>
 
 // Helpers the tests of the Run action share: the stand-in processor and compact job edits
 // for data tables.
@@ -91,6 +94,50 @@ inline void editJob(JobSettings& job, const QString& steps)
         } else
             qFatal("no job field named %s", qPrintable(field));
     }
+}
+
+/// A golden control file with line `line` (from 1) replaced, or removed when `replacement` is
+/// null.
+inline QByteArray damaged(const char* golden, int line, const char* replacement)
+{
+    QList<QByteArray> lines = goldenFile(QString::fromLatin1(golden)).split('\n');
+    if (replacement)
+        lines[line - 1] = QByteArray(replacement) + '\r';
+    else
+        lines.removeAt(line - 1);
+    return lines.join('\n');
+}
+
+/// A worked example's control file broken on one line, which is the line to be blamed.
+struct BrokenControlFile {
+    QByteArray name;
+    QByteArray text;
+    int line;
+};
+
+/// Every data line of both worked examples after the title, gone or ending in another fixed
+/// text, and each number on them replaced by a letter.
+inline std::vector<BrokenControlFile> brokenControlFiles()
+{
+    std::vector<BrokenControlFile> broken;
+    const std::tuple<const char*, int, std::set<int>> layouts[] = {
+        {"extract_example.inp", 9, {3, 4, 7, 8, 9}}, {"merge_example.inp", 11, {4, 5, 6, 7, 8, 9}}};
+    for (const auto& [golden, last, numeric] : layouts) {
+        const QList<QByteArray> lines = goldenFile(QLatin1String(golden)).split('\n');
+        for (int line = 2; line <= last; ++line) {
+            const QByteArray name = golden + QByteArray(" line ") + QByteArray::number(line);
+            const QByteArray value = lines[line - 1].split(' ').front();
+            broken.push_back({name + " gone", damaged(golden, line, nullptr), line});
+            broken.push_back({name + " other text",
+                              damaged(golden, line, value + "       ! not this line"), line});
+            if (numeric.contains(line))
+                broken.push_back(
+                    {name + " no number",
+                     damaged(golden, line, "x" + lines[line - 1].mid(value.size()).chopped(1)),
+                     line});
+        }
+    }
+    return broken;
 }
 
 } // namespace gridloom::testing

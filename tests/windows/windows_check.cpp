@@ -4,6 +4,7 @@
 // prints what Windows answered.
 #include "common/platform.h"
 #include "input/input_list_rules.h"
+#include "run/control_file_reader.h"
 #include "run/control_files.h"
 #include "run/job_validation.h"
 #include "run/run_script.h"
@@ -257,6 +258,17 @@ int main(int argc, char** argv)
         row(path + " is " + goldenName + " byte for byte", same,
             failure.value_or(same ? "the same bytes" : fileBytes(path)));
     }
+    // Read back, a control file names its inputs by the short forms written, which are their
+    // own short forms: the job writes the same lines again.
+    JobSettings shortJob = extraction;
+    shortJob.inputPaths = {longPath};
+    const auto shortFailure = writeExtractionControlFile(shortJob);
+    const ControlFileRead reread = readControlFile(control);
+    const auto* readBack = std::get_if<ReadJob>(&reread);
+    row("a control file reads back with the short paths it was written with",
+        !shortFailure && readBack && readBack->inputPaths == std::vector{listedShort} &&
+            shortPath(listedShort) == listedShort,
+        readBack ? readBack->inputPaths.front() : std::get<ReadError>(reread).expected);
     const std::string percent =
         batchScriptText({ProcessingMode::Extract, "D:\\100% sure\\", "out", "C:\\"});
     row("another drive's line, \"%\" doubled, a drive root's processor",
