@@ -195,10 +195,12 @@ void InputListController::showEntry(int row)
                                                              : LimitsView::Index);
 }
 
-void InputListController::showLastLimits(LimitsView view)
+bool InputListController::showLastLimits(LimitsView view)
 {
-    if (count() > 0)
-        showDomainLimits(m_last.extentText, view);
+    if (count() == 0)
+        return false;
+    showDomainLimits(m_last.extentText, view);
+    return true;
 }
 
 int InputListController::count() const

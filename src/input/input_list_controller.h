@@ -66,8 +66,9 @@ public:
     void clearAll();
     /// Shows the limits of the entry at `row`, in the view that suits the current mode.
     void showEntry(int row);
-    /// Shows the last accepted file's limits in `view`; nothing while the list is empty.
-    void showLastLimits(LimitsView view);
+    /// Shows the last accepted file's limits in `view`; nothing while the list is empty (the
+    /// last file's record outlives Clear All). Says whether it showed them.
+    bool showLastLimits(LimitsView view);
     /// How many files are listed.
     int count() const;
     /// The listed paths, in list order.

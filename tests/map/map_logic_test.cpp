@@ -211,6 +211,10 @@ private Q_SLOTS:
 
     void shoreBins()
     {
+        // A map wider than 5000 km gets the crude shores, one wider than 2000 km the low ones.
+        QVERIFY(resolutionForWidth(5000) == ShoreResolution::Low);
+        QVERIFY(resolutionForWidth(5000.5) == ShoreResolution::Crude);
+        QVERIFY(resolutionForWidth(2000) == ShoreResolution::Intermediate);
         ShoreLibrary missing("/nonexistent");
         QVERIFY(!missing.available(ShoreResolution::Intermediate));
         QVERIFY(missing.binsIn({-10, 10, -10, 10}, ShoreResolution::Crude).empty());
