@@ -84,6 +84,8 @@ private Q_SLOTS:
         addRow("limits as cs2cs gave them", e, true);
         addRow("limits written with two decimals", Extent{-101.48, -92.52, 37.2, 42.73}, true);
         addRow("west and east the other way round", Extent{e.east, e.west, e.south, e.north}, true);
+        addRow("longitudes from 0 to 360", Extent{e.west + 360, e.east + 360, e.south, e.north},
+               true);
         addRow("shifted a cell east", Extent{e.west + 0.15, e.east + 0.15, e.south, e.north},
                false);
         addRow("shifted a cell north", Extent{e.west, e.east, e.south + 0.11, e.north + 0.11},

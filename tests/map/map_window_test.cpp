@@ -151,20 +151,9 @@ private Q_SLOTS:
             QPaintEngine* paintEngine() const override { return const_cast<TextRecorder*>(this); }
             int metric(PaintDeviceMetric m) const override
             {
-                switch (m) {
-                case PdmWidth:
-                    return 400;
-                case PdmHeight:
-                    return 300;
-                case PdmDepth:
-                    return 32;
-                case PdmDevicePixelRatio:
-                    return 1;
-                case PdmDevicePixelRatioScaled:
-                    return int(devicePixelRatioFScale());
-                default:
-                    return 96;
-                }
+                return m == PdmDevicePixelRatioScaled ? int(devicePixelRatioFScale())
+                       : m == PdmDevicePixelRatio     ? 1
+                                                      : 96;
             }
             bool begin(QPaintDevice*) override { return true; }
             bool end() override { return true; }
@@ -177,7 +166,9 @@ private Q_SLOTS:
             }
             Type type() const override { return User; }
         } recorder;
-        canvas.render(&recorder);
+        QPainter painter(&recorder);
+        canvas.paintMap(painter, canvas.size());
+        painter.end();
         const QString said = recorder.texts.join(u' ').simplified();
         QVERIFY2(said.contains(QStringLiteral("No coastline file in /nonexistent: install the "
                                               "package gmt-gshhg-low")),
