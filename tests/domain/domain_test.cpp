@@ -166,6 +166,7 @@ private Q_SLOTS:
         addRow("X/Y numbers before order", "9|1|0|2/3", notANumber("Y end"), "");
         addRow("X/Y equal X", "5|5|0|20", xyOrder, "");
         addRow("X/Y Y start above end", "0|10|21|20", xyOrder, "");
+        addRow("X/Y equal Y", "0|10|20|20", xyOrder, "");
         addRow("index halves to even, all six", "2.5|10|3.5|20.6|1|5", ok, "2 10 4 21 1 5");
         addRow("index empty", "1|10|2|20|1|", indexMissing, "");
         addRow("index i 2.5 rounds to i end", "2.5|2|2|20|1|5", indexOrder, "");

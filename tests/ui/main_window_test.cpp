@@ -249,6 +249,7 @@ private Q_SLOTS:
         QWidget* clicked = &splash;
         if (auto* label = splash.findChild<QLabel*>(caption)) {
             QCOMPARE(label->text(), text);
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(192, 192, 255));
             clicked = label;
         }
         QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(5, 5));
