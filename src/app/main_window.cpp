@@ -233,7 +233,7 @@ void MainWindow::buildInputsFrame(QWidget* client)
 
     QLabel* title = label(box, QStringLiteral("Title"), {8, 16}, headingFont());
     m_titleBox = field(box, "TitleBox", QRect(8, 32, 473, 27));
-    m_titleBox->setMaxLength(TextLimit);
+    new TypedLengthLimit(m_titleBox, TextLimit);
     title->setBuddy(m_titleBox);
 
     QLabel* workingDir = label(box, QStringLiteral("Enter working directory for OUTPUT files:"),
@@ -249,8 +249,7 @@ void MainWindow::buildInputsFrame(QWidget* client)
                          QStringLiteral("(For spatial merge the files must be entered in order "
                                         "from the finest resolution to the coarsest resolution)"),
                          {8, 136}, windowFont());
-    // Wider than the list so the whole hint shows in every font.
-    note->setGeometry(8, 136, 601, 17);
+    note->setGeometry(8, 136, 489, 17);
     QPalette highlighted = note->palette();
     highlighted.setColor(QPalette::WindowText, highlighted.color(QPalette::Highlight));
     note->setPalette(highlighted);
@@ -502,21 +501,18 @@ void MainWindow::applyMode(int optionIndex)
 
 void MainWindow::selectCoordinateType(CoordinateType type)
 {
-    const bool haveFiles = m_inputList->count() > 0;
     switch (type) {
     case CoordinateType::XY:
         showLimitsCaptions(LimitsView::Geographic);
         break;
     case CoordinateType::LatLon:
-        if (haveFiles) {
+        // With the list empty nothing changes, the captions included.
+        if (m_inputList->showLastLimits(LimitsView::Geographic))
             showLimitsCaptions(LimitsView::Geographic);
-            m_inputList->showLastLimits(LimitsView::Geographic);
-        }
         break;
     case CoordinateType::IJK:
         // The captions follow from the mode switch that selects this hidden option.
-        if (haveFiles)
-            m_inputList->showLastLimits(LimitsView::Index);
+        m_inputList->showLastLimits(LimitsView::Index);
         break;
     case CoordinateType::None:
         break;

@@ -8,8 +8,9 @@ namespace gridloom {
 
 /// Holds a text field to a number of characters for what the user types or pastes, while a
 /// text the program sets is kept whole: a completed or suggested output name may be longer,
-/// and the field must show exactly what is written. The field's own limit follows the longer
-/// of the two, so the user can shorten such a text but never lengthen it.
+/// and the field must show exactly what is written. Once the field holds the limit or more,
+/// an edit may remove characters but add none, whatever put the earlier ones there: typing
+/// over a selection of such a text adds only what fits under the limit.
 class TypedLengthLimit final : public QObject {
     Q_OBJECT
 

@@ -209,12 +209,13 @@ void InputListController::showEntry(int row)
                                                              : LimitsView::Index);
 }
 
-void InputListController::showLastLimits(LimitsView view)
+bool InputListController::showLastLimits(LimitsView view)
 {
     if (count() == 0)
-        return;
+        return false;
     m_shownRow = count() - 1;
     showDomainLimits(m_last.extentText, view);
+    return true;
 }
 
 int InputListController::count() const

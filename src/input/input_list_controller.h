@@ -73,8 +73,9 @@ public:
     void clearAll();
     /// Shows the limits of the entry at `row`, in the view that suits the current mode.
     void showEntry(int row);
-    /// Shows the last accepted file's limits in `view`; nothing while the list is empty.
-    void showLastLimits(LimitsView view);
+    /// Shows the last accepted file's limits in `view`; nothing while the list is empty (the
+    /// last file's record outlives Clear All). Says whether it showed them.
+    bool showLastLimits(LimitsView view);
     /// True while files chosen together are being added; the period controls may change
     /// several times before listChanged says the list is complete.
     bool isAdding() const { return m_adding; }

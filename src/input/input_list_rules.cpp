@@ -3,7 +3,6 @@
 #include "common/numbers.h"
 #include "input/header_reader.h"
 
-
 namespace gridloom {
 
 LastFileState lastFileStateOf(const InputFileInfo& info)

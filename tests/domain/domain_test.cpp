@@ -6,6 +6,7 @@
 #include "domain/lat_lon_entry.h"
 #include "fixtures/fake_services.h"
 #include "support/data_rows.h"
+#include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
 #include <cmath>
@@ -14,6 +15,7 @@ using namespace gridloom;
 using gridloom::testing::addRow;
 using gridloom::testing::columns;
 using gridloom::testing::fetchRow;
+using gridloom::testing::message;
 using gridloom::testing::RecordingMessages;
 
 Q_DECLARE_METATYPE(gridloom::Angle)
@@ -23,16 +25,12 @@ Q_DECLARE_METATYPE(gridloom::CoordinateType)
 
 namespace {
 
-const QString xyMissing =
-    QStringLiteral("Please provide all the requested X/Y starting and ending coordinnates .");
-const QString xyOrder =
-    QStringLiteral("Starting values for X and Y must be smaller than ending values");
-const QString indexMissing = QStringLiteral("Please provide starting and ending indices.");
-const QString indexOrder =
-    QStringLiteral("Starting indices for i, j and k must be smaller than ending indices");
-const QString startMissing =
-    QStringLiteral("Please provide all the requested latitudes/longitudes .");
-const QString endMissing = QStringLiteral("Please provide all the requested latitudes/longitudes.");
+const QString xyMissing = message("xyMissing");
+const QString xyOrder = message("xyOrder");
+const QString indexMissing = message("indexMissing");
+const QString indexOrder = message("indexOrder");
+const QString startMissing = message("startCornerMissing");
+const QString endMissing = message("endCornerMissing");
 
 QString notANumber(const char* field)
 {
@@ -168,6 +166,7 @@ private Q_SLOTS:
         addRow("X/Y numbers before order", "9|1|0|2/3", notANumber("Y end"), "");
         addRow("X/Y equal X", "5|5|0|20", xyOrder, "");
         addRow("X/Y Y start above end", "0|10|21|20", xyOrder, "");
+        addRow("X/Y equal Y", "0|10|20|20", xyOrder, "");
         addRow("index halves to even, all six", "2.5|10|3.5|20.6|1|5", ok, "2 10 4 21 1 5");
         addRow("index empty", "1|10|2|20|1|", indexMissing, "");
         addRow("index i 2.5 rounds to i end", "2.5|2|2|20|1|5", indexOrder, "");
@@ -285,7 +284,7 @@ private Q_SLOTS:
         f.host.open(CoordinateType::None);
         QCOMPARE(f.host.dialog(), nullptr);
         QCOMPARE(f.messages.shown,
-                 QStringList{QStringLiteral("job: Select a type of coordinnate first")});
+                 QStringList{QStringLiteral("job: ") + message("noCoordinateType")});
     }
 
     void layouts_data()
@@ -366,7 +365,7 @@ private Q_SLOTS:
         addRow("lon/lat OK, pressed while in a minute field", CoordinateType::LatLon,
                "txtLon1=- txtLatM2=30", "OkButton", "", "-95 95 45 45.5 5 6");
         addRow("OK refused", CoordinateType::IJK, "TextIndexiEnd=10", "OkButton",
-               "Starting indices for i, j and k must be smaller than ending indices", unchanged);
+               message("indexOrder"), unchanged);
         addRow("Cancel", CoordinateType::XY, "TextXEnd=50", "CancelButton", "", unchanged);
         addRow("close command", CoordinateType::XY, "TextXEnd=50", "close", "", unchanged);
     }

@@ -5,8 +5,8 @@
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/dialog_file_chooser.h"
-#include "input/input_list_rules.h"
 #include "support/data_rows.h"
+#include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
 #include <sys/stat.h>
@@ -17,12 +17,13 @@ using gridloom::testing::addRow;
 using gridloom::testing::columns;
 using gridloom::testing::FakeServices;
 using gridloom::testing::fetchRow;
+using gridloom::testing::message;
 
 namespace {
 
-QString job(std::string_view text)
+QString job(const char* key)
 {
-    return u"job: "_s + QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return u"job: "_s + message(key);
 }
 
 // The real main window on recording stand-ins.
@@ -103,9 +104,9 @@ private Q_SLOTS:
         // characters), "exact" (132), "first" (the first file again), "FIRST" (its name in
         // capitals). "merge" and "extract" select that mode instead of pressing.
         columns<QString, QStringList, int, bool>("presses", "shown", "listed", "yellow");
-        const QString unreadable = job(unreadableHeaderMessage);
-        const QString tooMany = job(tooManyMergeFilesMessage);
-        const QString tooLong = u"path: "_s + QString::fromUtf8(pathTooLongMessage);
+        const QString unreadable = job("unreadableHeader");
+        const QString tooMany = job("tooManyMergeFiles");
+        const QString tooLong = u"path: "_s + message("pathTooLong");
         addRow("fourth file, read before it is counted", "4|12|36|unreadable|36",
                QStringList{unreadable, tooMany}, 3, false);
         addRow("a named pipe is refused at once", "pipe|12", QStringList{unreadable}, 1, false);
@@ -113,11 +114,11 @@ private Q_SLOTS:
                false);
         addRow("133 characters turn it yellow, 132 white", "long|exact", QStringList{tooLong}, 1,
                false);
-        addRow("several at once, compared with the last accepted one",
-               "4,unreadable,2,36 2002093013,12,first,36 2002093012 110,48",
-               QStringList{unreadable, job(finerGridMessage), job(differentStartMessage),
-                           job(differentEndMessage)},
-               3, false);
+        addRow(
+            "several at once, compared with the last accepted one",
+            "4,unreadable,2,36 2002093013,12,first,36 2002093012 110,48",
+            QStringList{unreadable, job("finerGrid"), job("differentStart"), job("differentEnd")},
+            3, false);
         addRow("extract takes any files",
                "extract|36|4 2002100500 48|unreadable,1 2003010100 5|long",
                QStringList{unreadable, tooLong}, 3, true);
@@ -215,7 +216,7 @@ private Q_SLOTS:
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window.list()->viewport(), &drop);
         QCOMPARE(window.main.jobSettings().inputPaths, std::vector<std::string>{a.toStdString()});
-        QCOMPARE(window.fakes.messages.shown, QStringList{job(unreadableHeaderMessage)});
+        QCOMPARE(window.fakes.messages.shown, QStringList{job("unreadableHeader")});
     }
 
     void initialFolderOfTheDialog_data()

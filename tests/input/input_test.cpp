@@ -6,6 +6,7 @@
 #include "input/input_list_rules.h"
 #include "input/period_presets.h"
 #include "support/data_rows.h"
+#include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
 #include <functional>
@@ -15,6 +16,7 @@ using fixtures::SampleHeader;
 using gridloom::testing::addRow;
 using gridloom::testing::columns;
 using gridloom::testing::fetchRow;
+using gridloom::testing::message;
 
 Q_DECLARE_METATYPE(gridloom::TextEncoding)
 
@@ -202,21 +204,20 @@ private Q_SLOTS:
     {
         // Files listed and the candidate; the last accepted file has 12 km, 2002093012, 109 h.
         columns<int, QString, QString>("listed", "candidate", "message");
-        const auto message = [](std::string_view text) { return QString::fromUtf8(text); };
         addRow("first file compares nothing", 0, "4 2003010100 1", QString());
         addRow("equal grid and period", 2, "12 2002093012 109", QString());
-        addRow("count before grid", 3, "4 2003010100 1", message(tooManyMergeFilesMessage));
-        addRow("grid before start", 1, "11.999 2003010100 1", message(finerGridMessage));
-        addRow("start before end", 2, "36 2002093013 1", message(differentStartMessage));
-        addRow("hour count", 1, "36 2002093012 108", message(differentEndMessage));
+        addRow("count before grid", 3, "4 2003010100 1", message("tooManyMergeFiles"));
+        addRow("grid before start", 1, "11.999 2003010100 1", message("finerGrid"));
+        addRow("start before end", 2, "36 2002093013 1", message("differentStart"));
+        addRow("hour count", 1, "36 2002093012 108", message("differentEnd"));
     }
     void mergeRules()
     {
-        auto [listed, candidate, message] =
+        auto [listed, candidate, expected] =
             fetchRow<int, QString, QString>("listed", "candidate", "message");
         const LastFileState last = lastFileStateOf(fileOf(QStringLiteral("12 2002093012 109")));
         const auto refusal = mergeRefusal(std::size_t(listed), last, fileOf(candidate));
-        QCOMPARE(QString::fromStdString(refusal.value_or("")), message);
+        QCOMPARE(QString::fromStdString(refusal.value_or("")), expected);
     }
 
     void pathLength_data()

@@ -84,6 +84,8 @@ private Q_SLOTS:
         addRow("limits as cs2cs gave them", e, true);
         addRow("limits written with two decimals", Extent{-101.48, -92.52, 37.2, 42.73}, true);
         addRow("west and east the other way round", Extent{e.east, e.west, e.south, e.north}, true);
+        addRow("longitudes from 0 to 360", Extent{e.west + 360, e.east + 360, e.south, e.north},
+               true);
         addRow("shifted a cell east", Extent{e.west + 0.15, e.east + 0.15, e.south, e.north},
                false);
         addRow("shifted a cell north", Extent{e.west, e.east, e.south + 0.11, e.north + 0.11},
@@ -211,6 +213,10 @@ private Q_SLOTS:
 
     void shoreBins()
     {
+        // A map wider than 5000 km gets the crude shores, one wider than 2000 km the low ones.
+        QVERIFY(resolutionForWidth(5000) == ShoreResolution::Low);
+        QVERIFY(resolutionForWidth(5000.5) == ShoreResolution::Crude);
+        QVERIFY(resolutionForWidth(2000) == ShoreResolution::Intermediate);
         ShoreLibrary missing("/nonexistent");
         QVERIFY(!missing.available(ShoreResolution::Intermediate));
         QVERIFY(missing.binsIn({-10, 10, -10, 10}, ShoreResolution::Crude).empty());

@@ -6,9 +6,11 @@
 #include "run/control_files.h"
 #include "run/job_validation.h"
 #include "run/run_script.h"
+#include "run/storage_volumes.h"
 #include "run/terminal_starter.h"
 #include "run_test_support.h"
 #include "support/data_rows.h"
+#include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
 using namespace gridloom;
@@ -179,31 +181,30 @@ private Q_SLOTS:
         // message: empty: the job passes
         columns<int, QString, QString>("mode", "steps", "message");
         const auto row = [](const char* name, ProcessingMode mode, const char* steps,
-                            const char* message) {
-            addRow(name, int(mode), QString::fromUtf8(steps), QString::fromUtf8(message));
+                            const QString& expected) {
+            addRow(name, int(mode), QString::fromUtf8(steps), expected);
         };
         const auto extract = ProcessingMode::Extract;
         const auto merge = ProcessingMode::Merge;
-        const char* hours = "Start and end hours must be between 0 and 23";
-        row("runnable", extract, "", "");
-        row("directory looked up trimmed", extract, "dir=  /data/run/ ", "");
+        const QString hours = message("hoursOutOfRange");
+        row("runnable", extract, "", {});
+        row("directory looked up trimmed", extract, "dir=  /data/run/ ", {});
         row("missing directory quoted untrimmed", extract, "dir= /gone/ ",
-            "Unable to find working directory  /gone/ . Please make sure it exists");
+            message("workingDirectoryMissing", u" /gone/ "_s));
         row("start hour -1", extract, "startHour=-1", hours);
         row("end hour 24", extract, "endHour=24", hours);
         row("hour beyond 16 bits", extract, "endHour=99999", hours);
         row("hour no number", extract, "endHour=1/2",
-            "The end hour must be a whole number between 0 and 23");
-        row("one hour apart", extract, "endDate=2002-10-01;endHour=1", "");
+            u"The end hour must be a whole number between 0 and 23"_s);
+        row("one hour apart", extract, "endDate=2002-10-01;endHour=1", {});
         row("23 h to 0 h over a leap day", extract,
-            "startDate=2004-02-29;endDate=2004-03-01;startHour=23;endHour=0", "");
-        row("blank name keeps its blanks", merge,
-            "output=  ", "You must enter a output file basename first ");
+            "startDate=2004-02-29;endDate=2004-03-01;startHour=23;endHour=0", {});
+        row("blank name keeps its blanks", merge, "output=  ", message("noOutputName"));
         row("days no number", extract,
-            "days=", "The number of days in output 3D files must be a whole number");
+            "days=", u"The number of days in output 3D files must be a whole number"_s);
         row("days beyond 16 bits", extract, "days=40000",
-            "The number of days in output 3D files must be at most 32767");
-        row("merge ignores the hidden day count", merge, "days=0", "");
+            u"The number of days in output 3D files must be at most 32767"_s);
+        row("merge ignores the hidden day count", merge, "days=0", {});
     }
     void jobCheck()
     {
@@ -256,6 +257,20 @@ private Q_SLOTS:
         if (!control.isEmpty())
             QCOMPARE(record,
                      standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), control, content));
+    }
+
+    // The chooser's drive list: each disk a working directory can live on once, never the
+    // kernel's own mounts.
+    void realVolumesAreFolders()
+    {
+        QStringList roots = StorageVolumes().roots();
+        QCOMPARE(roots.value(0), u"/"_s);
+        QCOMPARE(roots.removeDuplicates(), 0);
+        for (const QString& root : roots)
+            QVERIFY2(QFileInfo(root).isDir() && !root.startsWith(u"/proc"_s) &&
+                         !root.startsWith(u"/sys"_s),
+                     qPrintable(root));
+        QVERIFY(StorageVolumes().isReady(u"/"_s));
     }
 
     void startsFirstTerminalFound_data()

@@ -12,6 +12,7 @@
 #include "run/directory_chooser.h"
 #include "run_test_support.h"
 #include "support/data_rows.h"
+#include "support/messages.h"
 #include "support/operate.h"
 #include "support/qt_test_prelude.h"
 
@@ -36,15 +37,14 @@ const QString hostileName = u"it's \"our\" $HOME; `touch x` $(touch y) Zürich"_
 
 /// Each check of the job in its order, as the window's steps that break it.
 const std::vector<std::pair<const char*, QStringList>> checksInOrder{
-    {"You must enter a working directory", {u"WorkingDirBox="_s}},
-    {"Unable to find working directory /gridloom/nowhere/. Please make sure it exists",
-     {u"WorkingDirBox=/gridloom/nowhere/"_s}},
-    {"Start and end hours must be between 0 and 23", {u"StartHour=24"_s}},
-    {"End date must be later than begin date", {u"EndDate=2002-10-01"_s, u"EndHour=0"_s}},
-    {"Enter at least one MM5 file", {u"ClearAllFileButton"_s}},
-    {"MM5 domain not specified or not valid", {}}, // the coordinate dialog never confirmed
-    {"You must enter a output file basename first ", {u"OutFileBaseNameBox="_s}},
-    {"The number of days in output 3D files must be greater than 0 ", {u"DaysPerFileCountBox=0"_s}},
+    {"noWorkingDirectory", {u"WorkingDirBox="_s}},
+    {"workingDirectoryMissing", {u"WorkingDirBox=/gridloom/nowhere/"_s}},
+    {"hoursOutOfRange", {u"StartHour=24"_s}},
+    {"endNotAfterStart", {u"EndDate=2002-10-01"_s, u"EndHour=0"_s}},
+    {"noInputFile", {u"ClearAllFileButton"_s}},
+    {"noDomain", {}}, // the coordinate dialog never confirmed
+    {"noOutputName", {u"OutFileBaseNameBox="_s}},
+    {"noDaysPerFile", {u"DaysPerFileCountBox=0"_s}},
 };
 
 } // namespace
@@ -291,6 +291,14 @@ private Q_SLOTS:
         const QString typed = QString(131, QLatin1Char('n')) + u"_"_s;
         operate(*m_window, {u"OutFileBaseNameBox="_s + typed, u"StartHour=1"_s});
         QCOMPARE(outputName(), QString(131, QLatin1Char('n')) + u"_2001070101.m3d"_s);
+        // Typed over a few of its characters it takes none; over more, what fits under 132.
+        auto* field = m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s);
+        field->setSelection(0, 5);
+        QTest::keyClicks(field, u"xyz"_s);
+        QCOMPARE(outputName().size(), 146);
+        field->setSelection(0, 20);
+        field->insert(u"0123456789"_s);
+        QCOMPARE(outputName(), u"012345"_s + QString(111, QLatin1Char('n')) + u"_2001070101.m3d"_s);
 
         const QString written = QString(130, QLatin1Char('n')) + u".m3d"_s;
         operate(*m_window, {u"OutFileBaseNameBox="_s + written.left(130),
@@ -323,24 +331,23 @@ private Q_SLOTS:
                 std::none_of(checksInOrder.begin() + long(row), checksInOrder.end(),
                              [](const auto& check) { return check.second.isEmpty(); });
             addRow(checksInOrder[row].first, steps, withDomain, QString(),
-                   QString::fromUtf8(checksInOrder[row].first), QStringList());
+                   message(checksInOrder[row].first, u"/gridloom/nowhere/"_s), QStringList());
         }
         const auto row = [](const char* name, const QStringList& steps, const char* setup,
-                            const char* message, const QStringList& written) {
-            addRow(name, steps, true, setup, message, written);
+                            const QString& expected, const QStringList& written) {
+            addRow(name, steps, true, setup, expected, written);
         };
-        const char* missing =
-            "Can not run Fortran executable, please make sure it is in the folder ";
+        const QString missing = message("noProcessor", u"{PROGRAM}"_s);
         const QStringList control{u"wxjoin2.inp"_s};
         row("executable missing", {}, "missing", missing, control);
         row("executable a file that may not run", {}, "a file", missing, control);
         row("executable a folder", {}, "a folder", missing, control);
         // Even root may not create files in /proc.
         row("control file cannot be written", {u"WorkingDirBox=/proc/"_s}, "",
-            "The control file /proc/wxjoin2.inp could not be written: ", {});
+            u"The control file /proc/wxjoin2.inp could not be written: "_s, {});
         row("script cannot be written", {}, "script blocked",
-            "The run script {WORK}run_wxjoin2.sh could not be written: ", control);
-        row("console cannot be started", {}, "no console", "no console",
+            u"The run script {WORK}run_wxjoin2.sh could not be written: "_s, control);
+        row("console cannot be started", {}, "no console", u"no console"_s,
             {u"run_wxjoin2.sh"_s, u"wxjoin2.inp"_s});
     }
 
@@ -350,9 +357,9 @@ private Q_SLOTS:
             fetchRow<QStringList, bool, QString, QString, QStringList>(
                 "steps", "withDomain", "setup", "message", "written");
         const QString processor = m_program + u"/wxjoin2"_s;
-        if (message.startsWith(u"Can not run"_s)) {
+        if (message.contains(u"{PROGRAM}"_s)) {
             QVERIFY(QFile::remove(processor));
-            message += m_program;
+            message.replace(u"{PROGRAM}"_s, m_program);
         }
         if (setup == u"a file"_s)
             fixtures::writeText(QFile::encodeName(processor).toStdString(), "#!/bin/sh\n");
@@ -402,11 +409,12 @@ private Q_SLOTS:
         addRow("root gets one separator", "run 1/", "double click", "/", "/ | / |", "/");
         addRow("another drive", "run 1/", "drive", "volume", "volume | volume |", "volume/");
         addRow("drive not ready", "run 1/", "drive", "/offline",
-               "volume | volume | Drive /offline is not on line or does not exist.", "volume/");
+               u"volume | volume | "_s + message("driveOffline", u"/offline"_s), "volume/");
         addRow("the drive shown chosen again", "run 1/Sub a", "same drive", "", "run 1/Sub a | / |",
                "run 1/Sub a/");
         addRow("drive that cannot be read", "volume/data", "drive", "plain.txt",
-               "volume/data | volume | Error: Not a directory", "volume/data/");
+               u"volume/data | volume | "_s + message("driveFailure", u"Not a directory"_s),
+               "volume/data/");
         addRow("cancel keeps the text", "typed by hand", "cancel", "/", "/ | / |", "typed by hand");
     }
     void chooseAndClose()
