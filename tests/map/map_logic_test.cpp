@@ -369,6 +369,21 @@ private Q_SLOTS:
                  std::size_t{162});
         QCOMPARE(shores.binsIn({-75.5, -75.5, 35.2, 35.2}, ShoreResolution::Crude).size(),
                  std::size_t{1});
+        // A bin is one bin whichever side of the 180th meridian a view asks from, and its
+        // lines come west of Greenwich when it lies east of 180 degrees.
+        const auto west = shores.binsIn({170, 190, 52, 58}, ShoreResolution::Crude);
+        const auto east = shores.binsIn({-190, -170, 52, 58}, ShoreResolution::Crude);
+        QCOMPARE(west.size(), std::size_t{2});
+        QVERIFY(west == east);
+        std::size_t points = 0;
+        for (const ShoreLine& line : shores.lines(west[1])) {
+            for (const MapPoint& p : line.points) {
+                QVERIFY2(p.x >= -180 && p.x <= -160 && p.y >= 50 && p.y <= 70,
+                         qPrintable(QStringLiteral("%1 %2").arg(p.x).arg(p.y)));
+                ++points;
+            }
+        }
+        QVERIFY(points > 0);
     }
 
     // A shore file whose layout does not add up is dropped whole with a one-line warning,
