@@ -315,11 +315,12 @@ MapScene buildScene(const MapSnapshot& snapshot)
         const InputFileInfo& input = snapshot.inputs[n];
         const bool approximate = !placed[n].grid.has_value();
         const std::string spacing = spacingText(input);
+        const bool readable = spacing != unreadableSpacing;
         SceneShape shape{SceneShape::Role::Input,
                          static_cast<int>(n),
                          {},
                          std::to_string(n + 1) + ": " + spacing +
-                             (approximate ? " approximate" : ""),
+                             (approximate ? (readable ? " approximate" : ", approximate") : ""),
                          approximate};
         // A grid in the view's own projection is drawn from its kilometres: through longitude
         // and latitude a grid around a pole would fold where its cone does not close.
@@ -329,7 +330,6 @@ MapScene buildScene(const MapSnapshot& snapshot)
             shape.ring = placed[n].lonLat;
             toView(shape.ring, view);
         }
-        const bool readable = spacing != unreadableSpacing;
         std::string text = std::to_string(n + 1) + ": " +
                            (readable ? spacing + " grid" : "grid " + spacing) + ", cells i " +
                            indexRange(input.iStart, input.iEnd) + ", j " +
