@@ -64,6 +64,54 @@ const InputFileInfo polar = header(polarLine, {"1", "1", "200", "200", "1", "23"
 const InputFileInfo polarFine = header(polarFineLine, {"1", "1", "61", "61", "1", "23", "-180.0000",
                                                        "180.0000", "86.311867", "89.985732"});
 
+// A coastline file of 60-degree bins, 6 across and 3 down, written from scratch, with one
+// two-point line in bin 10 (row 1, column 4: 240-300 degrees east, 30 south to 30 north); `damage`
+// names the one thing written wrong, if any.
+void writeShoreFile(const QString& path, const QString& damage)
+{
+    int file = 0;
+    QCOMPARE(nc_create(qPrintable(path), NC_CLOBBER, &file), NC_NOERR);
+    const auto table = [&](const char* name, nc_type type, std::vector<std::size_t> lengths,
+                           std::vector<int> values) {
+        std::vector<int> dims;
+        for (std::size_t n = 0; n < lengths.size(); ++n) {
+            int dim = 0;
+            const std::string dimName = name + std::string("_") + std::to_string(n);
+            QCOMPARE(nc_def_dim(file, dimName.c_str(), lengths[n], &dim), NC_NOERR);
+            dims.push_back(dim);
+        }
+        int variable = 0;
+        QCOMPARE(
+            nc_def_var(file, name, type, static_cast<int>(dims.size()), dims.data(), &variable),
+            NC_NOERR);
+        QCOMPARE(nc_enddef(file), NC_NOERR);
+        QCOMPARE(nc_put_var_int(file, variable, values.data()), NC_NOERR);
+        QCOMPARE(nc_redef(file), NC_NOERR);
+    };
+    const bool fourSizes = damage == QLatin1String("a number held four times");
+    table("Bin_size_in_minutes", NC_INT, {fourSizes ? 4u : 1u},
+          std::vector(fourSizes ? 4 : 1, 3600));
+    table("N_bins_in_360_longitude_range", NC_INT, {1}, {6});
+    table("N_bins_in_file", NC_INT, {1}, {18});
+    std::vector<int> firsts(18, 0);
+    std::vector<int> counts(18, 0);
+    counts[10] = 1;
+    table("Id_of_first_segment_in_a_bin", NC_INT, {18}, firsts);
+    if (damage == QLatin1String("a bin table of two dimensions"))
+        table("N_segments_in_a_bin", NC_SHORT, {9, 2}, counts);
+    else
+        table("N_segments_in_a_bin", NC_SHORT, {18}, counts);
+    // Two points, level 1: the sea shore.
+    table("Embedded_npts_levels_exit_entry_for_a_segment", NC_INT, {1}, {(2 << 9) | (1 << 6)});
+    table("Id_of_first_point_in_a_segment", NC_INT, {1}, {0});
+    table("Relative_longitude_from_SW_corner_of_bin", NC_SHORT, {2}, {0, -1});
+    if (damage == QLatin1String("point tables of unequal lengths"))
+        table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {3}, {0, -32768, 0});
+    else
+        table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {2}, {0, -32768});
+    QCOMPARE(nc_close(file), NC_NOERR);
+}
+
 DomainSelection box(double a, double b, double c, double d)
 {
     return {{a, b, c, d, 1, 23}, true};
@@ -432,6 +480,39 @@ private Q_SLOTS:
         // The sound file draws its shores, and a folder without files warns of nothing.
         ShoreLibrary sound;
         QVERIFY(sound.available(ShoreResolution::Crude) && sound.warning().empty());
+    }
+
+    // Steps of a bin's side from its south-west corner, the bin found from its index; a bin
+    // east of 180 degrees given west of Greenwich. A file with a table of the wrong shape is
+    // refused with a warning, never read past its tables.
+    void generatedShoreFile_data()
+    {
+        columns<QString>("damage");
+        addRow("none", "");
+        addRow("a number held four times", "a number held four times");
+        addRow("a bin table of two dimensions", "a bin table of two dimensions");
+        addRow("point tables of unequal lengths", "point tables of unequal lengths");
+    }
+    void generatedShoreFile()
+    {
+        auto [damage] = fetchRow<QString>("damage");
+        QTemporaryDir folder;
+        writeShoreFile(folder.filePath(QStringLiteral("binned_GSHHS_c.nc")), damage);
+        ShoreLibrary shores(folder.path().toStdString());
+        QCOMPARE(shores.available(ShoreResolution::Crude).has_value(), damage.isEmpty());
+        QCOMPARE(shores.warning().empty(), damage.isEmpty());
+        if (!damage.isEmpty())
+            return;
+        const auto bins = shores.binsIn({-100, -90, -10, 10}, ShoreResolution::Crude);
+        QCOMPARE(bins.size(), std::size_t{1});
+        QCOMPARE(bins[0].index, 10);
+        const auto& lines = shores.lines(bins[0]);
+        QCOMPARE(lines.size(), std::size_t{1});
+        QCOMPARE(lines[0].kind, ShoreKind::Coast);
+        QCOMPARE(lines[0].points.size(), std::size_t{2});
+        QVERIFY(near(lines[0].points[0].x, -120, 1e-9) && near(lines[0].points[0].y, -30, 1e-9));
+        QVERIFY(near(lines[0].points[1].x, -60, 1e-9) &&
+                near(lines[0].points[1].y, -30 + 60 * 32768.0 / 65535, 1e-9));
     }
 
     // Lines fall on the multiples of a round step, cut finely enough to bend smoothly, and are
