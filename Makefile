@@ -39,7 +39,7 @@ fuzz:
 	@scripts/install-deps.sh fuzz
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
-	@scripts/run-fuzz.sh build-fuzz $(or $(SECONDS),300)
+	@scripts/run-fuzz.sh build-fuzz $(or $(SECONDS),300) $(or $(FUZZER),header_reader_fuzz)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

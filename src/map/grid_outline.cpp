@@ -1,5 +1,6 @@
 #include "map/grid_outline.h"
 
+#include "common/numbers.h"
 #include "map/projection.h"
 
 #include <algorithm>
@@ -47,26 +48,83 @@ std::optional<Extent> cellCentreExtent(const GridDefinition& grid, const Project
         box.south = std::min(box.south, point.y);
         box.north = std::max(box.north, point.y);
     }
+    // The cone's apex is the pole on its side. Latitude falls with the distance from the apex
+    // alone, so when the apex lies among the centres the nearest centre is the block's highest
+    // (lowest in the south), and the block takes every longitude.
+    const double poleLat = grid.trueLat1 > 0 ? 90.0 : -90.0;
+    const auto apex = projection.forward(MapPoint{grid.originLon, poleLat});
+    if (!apex)
+        return box;
+    const double x1 = cellCentreX(grid, cells.i1);
+    const double x2 = cellCentreX(grid, cells.i2);
+    const double y1 = cellCentreY(grid, cells.j1);
+    const double y2 = cellCentreY(grid, cells.j2);
+    if (!(apex->x >= x1 && apex->x <= x2 && apex->y >= y1 && apex->y <= y2))
+        return box;
+    const double i = std::clamp(std::round((apex->x - grid.xSouthWest) / grid.spacingKm) + 1.0,
+                                static_cast<double>(cells.i1), static_cast<double>(cells.i2));
+    const double j = std::clamp(std::round((apex->y - grid.ySouthWest) / grid.spacingKm) + 1.0,
+                                static_cast<double>(cells.j1), static_cast<double>(cells.j2));
+    const auto nearest = projection.inverse(MapPoint{cellCentreX(grid, i), cellCentreY(grid, j)});
+    if (!nearest)
+        return std::nullopt;
+    box.west = reference - 180.0;
+    box.east = reference + 180.0;
+    (poleLat > 0 ? box.north : box.south) = nearest->y;
     return box;
 }
 
 bool agreesWithExtent(const GridDefinition& grid, const Projection& projection,
-                      const CellRange& cells, const Extent& extent)
+                      const CellRange& cells, const Extent& extent, double writtenTo)
 {
     const auto centres = cellCentreExtent(grid, projection, cells);
     if (!centres)
         return false;
-    const double latTolerance = 0.5 * grid.spacingKm / kmPerDegree;
+    // The nearest misreading of a grid is by half a cell: an extent line giving the cells'
+    // outer corners instead of their centres. A quarter of a cell lies halfway between that
+    // and an exact match, so neither side is within rounding of the decision; what the limits
+    // lost in being written is allowed on top.
+    const double written = 0.5 * writtenTo;
+    const double latTolerance = 0.25 * grid.spacingKm / kmPerDegree + written;
     const double steepest = std::max(std::abs(centres->south), std::abs(centres->north));
-    const double lonTolerance =
-        latTolerance / std::max(std::cos(steepest * std::numbers::pi / 180.0), 0.01);
-    const auto near = [](double a, double b, double tolerance, bool longitude) {
-        return std::abs(longitude ? longitudeDifference(a, b) : a - b) <= tolerance;
+    const double lonTolerance = 0.25 * grid.spacingKm / kmPerDegree /
+                                    std::max(std::cos(steepest * std::numbers::pi / 180.0), 0.01) +
+                                written;
+    const auto near = [](double a, double b, double tolerance) {
+        return std::abs(a - b) <= tolerance;
     };
-    return near(centres->west, std::min(extent.west, extent.east), lonTolerance, true) &&
-           near(centres->east, std::max(extent.west, extent.east), lonTolerance, true) &&
-           near(centres->south, std::min(extent.south, extent.north), latTolerance, false) &&
-           near(centres->north, std::max(extent.south, extent.north), latTolerance, false);
+    const auto nearLon = [](double a, double b, double tolerance) {
+        return std::abs(longitudeDifference(a, b)) <= tolerance;
+    };
+    const bool latitudes =
+        near(centres->south, std::min(extent.south, extent.north), latTolerance) &&
+        near(centres->north, std::max(extent.south, extent.north), latTolerance);
+    // Round a pole the extent line's longitudes say nothing about where the grid lies.
+    if (centres->east - centres->west >= 360.0)
+        return latitudes;
+    const bool inOrder = nearLon(centres->west, extent.west, lonTolerance) &&
+                         nearLon(centres->east, extent.east, lonTolerance);
+    const bool swapped = nearLon(centres->west, extent.east, lonTolerance) &&
+                         nearLon(centres->east, extent.west, lonTolerance);
+    return latitudes && (inOrder || swapped);
+}
+
+double lastDecimalUnit(std::string_view written)
+{
+    if (!parseRealNumber(written))
+        return 0.0;
+    const auto exponentAt = written.find_first_of("eE");
+    const auto mantissa = written.substr(0, exponentAt);
+    const auto point = mantissa.find('.');
+    const auto decimals = point == std::string_view::npos ? 0 : mantissa.size() - point - 1;
+    double exponent = 0.0;
+    if (exponentAt != std::string_view::npos) {
+        const auto value = parseRealNumber(written.substr(exponentAt + 1));
+        if (!value || std::abs(*value) > 300)
+            return 1.0;
+        exponent = *value;
+    }
+    return std::pow(10.0, exponent - static_cast<double>(decimals));
 }
 
 Polyline rectangleOutline(double x1, double y1, double x2, double y2, int perSide)
@@ -92,10 +150,8 @@ Polyline rectangleOutline(double x1, double y1, double x2, double y2, int perSid
 
 Polyline cellBlockOutline(const GridDefinition& grid, const CellRange& cells, int perSide)
 {
-    const double half = 0.5 * grid.spacingKm;
-    return rectangleOutline(cellCentreX(grid, cells.i1) - half, cellCentreY(grid, cells.j1) - half,
-                            cellCentreX(grid, cells.i2) + half, cellCentreY(grid, cells.j2) + half,
-                            perSide);
+    return rectangleOutline(cellCentreX(grid, cells.i1), cellCentreY(grid, cells.j1),
+                            cellCentreX(grid, cells.i2), cellCentreY(grid, cells.j2), perSide);
 }
 
 } // namespace gridloom

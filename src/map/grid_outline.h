@@ -4,6 +4,7 @@
 #include "map/grid_definition.h"
 
 #include <optional>
+#include <string_view>
 
 namespace gridloom {
 
@@ -18,18 +19,28 @@ struct CellRange {
 };
 
 /// The longitude/latitude extremes of the centres of the cells in `cells`, through the grid's
-/// own projection; nothing when a centre cannot be placed. Only the block's edge is projected:
-/// inside a domain that does not hold a pole, longitude and latitude take their extremes there.
+/// own projection; nothing when a centre cannot be placed. Longitudes run on from the first
+/// centre, so a block across the 180th meridian has east beyond 180 or west below -180. A
+/// block around a pole has every longitude: east is then west + 360, and the latitude on the
+/// pole's side is that of the centre nearest the pole.
 std::optional<Extent> cellCentreExtent(const GridDefinition& grid, const Projection& projection,
                                        const CellRange& cells);
 
-/// True when the cell centres over `cells` reach the extent line's limits to within half a
-/// cell: the grid line and the extent line then describe the same grid.
+/// True when the cell centres over `cells` reach the extent line's limits to within a quarter
+/// of a cell plus half of `writtenTo`, the unit of the last decimal the limits were written
+/// with: the grid line and the extent line then describe the same grid. Longitudes are
+/// compared round the globe, west and east in either order; around a pole only latitudes are.
 bool agreesWithExtent(const GridDefinition& grid, const Projection& projection,
-                      const CellRange& cells, const Extent& extent);
+                      const CellRange& cells, const Extent& extent, double writtenTo = 0.0);
 
-/// The outer edges of the cells in `cells` in the grid's kilometres, a closed ring starting at
-/// the north-west corner and going clockwise, `perSide` points to a side.
+/// The unit of the last decimal of a number as written: 0.01 for "37.20", 1 for "37", 100 for
+/// "1.5e3"; 0 for text that is no number, whose rounding is not known.
+double lastDecimalUnit(std::string_view written);
+
+/// What a block of cells covers: the ring through the centres of its outermost cells, since
+/// nothing is known of the field between a data point and the next one that is not there. In
+/// the grid's kilometres, closed, starting at the north-west corner and going clockwise,
+/// `perSide` points to a side.
 Polyline cellBlockOutline(const GridDefinition& grid, const CellRange& cells, int perSide = 24);
 
 /// A rectangle from (x1, y1) to (x2, y2), closed, north-west corner first, clockwise, with

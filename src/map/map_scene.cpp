@@ -32,6 +32,8 @@ std::string fileName(std::size_t index)
 struct PlacedInput {
     std::optional<GridDefinition> grid;
     std::optional<Projection> projection;
+    /// The outline in the grid's own kilometres; empty when placed by its extent line.
+    Polyline ownKm;
     Polyline lonLat;
     std::string approximateReason;
 };
@@ -46,6 +48,26 @@ std::string whyNotOnGrid(const InputFileInfo& input, bool understood)
                                : "its projection " + projection + " is not supported";
 }
 
+// The coarsest decimal any of the extent line's four angles was written to.
+double angleRounding(const InputFileInfo& input)
+{
+    double unit = 0.0;
+    for (std::size_t field = 6; field < 10; ++field)
+        unit = std::max(unit, lastDecimalUnit(input.extentText[field]));
+    return unit;
+}
+
+// The extent line's box the short way round from its first longitude to its last, as a grid
+// under 180 degrees wide lies; limits a whole turn apart go round a pole.
+Polyline extentOutline(const InputFileInfo& input)
+{
+    const double written = input.lonEnd - input.lonStart;
+    const double span =
+        std::abs(written) >= 359.0 ? std::copysign(360.0, written) : std::remainder(written, 360.0);
+    const double west = std::min(input.lonStart, input.lonStart + span);
+    return rectangleOutline(west, input.latStart, west + std::abs(span), input.latEnd);
+}
+
 PlacedInput placeInput(const InputFileInfo& input)
 {
     PlacedInput placed;
@@ -53,21 +75,42 @@ PlacedInput placeInput(const InputFileInfo& input)
     const Extent extent{input.lonStart, input.lonEnd, input.latStart, input.latEnd};
     const auto grid = parseGridLine(input.gridLineText);
     auto projection = grid ? Projection::create(projectionDefinition(*grid)) : std::nullopt;
-    if (projection && agreesWithExtent(*grid, *projection, cells, extent)) {
-        placed.lonLat = cellBlockOutline(*grid, cells);
+    if (projection && agreesWithExtent(*grid, *projection, cells, extent, angleRounding(input))) {
+        placed.ownKm = cellBlockOutline(*grid, cells);
+        placed.lonLat = placed.ownKm;
         projection->inverse(placed.lonLat);
         placed.grid = grid;
         placed.projection = std::move(projection);
         return placed;
     }
     placed.approximateReason = whyNotOnGrid(input, projection.has_value());
-    placed.lonLat = rectangleOutline(input.lonStart, input.latStart, input.lonEnd, input.latEnd);
+    placed.lonLat = extentOutline(input);
     return placed;
 }
 
-// The ring of an output box in longitude/latitude, or why it cannot be placed.
+constexpr const char* unreadableSpacing = "spacing unreadable";
+
+// The spacing as the legend may print it. The header reader takes the fourth field from the
+// end of the grid line, which is the spacing only when every field stands apart; a grid line
+// that reads as a grid settles it, one that names a grid but cannot be read leaves it unknown.
+std::string spacingText(const InputFileInfo& input)
+{
+    const auto grid = parseGridLine(input.gridLineText);
+    if (grid)
+        return number(grid->spacingKm) + " km";
+    const auto fields = splitFields(input.gridLineText);
+    const bool namesGrid = !fields.empty() && fields.front() == "LCC";
+    if (namesGrid || !(input.gridSpacingKm > 0.0) || !std::isfinite(input.gridSpacingKm))
+        return unreadableSpacing;
+    return number(input.gridSpacingKm) + " km";
+}
+
+// The ring of an output box: in longitude/latitude, or for kilometres and cells already in the
+// view's kilometres, since the view is the projection of the grid they are measured on; or why
+// it cannot be placed.
 struct PlacedBox {
-    Polyline lonLat;
+    Polyline ring;
+    bool inViewKm = false;
     std::string whyNot;
 };
 
@@ -77,7 +120,7 @@ PlacedBox placeBox(CoordinateType type, const DomainSelection& domain, const Pla
     PlacedBox box;
     switch (type) {
     case CoordinateType::LatLon:
-        box.lonLat = rectangleOutline(b[0], b[2], b[1], b[3]);
+        box.ring = rectangleOutline(b[0], b[2], b[1], b[3]);
         break;
     case CoordinateType::XY:
     case CoordinateType::IJK:
@@ -87,13 +130,13 @@ PlacedBox placeBox(CoordinateType type, const DomainSelection& domain, const Pla
                              : "grid indices need a listed file with a known grid";
             break;
         }
-        box.lonLat =
+        box.ring =
             type == CoordinateType::XY
                 ? rectangleOutline(b[0], b[2], b[1], b[3])
                 : cellBlockOutline(*onGrid->grid,
                                    CellRange{static_cast<int>(b[0]), static_cast<int>(b[2]),
                                              static_cast<int>(b[1]), static_cast<int>(b[3])});
-        onGrid->projection->inverse(box.lonLat);
+        box.inViewKm = true;
         break;
     case CoordinateType::None:
         break;
@@ -102,20 +145,27 @@ PlacedBox placeBox(CoordinateType type, const DomainSelection& domain, const Pla
 }
 
 // A plain longitude/latitude view, its scale true at the middle latitude of what it shows.
+// Longitudes are taken round the globe from the first point, so what straddles the 180th
+// meridian is centred there and not on the far side of the world.
 std::string geographicDefinition(const std::vector<const Polyline*>& rings)
 {
-    Extent box{180.0, -180.0, 90.0, -90.0};
+    std::optional<double> reference;
+    Extent box{0.0, 0.0, 90.0, -90.0};
     for (const Polyline* ring : rings) {
         for (const MapPoint& p : *ring) {
-            if (!std::isfinite(p.x))
+            if (!std::isfinite(p.x) || !std::isfinite(p.y))
                 continue;
-            box = {std::min(box.west, p.x), std::max(box.east, p.x), std::min(box.south, p.y),
+            if (!reference) {
+                reference = p.x;
+                box.west = box.east = p.x;
+            }
+            const double lon = *reference + std::remainder(p.x - *reference, 360.0);
+            box = {std::min(box.west, lon), std::max(box.east, lon), std::min(box.south, p.y),
                    std::max(box.north, p.y)};
         }
     }
-    const bool empty = box.west > box.east;
-    const double lon = empty ? 0.0 : std::clamp((box.west + box.east) / 2, -180.0, 180.0);
-    const double lat = empty ? 0.0 : std::clamp((box.south + box.north) / 2, -60.0, 60.0);
+    const double lon = reference ? std::remainder((box.west + box.east) / 2, 360.0) : 0.0;
+    const double lat = reference ? std::clamp((box.south + box.north) / 2, -60.0, 60.0) : 0.0;
     return "+proj=eqc +lat_ts=" + number(std::round(lat)) + " +lon_0=" + number(std::round(lon)) +
            " +R=6370000 +units=km";
 }
@@ -180,8 +230,9 @@ void addBox(MapScene& scene, const MapSnapshot& snapshot, SceneShape::Role role,
         return;
     const bool confirmed = role == SceneShape::Role::Confirmed;
     PlacedBox placed = placeBox(type, domain, onGrid);
-    SceneShape shape{role, -1, std::move(placed.lonLat), confirmed ? "Output" : "Entered"};
-    toView(shape.ring, view);
+    SceneShape shape{role, -1, std::move(placed.ring), confirmed ? "Output" : "Entered"};
+    if (!placed.inViewKm)
+        toView(shape.ring, view);
     const auto firstBox = std::find_if(scene.shapes.begin(), scene.shapes.end(),
                                        [](const SceneShape& s) { return s.input < 0; });
     const auto inputCount = static_cast<std::size_t>(firstBox - scene.shapes.begin());
@@ -239,14 +290,14 @@ MapScene buildScene(const MapSnapshot& snapshot)
     const PlacedBox confirmedBox =
         placeBox(latLon ? CoordinateType::LatLon : CoordinateType::None, snapshot.confirmed, {});
     if (snapshot.confirmed.domainValid)
-        lonLatRings.push_back(&confirmedBox.lonLat);
+        lonLatRings.push_back(&confirmedBox.ring);
     // With nothing else to show, the entered box is what the view centres on.
     const bool enteredOnly = lonLatRings.empty() && snapshot.entered;
     const PlacedBox enteredBox =
         placeBox(enteredOnly ? snapshot.entered->type : CoordinateType::None,
                  enteredOnly ? snapshot.entered->bounds : DomainSelection{}, {});
     if (enteredOnly)
-        lonLatRings.push_back(&enteredBox.lonLat);
+        lonLatRings.push_back(&enteredBox.ring);
 
     scene.viewDefinition =
         onGrid ? projectionDefinition(*onGrid->grid) : geographicDefinition(lonLatRings);
@@ -266,17 +317,29 @@ MapScene buildScene(const MapSnapshot& snapshot)
     for (std::size_t n = 0; n < placed.size(); ++n) {
         const InputFileInfo& input = snapshot.inputs[n];
         const bool approximate = !placed[n].grid.has_value();
-        SceneShape shape{SceneShape::Role::Input, static_cast<int>(n), placed[n].lonLat,
-                         std::to_string(n + 1) + ": " + number(input.gridSpacingKm) + " km" +
-                             (approximate ? " approximate" : ""),
+        const std::string spacing = spacingText(input);
+        const bool readable = spacing != unreadableSpacing;
+        SceneShape shape{SceneShape::Role::Input,
+                         static_cast<int>(n),
+                         {},
+                         std::to_string(n + 1) + ": " + spacing +
+                             (approximate ? (readable ? " approximate" : ", approximate") : ""),
                          approximate};
-        toView(shape.ring, view);
+        // A grid in the view's own projection is drawn from its kilometres: through longitude
+        // and latitude a grid around a pole would fold where its cone does not close.
+        if (!approximate && projectionDefinition(*placed[n].grid) == scene.viewDefinition) {
+            shape.ring = placed[n].ownKm;
+        } else {
+            shape.ring = placed[n].lonLat;
+            toView(shape.ring, view);
+        }
         if (placed[n].grid)
             scene.grids.push_back({static_cast<int>(n),
                                    *placed[n].grid,
                                    {input.iStart, input.jStart, input.iEnd, input.jEnd}});
-        std::string text = std::to_string(n + 1) + ": " + number(input.gridSpacingKm) +
-                           " km grid, cells i " + indexRange(input.iStart, input.iEnd) + ", j " +
+        std::string text = std::to_string(n + 1) + ": " +
+                           (readable ? spacing + " grid" : "grid " + spacing) + ", cells i " +
+                           indexRange(input.iStart, input.iEnd) + ", j " +
                            indexRange(input.jStart, input.jEnd);
         if (approximate)
             text += "; approximate, drawn as its longitude/latitude box: " +
@@ -291,9 +354,9 @@ MapScene buildScene(const MapSnapshot& snapshot)
             scene.shapes[n].problem = true;
             scene.legend.push_back({LegendLine::Style::Problem, static_cast<int>(n),
                                     "File " + std::to_string(n + 1) + " (" +
-                                        number(snapshot.inputs[n].gridSpacingKm) +
-                                        " km) does not lie inside " + fileName(n + 1) + " (" +
-                                        number(snapshot.inputs[n + 1].gridSpacingKm) + " km)"});
+                                        spacingText(snapshot.inputs[n]) + ") does not lie inside " +
+                                        fileName(n + 1) + " (" +
+                                        spacingText(snapshot.inputs[n + 1]) + ")"});
         }
     }
     // X/Y and index boxes are read on the grid of the file whose limits the main window

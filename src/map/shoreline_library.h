@@ -24,12 +24,10 @@ struct ShoreLine {
     Polyline points;
 };
 
-/// One bin of one resolution, with the number of whole turns its longitudes are moved by so
-/// that they fall in the longitudes asked for.
+/// One bin of one resolution: what names a bin's lines, wherever the view lies.
 struct ShoreBin {
     ShoreResolution resolution = ShoreResolution::Crude;
     int index = 0;
-    int turns = 0;
     // NOLINTNEXTLINE(modernize-use-nullptr): clang-tidy 14 misreads a defaulted <=>
     auto operator<=>(const ShoreBin&) const = default;
 };
@@ -43,7 +41,9 @@ ShoreResolution resolutionForWidth(double widthKm);
 
 /// Coastlines, lakes and national borders from GSHHG's binned files (binned_GSHHS_<r>.nc and
 /// binned_border_<r>.nc), read through the netCDF library. A file is opened the first time
-/// one of its bins is wanted, and each bin is read once and kept.
+/// one of its bins is wanted, and each bin is read once and kept. A file whose layout does not
+/// add up is dropped whole, with a warning, rather than drawn wrong: a map without shores is
+/// still a map.
 class ShoreLibrary final {
 public:
     explicit ShoreLibrary(std::string folder = defaultShoreFolder());
@@ -56,20 +56,26 @@ public:
     /// The finest resolution not finer than `wanted` whose coastline file can be read;
     /// nothing when there is none at all.
     std::optional<ShoreResolution> available(ShoreResolution wanted);
-    /// The bins of `resolution` that overlap the box.
+    /// The bins of `resolution` that overlap the box, each once.
     std::vector<ShoreBin> binsIn(const Extent& box, ShoreResolution resolution);
-    /// The coastlines, lakes and borders of one bin.
+    /// The coastlines, lakes and borders of one bin, longitudes from -180 to 180 plus the bin's
+    /// width; a view's projection brings them round to where it looks.
     const std::vector<ShoreLine>& lines(const ShoreBin& bin);
+    /// One line naming the last file found damaged and how; empty while none is.
+    const std::string& warning() const { return m_warning; }
 
 private:
     struct File;
     File* file(ShoreResolution resolution, bool borders);
+    std::string path(ShoreResolution resolution, bool borders) const;
+    void drop(ShoreResolution resolution, bool borders, const std::string& why);
 
     std::string m_folder;
     // Per resolution: coastline file, border file; empty until first asked for.
     std::array<std::array<std::unique_ptr<File>, 2>, 3> m_files;
     std::array<std::array<bool, 2>, 3> m_tried{};
     std::map<ShoreBin, std::vector<ShoreLine>> m_bins;
+    std::string m_warning;
 };
 
 } // namespace gridloom

@@ -1,5 +1,7 @@
 // The domain map's logic without a display: grid lines, PROJ, the consistency check, the scene,
 // the graticule and the GSHHG reader.
+#include "fixtures/fixture_writer.h"
+#include "input/header_reader.h"
 #include "map/graticule.h"
 #include "map/grid_definition.h"
 #include "map/grid_outline.h"
@@ -29,6 +31,86 @@ const InputFileInfo coarse{1,           60,         1,  50, 1, 23, 37.198118, 42
                            -101.478396, -92.521604, 12, {}, 0, {}, coarseLine};
 const InputFileInfo fine{1,          60,         1, 50, 1, 23, 38.873221, 40.704925,
                          -98.835971, -95.947253, 4, {}, 0, {}, fineLine};
+
+// A grid across the 180th meridian with one nested in it, and one around the north pole with
+// one nested round the pole too. Their limits are cs2cs's as above, for +lat_0=50 +lon_0=180
+// and +lat_0=75 +lon_0=-40 +lat_1=60 +lat_2=80; round a pole the north limit is that of the
+// centre nearest the pole, (10, 1730) and (0, 1720) km.
+const char* const dateLineLine =
+    "LCC 50.0000 180.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
+const char* const dateLineFineLine =
+    "LCC 50.0000 180.0000 30.00 60.00 -150.000 -120.000 4.000 60 50 23";
+const char* const polarLine =
+    "LCC 75.0000 -40.0000 60.00 80.00 -1990.000 -1990.000 20.000 200 200 23";
+const char* const polarFineLine =
+    "LCC 75.0000 -40.0000 60.00 80.00 -300.000 1380.000 10.000 61 61 23";
+
+// The record the header reader makes of a header the fixture writer wrote.
+InputFileInfo header(const char* gridLine, const std::array<std::string, 10>& extent)
+{
+    fixtures::SampleHeader sample;
+    sample.gridLine = gridLine;
+    sample.extent = extent;
+    return parseHeader(fixtures::headerText(sample), "sample.m3d").value();
+}
+
+const InputFileInfo dateLine = header(dateLineLine, {"1", "1", "60", "50", "1", "23", "174.606717",
+                                                     "-174.606717", "47.165576", "52.724267"});
+const InputFileInfo dateLineFine =
+    header(dateLineFineLine, {"1", "1", "60", "50", "1", "23", "177.803088", "-178.740225",
+                              "48.866243", "50.705489"});
+const InputFileInfo polar = header(polarLine, {"1", "1", "200", "200", "1", "23", "-180.0000",
+                                               "180.0000", "52.525803", "89.917409"});
+const InputFileInfo polarFine = header(polarFineLine, {"1", "1", "61", "61", "1", "23", "-180.0000",
+                                                       "180.0000", "86.311867", "89.985732"});
+
+// A coastline file of 60-degree bins, 6 across and 3 down, written from scratch, with one
+// two-point line in bin 10 (row 1, column 4: 240-300 degrees east, 30 south to 30 north); `damage`
+// names the one thing written wrong, if any.
+void writeShoreFile(const QString& path, const QString& damage)
+{
+    int file = 0;
+    QCOMPARE(nc_create(qPrintable(path), NC_CLOBBER, &file), NC_NOERR);
+    const auto table = [&](const char* name, nc_type type, std::vector<std::size_t> lengths,
+                           std::vector<int> values) {
+        std::vector<int> dims;
+        for (std::size_t n = 0; n < lengths.size(); ++n) {
+            int dim = 0;
+            const std::string dimName = name + std::string("_") + std::to_string(n);
+            QCOMPARE(nc_def_dim(file, dimName.c_str(), lengths[n], &dim), NC_NOERR);
+            dims.push_back(dim);
+        }
+        int variable = 0;
+        QCOMPARE(
+            nc_def_var(file, name, type, static_cast<int>(dims.size()), dims.data(), &variable),
+            NC_NOERR);
+        QCOMPARE(nc_enddef(file), NC_NOERR);
+        QCOMPARE(nc_put_var_int(file, variable, values.data()), NC_NOERR);
+        QCOMPARE(nc_redef(file), NC_NOERR);
+    };
+    const bool fourSizes = damage == QLatin1String("a number held four times");
+    table("Bin_size_in_minutes", NC_INT, {fourSizes ? 4u : 1u},
+          std::vector(fourSizes ? 4 : 1, 3600));
+    table("N_bins_in_360_longitude_range", NC_INT, {1}, {6});
+    table("N_bins_in_file", NC_INT, {1}, {18});
+    std::vector<int> firsts(18, 0);
+    std::vector<int> counts(18, 0);
+    counts[10] = 1;
+    table("Id_of_first_segment_in_a_bin", NC_INT, {18}, firsts);
+    if (damage == QLatin1String("a bin table of two dimensions"))
+        table("N_segments_in_a_bin", NC_SHORT, {9, 2}, counts);
+    else
+        table("N_segments_in_a_bin", NC_SHORT, {18}, counts);
+    // Two points, level 1: the sea shore.
+    table("Embedded_npts_levels_exit_entry_for_a_segment", NC_INT, {1}, {(2 << 9) | (1 << 6)});
+    table("Id_of_first_point_in_a_segment", NC_INT, {1}, {0});
+    table("Relative_longitude_from_SW_corner_of_bin", NC_SHORT, {2}, {0, -1});
+    if (damage == QLatin1String("point tables of unequal lengths"))
+        table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {3}, {0, -32768, 0});
+    else
+        table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {2}, {0, -32768});
+    QCOMPARE(nc_close(file), NC_NOERR);
+}
 
 DomainSelection box(double a, double b, double c, double d)
 {
@@ -60,46 +142,94 @@ private Q_SLOTS:
         addRow("parallels across the equator", "LCC 40 -97 -30 60 -354 -294 12 60 50 23", false);
         addRow("a parallel past the pole", "LCC 40 -97 30 91 -354 -294 12 60 50 23", false);
         addRow("text for a number", "LCC 40 -97 30 60 west -294 12 60 50 23", false);
+        addRow("origin numbers run together", "LCC 40 -97 30 60 -354.000-294.000 12 60 50 23",
+               true);
+        addRow("an exponent's sign kept", "LCC 40 -97 30 60 -3.54e+2 -2.94E+2 12 60 50 23", true);
+        addRow("spacing run into the counts", "LCC 40 -97 30 60 -354 -294 12.000060050 23", false);
+        addRow("part of a cell", "LCC 40 -97 30 60 -354 -294 12 60.5 50 23", false);
+        addRow("wider than the globe", "LCC 40 -97 30 60 -354 -294 1000 60 50 23", false);
     }
     void gridLines()
     {
         auto [line, read] = fetchRow<QString, bool>("line", "read");
-        QCOMPARE(parseGridLine(line.toStdString()).has_value(), read);
+        const auto grid = parseGridLine(line.toStdString());
+        QCOMPARE(grid.has_value(), read);
+        if (grid) {
+            QCOMPARE(grid->xSouthWest, -354.0);
+            QCOMPARE(grid->ySouthWest, -294.0);
+            QCOMPARE(grid->spacingKm, 12.0);
+        }
     }
 
-    // The extent line's limits are cs2cs's centres of the grid's edge cells.
+    // The extent line's limits are cs2cs's centres of the grid's edge cells; longitudes run on
+    // across the 180th meridian, and round a pole they go all the way.
+    void cellCentres_data()
+    {
+        columns<InputFileInfo, Extent>("input", "centres");
+        addRow("regional", coarse, Extent{-101.478396, -92.521604, 37.198118, 42.730618});
+        addRow("across the 180th meridian", dateLine,
+               Extent{174.606717, 185.393283, 47.165576, 52.724267});
+        addRow("around the north pole", polar, Extent{-180, 180, 52.525803, 89.917409});
+        addRow("a small one around the pole", polarFine, Extent{-180, 180, 86.311867, 89.985732});
+    }
     void cellCentres()
     {
-        const auto grid = parseGridLine(coarseLine);
+        auto [input, centres] = fetchRow<InputFileInfo, Extent>("input", "centres");
+        const auto grid = parseGridLine(input.gridLineText);
         const auto projection = Projection::create(projectionDefinition(*grid));
-        const auto c = cellCentreExtent(*grid, *projection, {1, 1, 60, 50});
-        QVERIFY(c && near(c->west, coarse.lonStart, 1e-4) && near(c->east, coarse.lonEnd, 1e-4));
-        QVERIFY(near(c->south, coarse.latStart, 1e-4) && near(c->north, coarse.latEnd, 1e-4));
+        const auto c = cellCentreExtent(*grid, *projection,
+                                        {input.iStart, input.jStart, input.iEnd, input.jEnd});
+        QVERIFY(c && near(c->south, centres.south, 1e-5) && near(c->north, centres.north, 1e-5));
+        if (centres.east - centres.west < 360) {
+            QVERIFY(near(c->west, centres.west, 1e-5) && near(c->east, centres.east, 1e-5));
+        } else {
+            QCOMPARE(c->east - c->west, 360.0);
+        }
     }
 
+    // A quarter of a cell, plus half the unit of the last decimal the limits were written with.
     void extentCheck_data()
     {
-        columns<Extent, bool>("extent", "agrees");
+        columns<InputFileInfo, Extent, double, bool>("input", "extent", "writtenTo", "agrees");
         const Extent e{coarse.lonStart, coarse.lonEnd, coarse.latStart, coarse.latEnd};
-        addRow("limits as cs2cs gave them", e, true);
-        addRow("limits written with two decimals", Extent{-101.48, -92.52, 37.2, 42.73}, true);
-        addRow("west and east the other way round", Extent{e.east, e.west, e.south, e.north}, true);
-        addRow("longitudes from 0 to 360", Extent{e.west + 360, e.east + 360, e.south, e.north},
-               true);
-        addRow("shifted a cell east", Extent{e.west + 0.15, e.east + 0.15, e.south, e.north},
-               false);
-        addRow("shifted a cell north", Extent{e.west, e.east, e.south + 0.11, e.north + 0.11},
-               false);
-        addRow("north limit of the corners", Extent{e.west, e.east, e.south, 42.638533}, false);
+        const double cell = 12 / 111.177; // degrees of latitude
+        addRow("limits as cs2cs gave them", coarse, e, 1e-6, true);
+        addRow("limits written with two decimals", coarse, Extent{-101.48, -92.52, 37.2, 42.73},
+               0.01, true);
+        addRow("west and east the other way round", coarse,
+               Extent{e.east, e.west, e.south, e.north}, 1e-6, true);
+        addRow("longitudes from 0 to 360", coarse,
+               Extent{e.west + 360, e.east + 360, e.south, e.north}, 1e-6, true);
+        addRow("a fifth of a cell north", coarse,
+               Extent{e.west, e.east, e.south + cell / 5, e.north + cell / 5}, 1e-6, true);
+        addRow("a third of a cell north", coarse,
+               Extent{e.west, e.east, e.south + cell / 3, e.north + cell / 3}, 1e-6, false);
+        addRow("whole degrees, said so", coarse, Extent{-101, -93, 37, 43}, 1.0, true);
+        addRow("whole degrees, taken as exact", coarse, Extent{-101, -93, 37, 43}, 0.0, false);
+        addRow("shifted a cell east", coarse,
+               Extent{e.west + 0.15, e.east + 0.15, e.south, e.north}, 1e-6, false);
+        addRow("north limit of the corners", coarse, Extent{e.west, e.east, e.south, 42.638533},
+               1e-6, false);
+        addRow("across 180, west of Greenwich at the east", dateLine,
+               Extent{174.606717, -174.606717, 47.165576, 52.724267}, 1e-6, true);
+        addRow("across 180, running past it", dateLine,
+               Extent{174.606717, 185.393283, 47.165576, 52.724267}, 1e-6, true);
+        addRow("across 180, a cell east", dateLine, Extent{174.8, -174.4, 47.165576, 52.724267},
+               1e-6, false);
+        addRow("around the pole", polar, Extent{-180, 180, 52.525803, 89.917409}, 1e-4, true);
+        addRow("around the pole, north limit of its edge", polar,
+               Extent{-180, 180, 52.525803, 87.896043}, 1e-6, false);
     }
     void extentCheck()
     {
-        auto [extent, agrees] = fetchRow<Extent, bool>("extent", "agrees");
-        const auto grid = parseGridLine(coarseLine);
+        auto [input, extent, writtenTo, agrees] =
+            fetchRow<InputFileInfo, Extent, double, bool>("input", "extent", "writtenTo", "agrees");
+        const auto grid = parseGridLine(input.gridLineText);
         const auto projection = Projection::create(projectionDefinition(*grid));
-        QCOMPARE(agreesWithExtent(*grid, *projection, {1, 1, 60, 50}, extent), agrees);
+        const CellRange cells{input.iStart, input.jStart, input.iEnd, input.jEnd};
+        QCOMPARE(agreesWithExtent(*grid, *projection, cells, extent, writtenTo), agrees);
         // A block without cells has no centres to agree with anything.
-        QVERIFY(!agreesWithExtent(*grid, *projection, {1, 1, 0, 50}, extent));
+        QVERIFY(!agreesWithExtent(*grid, *projection, {1, 1, 0, 50}, extent, writtenTo));
     }
 
     void scene_data()
@@ -112,8 +242,14 @@ private Q_SLOTS:
         const std::vector inverted{coarse, fine};
         std::vector madeUp{coarse};
         madeUp[0].lonStart = -120.5;
-        std::vector polar{coarse};
-        polar[0].gridLineText = "PS 90 -105 60 60 -354 -294 12 60 50 23";
+        std::vector stereographic{coarse};
+        stereographic[0].gridLineText = "PS 90 -105 60 60 -354 -294 12 60 50 23";
+        // The header reader takes the fourth field from the end as the spacing.
+        const std::vector runTogether{
+            header("LCC 40.0000 -97.0000 30.00 60.00 -2699.020 -2339.860 36.000151131 23",
+                   {"1", "1", "151", "131", "1", "23", "-125.5", "-65.5", "20.5", "50.5"})};
+        const std::vector wholeDegrees{
+            header(coarseLine, {"1", "1", "60", "50", "1", "23", "-101", "-93", "37", "43"})};
         const DomainSelection none;
         const char* confirmed = "Output domain (confirmed)";
         addRow("box inside the coarsest file", nested, Merge, LatLon, box(-99, -95, 38.5, 41), 0,
@@ -124,14 +260,32 @@ private Q_SLOTS:
                1, "The output box reaches outside file 2, the coarsest");
         addRow("extent not matching the grid", madeUp, Merge, None, none, 0,
                "approximate, drawn as its longitude/latitude box: its grid line does not match");
-        addRow("unsupported projection", polar, Merge, None, none, 0,
-               "its projection PS is not supported");
-        addRow("X/Y box without a known projection", polar, Merge, XY, box(-50, 50, -50, 50), 0,
+        addRow("unsupported projection", stereographic, Merge, None, none, 0,
+               "approximate, drawn as its longitude/latitude box: its projection PS is not");
+        addRow("X/Y box without a known projection", stereographic, Merge, XY,
+               box(-50, 50, -50, 50), 0,
                "The output box is not drawn: X/Y kilometres need a listed file with a known grid");
         addRow("index box past a file's cells", inverted, Extract, IJK, box(1, 70, 1, 50), 2,
                "The output box reaches outside file 2's cells i 1-60, j 1-50");
         addRow("index box on the edge cells", inverted, Extract, IJK, box(1, 60, 1, 50), 0,
                confirmed);
+        // The processor has nothing past the last data point to work with.
+        addRow("box on the coarsest file's last centres", nested, Merge, XY,
+               box(-100, 354, -100, 294), 0, confirmed);
+        addRow("box a third of a cell past them", nested, Merge, XY, box(-100, 358, -100, 100), 1,
+               "The output box reaches outside file 2, the coarsest");
+        addRow("nested across the 180th meridian", std::vector{dateLineFine, dateLine}, Merge,
+               LatLon, box(178, 182, 49, 51), 0, "2: 12 km grid, cells i 1-60, j 1-50\n");
+        addRow("box past the grid across 180", std::vector{dateLineFine, dateLine}, Merge, LatLon,
+               box(178, 186, 49, 51), 1, "The output box reaches outside file 2, the coarsest");
+        addRow("nested around the pole", std::vector{polarFine, polar}, Merge, None, none, 0,
+               "1: 10 km grid, cells i 1-61, j 1-61\n");
+        addRow("around the pole, the other way", std::vector{polar, polarFine}, Merge, None, none,
+               1, "File 1 (20 km) does not lie inside file 2 (10 km)");
+        addRow("limits in whole degrees", wholeDegrees, Merge, None, none, 0,
+               "1: 12 km grid, cells i 1-60, j 1-50\n");
+        addRow("grid line run together", runTogether, Merge, None, none, 0,
+               "1: grid spacing unreadable, cells i 1-151, j 1-131; approximate");
     }
     void scene()
     {
@@ -145,8 +299,11 @@ private Q_SLOTS:
             legend += QString::fromStdString(line.text) + QLatin1Char('\n');
             problemLines += line.style == LegendLine::Style::Problem ? 1 : 0;
         }
-        QCOMPARE(problemLines, problems);
         QVERIFY2(legend.contains(saying), qPrintable(legend));
+        QCOMPARE(problemLines, problems);
+        // No spacing that cannot be true is printed, on the map or in the legend.
+        for (const SceneShape& shape : scene.shapes)
+            QVERIFY(!QString::fromStdString(shape.label).contains(QLatin1String(": -")));
         QCOMPARE(std::any_of(scene.shapes.begin(), scene.shapes.end(),
                              [](const SceneShape& s) { return s.problem; }),
                  problems > 0);
@@ -167,7 +324,7 @@ private Q_SLOTS:
         QVERIFY(view({}, {}).contains(QLatin1String("+lat_ts=0 +lon_0=0 ")));
     }
 
-    // A block of cells reaches half a cell past the centres of its edge cells.
+    // A block of cells is drawn through the centres of its edge cells.
     void cellBoxOnGrid()
     {
         MapScene scene = buildScene(
@@ -175,8 +332,45 @@ private Q_SLOTS:
         // The grid's own outline comes first.
         scene.shapes.erase(scene.shapes.begin());
         const Extent drawn = sceneBounds(scene);
-        QVERIFY(near(drawn.west, -240, 1e-6) && near(drawn.east, -120, 1e-6));
-        QVERIFY(near(drawn.south, -240, 1e-6) && near(drawn.north, -120, 1e-6));
+        QVERIFY(near(drawn.west, -234, 1e-6) && near(drawn.east, -126, 1e-6));
+        QVERIFY(near(drawn.south, -234, 1e-6) && near(drawn.north, -126, 1e-6));
+    }
+
+    // Every point of a file's outline lies on the rectangle it is in the view: grids across 180
+    // degrees and around a pole in their own projection, an approximate box across 180 in a
+    // plain view centred there (cs2cs, +proj=eqc +lat_ts=50 +lon_0=180).
+    void drawnAsTheyAre_data()
+    {
+        columns<std::vector<InputFileInfo>, Extent>("inputs", "rectangle");
+        InputFileInfo approximate = dateLine;
+        approximate.gridLineText = "PS 90 -105 60 60 -354 -294 12 60 50 23";
+        addRow("across the 180th meridian", std::vector{dateLine}, Extent{-354, 354, -294, 294});
+        addRow("around the north pole", std::vector{polar}, Extent{-1990, 1990, -1990, 1990});
+        addRow("its limits across 180 only", std::vector{approximate},
+               Extent{-385.422892, 385.422892, 5243.749569, 5861.750789});
+    }
+    void drawnAsTheyAre()
+    {
+        auto [inputs, rectangle] =
+            fetchRow<std::vector<InputFileInfo>, Extent>("inputs", "rectangle");
+        const MapScene scene =
+            buildScene({ProcessingMode::Merge, CoordinateType::None, inputs, {}, {}});
+        QCOMPARE(scene.shapes.size(), std::size_t{1});
+        const Extent drawn = sceneBounds(scene);
+        QVERIFY2(near(drawn.west, rectangle.west, 1e-3) && near(drawn.east, rectangle.east, 1e-3) &&
+                     near(drawn.south, rectangle.south, 1e-3) &&
+                     near(drawn.north, rectangle.north, 1e-3),
+                 qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                .arg(drawn.west)
+                                .arg(drawn.east)
+                                .arg(drawn.south)
+                                .arg(drawn.north)));
+        for (const MapPoint& p : scene.shapes.front().ring) {
+            const double away =
+                std::min({std::abs(p.x - rectangle.west), std::abs(p.x - rectangle.east),
+                          std::abs(p.y - rectangle.south), std::abs(p.y - rectangle.north)});
+            QVERIFY2(away < 1e-3, qPrintable(QStringLiteral("%1 %2").arg(p.x).arg(p.y)));
+        }
     }
 
     void shores_data()
@@ -219,6 +413,7 @@ private Q_SLOTS:
         QVERIFY(resolutionForWidth(2000) == ShoreResolution::Intermediate);
         ShoreLibrary missing("/nonexistent");
         QVERIFY(!missing.available(ShoreResolution::Intermediate));
+        QVERIFY(missing.warning().empty());
         QVERIFY(missing.binsIn({-10, 10, -10, 10}, ShoreResolution::Crude).empty());
         ShoreLibrary shores;
         if (!shores.available(ShoreResolution::Crude))
@@ -228,33 +423,102 @@ private Q_SLOTS:
                  std::size_t{162});
         QCOMPARE(shores.binsIn({-75.5, -75.5, 35.2, 35.2}, ShoreResolution::Crude).size(),
                  std::size_t{1});
+        // A bin is one bin whichever side of the 180th meridian a view asks from, and its
+        // lines come west of Greenwich when it lies east of 180 degrees.
+        const auto west = shores.binsIn({170, 190, 52, 58}, ShoreResolution::Crude);
+        const auto east = shores.binsIn({-190, -170, 52, 58}, ShoreResolution::Crude);
+        QCOMPARE(west.size(), std::size_t{2});
+        QVERIFY(west == east);
+        std::size_t points = 0;
+        for (const ShoreLine& line : shores.lines(west[1])) {
+            for (const MapPoint& p : line.points) {
+                QVERIFY2(p.x >= -180 && p.x <= -160 && p.y >= 50 && p.y <= 70,
+                         qPrintable(QStringLiteral("%1 %2").arg(p.x).arg(p.y)));
+                ++points;
+            }
+        }
+        QVERIFY(points > 0);
     }
 
-    // A shore file whose bin table does not add up is refused as a whole, before any bin is
-    // read through it.
-    void damagedShoreFileRefused_data()
+    // A shore file whose layout does not add up is dropped whole with a one-line warning,
+    // whether that shows on opening or only when a bin is read; until then nothing is drawn
+    // from it, and afterwards nothing more.
+    void damagedShoreFile_data()
     {
-        columns<QByteArray, int>("variable", "value");
-        addRow("bins of no size", QByteArray("Bin_size_in_minutes"), 0);
-        addRow("no bins around the globe", QByteArray("N_bins_in_360_longitude_range"), 0);
-        addRow("rows not whole", QByteArray("N_bins_in_360_longitude_range"), 17);
-        addRow("fewer bins than the tables hold", QByteArray("N_bins_in_file"), 18);
+        columns<QByteArray, int, int>("variable", "index", "value");
+        addRow("bins of no size", QByteArray("Bin_size_in_minutes"), 0, 0);
+        addRow("bins that do not tile the globe", QByteArray("Bin_size_in_minutes"), 0, 1000);
+        addRow("no bins around the globe", QByteArray("N_bins_in_360_longitude_range"), 0, 0);
+        addRow("rows not whole", QByteArray("N_bins_in_360_longitude_range"), 0, 17);
+        addRow("fewer bins than the tables hold", QByteArray("N_bins_in_file"), 0, 18);
+        addRow("a bin's segments past the table", QByteArray("Id_of_first_segment_in_a_bin"), 5,
+               1 << 30);
+        addRow("a segment's points past the table", QByteArray("Id_of_first_point_in_a_segment"), 0,
+               1 << 30);
     }
-    void damagedShoreFileRefused()
+    void damagedShoreFile()
     {
-        auto [variable, value] = fetchRow<QByteArray, int>("variable", "value");
+        auto [variable, index, value] =
+            fetchRow<QByteArray, int, int>("variable", "index", "value");
         const QString crude = QStringLiteral("/binned_GSHHS_c.nc");
         QTemporaryDir folder;
         if (!QFile::copy(QString::fromStdString(defaultShoreFolder()) + crude,
                          folder.path() + crude))
             QSKIP("gmt-gshhg-low is not installed");
+        QFile::setPermissions(folder.path() + crude, QFile::ReadOwner | QFile::WriteOwner);
         int file = 0;
         int id = 0;
+        const auto at = static_cast<std::size_t>(index);
         QCOMPARE(nc_open(qPrintable(folder.path() + crude), NC_WRITE, &file), NC_NOERR);
         QCOMPARE(nc_inq_varid(file, variable.constData(), &id), NC_NOERR);
-        QCOMPARE(nc_put_var_int(file, id, &value), NC_NOERR);
+        QCOMPARE(nc_put_var1_int(file, id, &at, &value), NC_NOERR);
         QCOMPARE(nc_close(file), NC_NOERR);
-        QVERIFY(!ShoreLibrary(folder.path().toStdString()).available(ShoreResolution::Crude));
+        ShoreLibrary shores(folder.path().toStdString());
+        if (shores.available(ShoreResolution::Crude)) {
+            for (const ShoreBin& bin : shores.binsIn({-180, 180, -90, 90}, ShoreResolution::Crude))
+                (void)shores.lines(bin);
+        }
+        QVERIFY(!shores.available(ShoreResolution::Crude));
+        QVERIFY(shores.binsIn({-180, 180, -90, 90}, ShoreResolution::Crude).empty());
+        const QString warning = QString::fromStdString(shores.warning());
+        QVERIFY2(warning.contains(folder.path() + crude) && !warning.contains(QLatin1Char('\n')),
+                 qPrintable(warning));
+        // The sound file draws its shores, and a folder without files warns of nothing.
+        ShoreLibrary sound;
+        QVERIFY(sound.available(ShoreResolution::Crude) && sound.warning().empty());
+    }
+
+    // Steps of a bin's side from its south-west corner, the bin found from its index; a bin
+    // east of 180 degrees given west of Greenwich. A file with a table of the wrong shape is
+    // refused with a warning, never read past its tables.
+    void generatedShoreFile_data()
+    {
+        columns<QString>("damage");
+        addRow("none", "");
+        addRow("a number held four times", "a number held four times");
+        addRow("a bin table of two dimensions", "a bin table of two dimensions");
+        addRow("point tables of unequal lengths", "point tables of unequal lengths");
+    }
+    void generatedShoreFile()
+    {
+        auto [damage] = fetchRow<QString>("damage");
+        QTemporaryDir folder;
+        writeShoreFile(folder.filePath(QStringLiteral("binned_GSHHS_c.nc")), damage);
+        ShoreLibrary shores(folder.path().toStdString());
+        QCOMPARE(shores.available(ShoreResolution::Crude).has_value(), damage.isEmpty());
+        QCOMPARE(shores.warning().empty(), damage.isEmpty());
+        if (!damage.isEmpty())
+            return;
+        const auto bins = shores.binsIn({-100, -90, -10, 10}, ShoreResolution::Crude);
+        QCOMPARE(bins.size(), std::size_t{1});
+        QCOMPARE(bins[0].index, 10);
+        const auto& lines = shores.lines(bins[0]);
+        QCOMPARE(lines.size(), std::size_t{1});
+        QCOMPARE(lines[0].kind, ShoreKind::Coast);
+        QCOMPARE(lines[0].points.size(), std::size_t{2});
+        QVERIFY(near(lines[0].points[0].x, -120, 1e-9) && near(lines[0].points[0].y, -30, 1e-9));
+        QVERIFY(near(lines[0].points[1].x, -60, 1e-9) &&
+                near(lines[0].points[1].y, -30 + 60 * 32768.0 / 65535, 1e-9));
     }
 
     // Lines fall on the multiples of a round step, cut finely enough to bend smoothly, and are
