@@ -525,7 +525,11 @@ void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
     m_legendFrame = QRectF();
     m_foldedLines = 0;
     std::vector<LegendLine> lines = m_scene.legend;
-    if (!m_drawnResolution)
+    // A damaged file is named as such: telling the user to install a package they have would
+    // send them the wrong way.
+    if (!m_shores->warning().empty())
+        lines.push_back({LegendLine::Style::Note, -1, m_shores->warning()});
+    else if (!m_drawnResolution)
         lines.push_back(
             {LegendLine::Style::Note, -1,
              "No coastline file in " + m_shores->folder() + ": install the package gmt-gshhg-low"});

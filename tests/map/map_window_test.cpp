@@ -13,7 +13,9 @@
 #include "support/operate.h"
 #include "support/qt_test_prelude.h"
 
+#include <QFile>
 #include <QPaintEngine>
+#include <QTemporaryDir>
 #include <limits>
 
 using namespace gridloom;
@@ -227,9 +229,25 @@ private Q_SLOTS:
         QCOMPARE(canvas.toPixels({120, -60}), southEast);
     }
 
-    void saysWhichPackageGivesTheShores()
+    // The words a map without shores says: which package gives them, or which file is damaged.
+    void saysWhyShoresAreMissing_data()
     {
-        MapCanvas canvas(nullptr, "/nonexistent");
+        columns<QByteArray, QString>("damagedFile", "said");
+        addRow("no shore file", QByteArray(),
+               QStringLiteral("No coastline file in %1: install the package gmt-gshhg-low"));
+        addRow("a coastline file of other bytes", QByteArray("CDF\x01 not really"),
+               QStringLiteral("Shores left out: %1/binned_GSHHS_c.nc is damaged (it is not a "
+                              "netCDF file netCDF can read)"));
+    }
+    void saysWhyShoresAreMissing()
+    {
+        const auto [damagedFile, said] = fetchRow<QByteArray, QString>("damagedFile", "said");
+        QTemporaryDir folder;
+        if (!damagedFile.isEmpty()) {
+            QFile file(folder.filePath(QStringLiteral("binned_GSHHS_c.nc")));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(damagedFile) > 0);
+        }
+        MapCanvas canvas(nullptr, folder.path().toStdString());
         canvas.resize(400, 300);
         QVERIFY(!canvas.drawnResolution());
         // The words as painted, wrapped lines joined again.
@@ -258,10 +276,8 @@ private Q_SLOTS:
         painter.end();
         // Wrapping may break the line anywhere, so the words are compared without blanks.
         const auto letters = [](QString text) { return text.remove(u' '); };
-        const QString said = recorder.texts.join(QString());
-        QVERIFY2(letters(said).contains(letters(QStringLiteral(
-                     "No coastline file in /nonexistent: install the package gmt-gshhg-low"))),
-                 qPrintable(said));
+        const QString painted = recorder.texts.join(QString());
+        QVERIFY2(letters(painted).contains(letters(said.arg(folder.path()))), qPrintable(painted));
         // The legend's frame stands 8 pixels from the left edge.
         const QImage image = canvas.grab().toImage();
         QCOMPARE(image.pixelColor(2, 2), QColor(251, 250, 246));
