@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/job_settings.h"
+#include "support/test_platform.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <utility>
 
 // Helpers the tests of the Run action share: the stand-in processor and compact job edits
 // for data tables.
@@ -23,6 +25,15 @@ inline QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+/// How a run script of the platform's form is run without a console: with /bin/sh, or with
+/// cmd.exe on Windows.
+inline std::pair<QString, QStringList> scriptRunner(const QString& script)
+{
+    if (onWindows)
+        return {u"cmd.exe"_s, {u"/c"_s, QDir::toNativeSeparators(script)}};
+    return {u"/bin/sh"_s, {script}};
+}
+
 /// A golden file of tests/data: bytes written by hand from the rules.
 inline QByteArray goldenFile(const QString& name)
 {
@@ -32,10 +43,11 @@ inline QByteArray goldenFile(const QString& name)
     return file.readAll();
 }
 
-/// Copies the stand-in processor into `folder` under the processor's name, executable.
+/// Copies the stand-in processor into `folder` under the processor's name, executable (with
+/// ".exe" on Windows).
 inline bool placeStandIn(const QString& folder, const QString& toolName)
 {
-    const QString target = QDir(folder).filePath(toolName);
+    const QString target = QDir(folder).filePath(toolName + (onWindows ? u".exe"_s : QString()));
     QFile::remove(target);
     return QFile::copy(QStringLiteral(GRIDLOOM_STAND_IN_PROCESSOR), target) &&
            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -51,7 +63,7 @@ inline QByteArray standInRecord(const QString& program, const QString& argument,
     QByteArray record = "program: " + program.toUtf8() + '\n';
     if (!argument.isEmpty())
         record += "argument: " + argument.toUtf8() + '\n';
-    record += "directory: " + QFile::encodeName(directory) + '\n';
+    record += "directory: " + QFile::encodeName(QDir::toNativeSeparators(directory)) + '\n';
     return record + "control file: " + controlFile.toUtf8() + '\n' + content;
 }
 
