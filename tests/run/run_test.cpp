@@ -251,10 +251,7 @@ private Q_SLOTS:
         file.write(QByteArray::fromStdString(runScriptText(nativeScriptForm, job)));
         file.close();
         QProcess shell;
-        shell.setWorkingDirectory(base.path());
-        shell.setStandardInputFile(QProcess::nullDevice());
-        const auto [runner, arguments] = scriptRunner(script);
-        shell.start(runner, arguments);
+        startScript(shell, script, base.path());
         QVERIFY(shell.waitForFinished(10000));
         const QByteArray record =
             fileBytes((folderExists ? work : base.path() + u"/"_s) + u"stand_in_record.txt"_s);

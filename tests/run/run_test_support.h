@@ -7,10 +7,11 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <map>
-#include <utility>
 
 // Helpers the tests of the Run action share: the stand-in processor and compact job edits
 // for data tables.
@@ -25,13 +26,21 @@ inline QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-/// How a run script of the platform's form is run without a console: with /bin/sh, or with
-/// cmd.exe on Windows.
-inline std::pair<QString, QStringList> scriptRunner(const QString& script)
+/// Starts a run script of the platform's form without a console: with /bin/sh from `folder`;
+/// on Windows with cmd.exe from the script's own folder, as Gridloom's console start does, and
+/// by its bare name, since cmd.exe's command line would expand "%" or split at "&" in a folder
+/// name that the script itself takes literally.
+inline void startScript(QProcess& process, const QString& script, const QString& folder)
 {
-    if (onWindows)
-        return {u"cmd.exe"_s, {u"/c"_s, QDir::toNativeSeparators(script)}};
-    return {u"/bin/sh"_s, {script}};
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (onWindows) {
+        const QFileInfo file(script);
+        process.setWorkingDirectory(file.absolutePath());
+        process.start(u"cmd.exe"_s, {u"/d"_s, u"/c"_s, file.fileName()});
+    } else {
+        process.setWorkingDirectory(folder);
+        process.start(u"/bin/sh"_s, {script});
+    }
 }
 
 /// A golden file of tests/data: bytes written by hand from the rules.

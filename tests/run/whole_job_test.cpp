@@ -137,17 +137,15 @@ class WholeJobTest final : public QObject {
         operate(*m_window, {u"WorkingDirBox="_s + m_work, u"OutFileBaseNameBox=out"_s,
                             u"DaysPerFileCountBox=4"_s});
     }
-    /// Presses Run; a script it started is run at once with /bin/sh (cmd.exe on Windows), from
-    /// the test folder, with an empty standard input so that its final wait for a key returns.
+    /// Presses Run; a script it started is run at once with /bin/sh from the test folder (with
+    /// cmd.exe on Windows), with an empty standard input so that its final wait for a key
+    /// returns.
     void run()
     {
         operate(*m_window, {u"RunButton"_s});
         for (const auto& [script, folder] : m_fakes.starter.started) {
             QProcess shell;
-            shell.setWorkingDirectory(m_base->path());
-            shell.setStandardInputFile(QProcess::nullDevice());
-            const auto [runner, arguments] = scriptRunner(script);
-            shell.start(runner, arguments);
+            startScript(shell, script, m_base->path());
             QVERIFY(shell.waitForFinished(15000));
             QCOMPARE(shell.readAllStandardError(), QByteArray());
         }
