@@ -4,7 +4,7 @@
 # outside the clone; a build folder made for another Qt is made anew.
 set -eu
 cd "$(dirname "$0")/.."
-qt=$(scripts/build-qt-windows.sh | tail -n 1)
+qt=$(scripts/build-qt-windows.sh)
 export GRIDLOOM_QT_WINDOWS="$qt"
 if [ -f build-windows/CMakeCache.txt ] &&
     ! grep -q "^CMAKE_PREFIX_PATH:[A-Z]*=$qt\$" build-windows/CMakeCache.txt; then

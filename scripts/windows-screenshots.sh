@@ -11,7 +11,11 @@ if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! [ -x /usr/lib/wine/
     echo "No Windows screenshots: MinGW-w64 or Wine is missing (scripts/install-deps.sh windows)"
     exit 0
 fi
-scripts/build-windows.sh gridloom_screenshots >/dev/null
+mkdir -p build
+scripts/build-windows.sh gridloom_screenshots >build/windows-screenshots.log 2>&1 || {
+    tail -n 40 build/windows-screenshots.log
+    exit 1
+}
 mkdir -p "$folder"
 folder=$(cd "$folder" && pwd)
 xvfb-run -a -s "-screen 0 1280x1024x24" \
