@@ -9,9 +9,9 @@ if(Qt6_DIR)
     get_filename_component(GRIDLOOM_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
 endif()
 
-# The compiler's own DLLs: the C++ runtime, its unwinder and winpthread.
+# The compiler's own DLLs: the C++ runtime, its unwinder, winpthread and the stack protector.
 set(GRIDLOOM_RUNTIME_DLLS)
-foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libssp-0.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
         OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")

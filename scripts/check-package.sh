@@ -1,9 +1,9 @@
 #!/bin/sh
 # Builds the .deb from a configured build folder and checks that it installs Gridloom as a
 # desktop program: every file in its place, a valid desktop entry and AppStream metadata, no
-# lintian error or warning, and a program that starts from where it was unpacked. A
-# `cmake --install` under another prefix and DESTDIR must give the same tree. Nothing lands on
-# this machine: all goes into a scratch folder.
+# lintian error or warning, hardened and stripped binaries, and a program that starts from
+# where it was unpacked. A `cmake --install` under another prefix and DESTDIR must give the
+# same tree. Nothing lands on this machine: all goes into a scratch folder.
 set -eu
 
 build=$(cd "${1:?usage: check-package.sh BUILD_DIR}" && pwd)
@@ -30,6 +30,13 @@ check_tree() {
         [ -f "$prefix/$file" ] || fail "$file is missing under $prefix"
     done
     [ -x "$prefix/libexec/gridloom/gridloom" ] || fail "the program is not executable"
+    # Stripped as a distribution strips: no symbol table, no debug information, no compilers'
+    # notes.
+    for binary in gridloom gridloom_map_window.so; do
+        leftover=$(readelf -SW "$prefix/libexec/gridloom/$binary" |
+            grep -oE ' \.(symtab|debug_[a-z]+|comment|note) ' | tr -d ' ' | tr '\n' ' ')
+        [ -z "$leftover" ] || fail "$binary under $prefix keeps $leftover"
+    done
     for size in 16 22 24 32 48 64 128 256; do
         png=$prefix/share/icons/hicolor/${size}x$size/apps/$id.png
         file -b "$png" | grep -q "^PNG image data, $size x $size," ||
@@ -73,8 +80,20 @@ report=$(desktop-file-validate "$root/usr/share/applications/$id.desktop" 2>&1) 
 appstreamcli validate --no-net --no-color "$root/usr/share/metainfo/$id.metainfo.xml" \
     >"$scratch/appstream.log" 2>&1 ||
     { cat "$scratch/appstream.log" >&2; fail "appstreamcli validate failed"; }
-lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 ||
+# Shown with the pedantic and informational tags too, where lintian files missing hardening and
+# leftover sections: a binary built without the distribution's flags, or installed unstripped,
+# must fail here even though lintian only calls it information.
+lintian --pedantic --display-info --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 ||
     { cat "$scratch/lintian.log" >&2; fail "lintian found an error or a warning"; }
+# lintian sees fortification only in the checked calls it leaves behind, and these binaries'
+# single candidate cannot have one (the override says why); so the flag itself is looked for
+# in every compilation of the build.
+[ -f "$build/compile_commands.json" ] || fail "the build keeps no compile_commands.json"
+unfortified=$(grep '"command":' "$build/compile_commands.json" | grep -cv -- -D_FORTIFY_SOURCE) &&
+    fail "$unfortified compilations of the build are not fortified"
+unhardened=$(grep -E 'hardening-no-fortify-functions|hardening-no-bindnow|binary-has-unneeded-section' \
+    "$scratch/lintian.log") && fail "lintian finds a binary unhardened or unstripped:
+$unhardened"
 
 # The unpacked program shows its splash, then its main window, until it is stopped: no crash
 # and not a word on the way.

@@ -13,6 +13,7 @@ source_dir=$1
 scratch=$2
 suite=${GRIDLOOM_WINDOWS_SUITE:-core}
 
+# Debian's wine64 package puts the loader outside PATH; the wine package would add a wrapper.
 wine=$(command -v wine64 || true)
 if [ -z "$wine" ] && [ -x /usr/lib/wine/wine64 ]; then wine=/usr/lib/wine/wine64; fi
 if [ -z "$wine" ] || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
@@ -25,14 +26,29 @@ cd "$source_dir"
 # No display: the tests run on the offscreen platform, and no Wine dialog can appear.
 unset DISPLAY WAYLAND_DISPLAY
 
+# The images must be built for ASLR, with high entropy, and for DEP, as the build asks of the
+# linker, whatever the linker's own defaults.
+check_hardening() {
+    for exe in "$@"; do
+        characteristics=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n '/^DllCharacteristics/,/^[^[:space:]]/p')
+        for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
+            if ! printf '%s\n' "$characteristics" | grep -qw "$flag"; then
+                printf '%s is not marked %s:\n%s\n' "$exe" "$flag" "$characteristics"
+                exit 1
+            fi
+        done
+    done
+}
+
 if [ "$suite" != full ]; then
     echo "The windows, the dialogs and the installer are not tested here; GRIDLOOM_WINDOWS_SUITE=full tests them too."
-    # The build's output is only shown when it fails.
+    # The build's output is only shown when it fails; ninja re-runs CMake itself when needed.
     if ! { [ -f build-windows-core/build.ninja ] || cmake --preset windows-core; } >"$scratch/build.log" 2>&1 ||
         ! cmake --build --preset windows-core >>"$scratch/build.log" 2>&1; then
         cat "$scratch/build.log"
         exit 1
     fi
+    check_hardening build-windows-core/tests/windows/windows_check.exe
     exec ctest --preset windows-core
 fi
 
@@ -40,6 +56,7 @@ if ! scripts/build-windows.sh all package >"$scratch/build.log" 2>&1; then
     tail -n 80 "$scratch/build.log"
     exit 1
 fi
+check_hardening build-windows/gridloom.exe build-windows/tests/windows/windows_check.exe
 status=0
 ctest --preset windows || status=$?
 installer=$(ls build-windows/Gridloom-*-win64.exe | head -n 1)

@@ -1,4 +1,4 @@
-// The domain map's picture for the screenshot tool, in builds with the map module.
+// The domain map's pictures for the screenshot tool, in builds with the map module.
 #include "screenshot_map.h"
 
 #include "app/main_window.h"
@@ -14,12 +14,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <utility>
 
 using namespace gridloom;
+using gridloom::tools::save;
 
 namespace {
 
@@ -78,5 +81,21 @@ bool gridloom::tools::saveDomainMap(const QDir& folder)
     map->resize(960, 720);
     QApplication::processEvents();
     map->canvas().fit();
-    return save(*map, folder, "domain_map.png");
+    bool saved = save(*map, folder, "domain_map.png");
+    // A new box being drawn with Shift held, curved as a longitude/latitude box is, with its
+    // corner's values beside the pointer; Esc then abandons it.
+    MapCanvas& canvas = map->canvas();
+    const auto send = [&canvas](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas.mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                          Qt::ShiftModifier);
+        QApplication::sendEvent(&canvas, &event);
+    };
+    send(QEvent::MouseButtonPress, QPointF(250, 470), Qt::LeftButton);
+    send(QEvent::MouseMove, QPointF(400, 350), Qt::LeftButton);
+    send(QEvent::MouseMove, QPointF(560, 200), Qt::LeftButton);
+    saved &= save(*map, folder, "domain_map_drawing.png");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &escape);
+    return saved;
 }

@@ -24,6 +24,7 @@ public:
     }
     QWidget* window() override { return this; }
     void showSnapshot(const MapSnapshot&) override {}
+    void setBoxDrawnHandler(std::function<void(const DrawnBox&)>) override {}
 };
 
 } // namespace

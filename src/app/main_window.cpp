@@ -574,10 +574,22 @@ void MainWindow::onCommand1Clicked()
     updateDomainMap();
 }
 
+void MainWindow::onBoxDrawn(const DrawnBox& box)
+{
+    // The dialog opens as "Enter coordinates" opens it, with the message for no type; the box
+    // only fills its fields, and OK stores them through the usual checks.
+    onCommand1Clicked();
+    CoordinateDialog* dialog = m_coordinateDialogs->dialog();
+    if (dialog && dialog->isVisible())
+        dialog->fillFields(drawnBoxFields(dialog->layoutType(), box));
+}
+
 void MainWindow::openDomainMap()
 {
-    if (!m_domainMap)
+    if (!m_domainMap) {
         m_domainMap = m_domainMapFactory(this);
+        m_domainMap->setBoxDrawnHandler([this](const DrawnBox& box) { onBoxDrawn(box); });
+    }
     m_domainMap->showSnapshot(mapSnapshot());
     QWidget* window = m_domainMap->window();
     window->show();
@@ -592,6 +604,7 @@ MapSnapshot MainWindow::mapSnapshot() const
     snapshot.coordinateType = coordinateType();
     snapshot.inputs = m_inputList->records();
     snapshot.confirmed = m_domain;
+    snapshot.limitsInput = m_inputList->shownEntry();
     const CoordinateDialog* dialog = m_coordinateDialogs->dialog();
     if (dialog && dialog->isVisible()) {
         if (const auto entered = dialog->enteredDomain())

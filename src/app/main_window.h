@@ -9,6 +9,7 @@
 
 #include "app/services.h"
 #include "common/domain_selection.h"
+#include "common/drawn_box.h"
 #include "common/job_settings.h"
 #include "input/domain_limits.h"
 #include "map/map_snapshot.h"
@@ -73,6 +74,8 @@ public:
     DomainMapView* domainMap() const { return m_domainMap; }
     /// What the map shows of the job, read from the controls and the open dialog now.
     MapSnapshot mapSnapshot() const;
+    /// A box drawn on the map: opens the coordinate dialog with its fields filled from it.
+    void onBoxDrawn(const DrawnBox& box);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

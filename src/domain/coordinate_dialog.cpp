@@ -365,6 +365,17 @@ std::optional<DomainSelection> CoordinateDialog::enteredDomain() const
     return stored ? std::optional(entered) : std::nullopt;
 }
 
+void CoordinateDialog::fillFields(const std::vector<FieldText>& fields)
+{
+    for (const FieldText& field : fields) {
+        const QString name = QString::fromStdString(field.name);
+        if (auto* edit = findChild<QLineEdit*>(name))
+            edit->setText(fromNativeText(field.text));
+        else if (auto* box = findChild<QComboBox*>(name))
+            box->setCurrentText(fromNativeText(field.text));
+    }
+}
+
 void CoordinateDialog::onDecimalChanged(AngleFields& fields)
 {
     const DecimalFieldUpdate update =

@@ -9,12 +9,14 @@
 #include "common/domain_selection.h"
 #include "common/job_settings.h"
 #include "domain/domain_checks.h"
+#include "domain/drawn_box_fields.h"
 #include "domain/lat_lon_entry.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <array>
 #include <optional>
+#include <vector>
 
 class QComboBox;
 class QGroupBox;
@@ -43,6 +45,9 @@ public:
     /// The domain the fields now describe, in the layout's type, as OK would store it; nothing
     /// while a field OK needs is not a number.
     std::optional<DomainSelection> enteredDomain() const;
+    /// Sets the named fields and hemisphere boxes as the user would, so that every change
+    /// handling runs: the degree, minute and second fields follow their decimal field.
+    void fillFields(const std::vector<FieldText>& fields);
 
 Q_SIGNALS:
     /// A field or hemisphere changed, typed or set.

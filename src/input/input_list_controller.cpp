@@ -170,6 +170,7 @@ void InputListController::addPath(const QString& chosen)
     m_controls.fileList->addItem(item);
     m_changingList = false;
     m_infos.push_back(*info);
+    m_shownRow = static_cast<int>(m_infos.size()) - 1;
     Q_EMIT listChanged();
 }
 
@@ -182,6 +183,7 @@ void InputListController::clearAll()
         delete m_controls.fileList->takeItem(m_controls.fileList->count() - 1);
         m_infos.pop_back();
     }
+    m_shownRow = -1;
     m_changingList = false;
     Q_EMIT listChanged();
 }
@@ -190,6 +192,7 @@ void InputListController::showEntry(int row)
 {
     if (row < 0 || static_cast<std::size_t>(row) >= m_infos.size())
         return;
+    m_shownRow = row;
     showDomainLimits(limitTextsOf(m_infos[static_cast<std::size_t>(row)]),
                      m_hooks.mode() == ProcessingMode::Merge ? LimitsView::Geographic
                                                              : LimitsView::Index);
@@ -197,8 +200,10 @@ void InputListController::showEntry(int row)
 
 void InputListController::showLastLimits(LimitsView view)
 {
-    if (count() > 0)
-        showDomainLimits(m_last.extentText, view);
+    if (count() == 0)
+        return;
+    m_shownRow = count() - 1;
+    showDomainLimits(m_last.extentText, view);
 }
 
 int InputListController::count() const

@@ -74,6 +74,8 @@ public:
     std::vector<std::string> paths() const;
     /// The header record of each listed file, in list order.
     const std::vector<InputFileInfo>& records() const { return m_infos; }
+    /// The row whose limits the limits area shows; -1 when it shows none.
+    int shownEntry() const { return m_shownRow; }
 
 Q_SIGNALS:
     /// A file was added to the list, or the list was cleared.
@@ -99,6 +101,7 @@ private:
     LastFileState m_last;
     /// Set while this class itself changes the list, whose row changes are then no clicks.
     bool m_changingList = false;
+    int m_shownRow = -1;
 };
 
 } // namespace gridloom

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "common/drawn_box.h"
 #include "map/map_snapshot.h"
+
+#include <functional>
 
 class QWidget;
 
@@ -15,6 +18,8 @@ public:
     virtual QWidget* window() = 0;
     /// Shows the job as it now is.
     virtual void showSnapshot(const MapSnapshot& snapshot) = 0;
+    /// What the program does with a box the user drew: the map never stores it itself.
+    virtual void setBoxDrawnHandler(std::function<void(const DrawnBox&)> handler) = 0;
 };
 
 /// The module's one exported function: a new map window for `parent`, not yet shown.

@@ -56,7 +56,12 @@ std::string degreeLabel(double degrees, bool meridian)
     double value = meridian ? std::remainder(degrees, 360.0) : degrees;
     // A tenth of a degree is a step of 0.1, which no binary fraction holds exactly.
     value = std::round(value * 1000.0) / 1000.0;
-    const char* hemisphere = meridian ? (value < 0 ? "W" : (value > 0 && value < 180 ? "E" : ""))
+    // The 180th meridian is one line whichever side it was reached from.
+    const bool antimeridian = std::abs(value) == 180.0;
+    const char* hemisphere = meridian ? (antimeridian ? ""
+                                         : value < 0  ? "W"
+                                         : value > 0  ? "E"
+                                                      : "")
                                       : (value < 0 ? "S" : (value > 0 ? "N" : ""));
     return formatGeneral(std::abs(value)) + "\xC2\xB0" + hemisphere;
 }

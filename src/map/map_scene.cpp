@@ -219,6 +219,9 @@ void addBox(MapScene& scene, const MapSnapshot& snapshot, SceneShape::Role role,
 MapScene buildScene(const MapSnapshot& snapshot)
 {
     MapScene scene;
+    scene.boxType = snapshot.coordinateType;
+    scene.confirmed = snapshot.confirmed;
+    scene.limitsInput = snapshot.limitsInput;
     std::vector<PlacedInput> placed;
     placed.reserve(snapshot.inputs.size());
     for (const InputFileInfo& input : snapshot.inputs)
@@ -268,6 +271,10 @@ MapScene buildScene(const MapSnapshot& snapshot)
                              (approximate ? " approximate" : ""),
                          approximate};
         toView(shape.ring, view);
+        if (placed[n].grid)
+            scene.grids.push_back({static_cast<int>(n),
+                                   *placed[n].grid,
+                                   {input.iStart, input.jStart, input.iEnd, input.jEnd}});
         std::string text = std::to_string(n + 1) + ": " + number(input.gridSpacingKm) +
                            " km grid, cells i " + indexRange(input.iStart, input.iEnd) + ", j " +
                            indexRange(input.jStart, input.jEnd);
@@ -289,12 +296,18 @@ MapScene buildScene(const MapSnapshot& snapshot)
                                         number(snapshot.inputs[n + 1].gridSpacingKm) + " km)"});
         }
     }
+    // X/Y and index boxes are read on the grid of the file whose limits the main window
+    // shows, as the coordinate dialog's fields are filled from it.
+    const auto limits = static_cast<std::size_t>(snapshot.limitsInput);
+    const PlacedInput* boxGrid =
+        snapshot.limitsInput >= 0 && limits < placed.size() && placed[limits].grid ? &placed[limits]
+                                                                                   : onGrid;
     if (snapshot.confirmed.domainValid)
         addBox(scene, snapshot, SceneShape::Role::Confirmed, snapshot.coordinateType,
-               snapshot.confirmed, onGrid, view);
+               snapshot.confirmed, boxGrid, view);
     if (snapshot.entered)
         addBox(scene, snapshot, SceneShape::Role::Entered, snapshot.entered->type,
-               snapshot.entered->bounds, onGrid, view);
+               snapshot.entered->bounds, boxGrid, view);
     return scene;
 }
 

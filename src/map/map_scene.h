@@ -1,6 +1,8 @@
 #pragma once
 
 #include "map/geometry.h"
+#include "map/grid_definition.h"
+#include "map/grid_outline.h"
 #include "map/map_snapshot.h"
 
 #include <string>
@@ -32,6 +34,15 @@ struct LegendLine {
     std::string text;
 };
 
+/// An input file placed on its own grid.
+struct SceneGrid {
+    /// The position in the input list, from 0.
+    int input = 0;
+    GridDefinition grid;
+    /// The file's cells, from its extent line.
+    CellRange cells;
+};
+
 /// What the map shows of a job: the projection to draw in, the outlines and the legend.
 struct MapScene {
     /// A PROJ definition in kilometres: the first valid grid's projection, or a plain
@@ -39,6 +50,14 @@ struct MapScene {
     std::string viewDefinition;
     std::vector<SceneShape> shapes;
     std::vector<LegendLine> legend;
+    /// The inputs whose grids are known, in list order.
+    std::vector<SceneGrid> grids;
+    /// The main window's coordinate type, in which a drawn box is made.
+    CoordinateType boxType = CoordinateType::None;
+    /// The confirmed output domain as stored, read in `boxType`.
+    DomainSelection confirmed;
+    /// The input whose limits the main window shows; -1 for none.
+    int limitsInput = -1;
 };
 
 /// Turns a job snapshot into what the map draws. Needs PROJ, nothing else; never fails: what

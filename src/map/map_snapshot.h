@@ -24,6 +24,8 @@ struct MapSnapshot {
     std::vector<InputFileInfo> inputs;
     DomainSelection confirmed;
     std::optional<EnteredBox> entered;
+    /// The position in `inputs` of the file whose limits the main window shows; -1 for none.
+    int limitsInput = -1;
 };
 
 } // namespace gridloom

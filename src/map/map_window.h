@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+class QDockWidget;
 class QLabel;
 
 namespace gridloom {
@@ -20,6 +21,7 @@ public:
 
     QWidget* window() override { return this; }
     void showSnapshot(const MapSnapshot& snapshot) override;
+    void setBoxDrawnHandler(std::function<void(const DrawnBox&)> handler) override;
     MapCanvas& canvas() const { return *m_canvas; }
 
     /// Writes the map as drawn to `path`: PDF (vector) when the name ends in ".pdf", else PNG.
@@ -30,6 +32,9 @@ private:
     void onSavePictureTriggered();
 
     MapCanvas* m_canvas;
+    QLabel* m_pointer;
+    QLabel* m_legend;
+    QDockWidget* m_legendPanel;
     QLabel* m_status;
 };
 

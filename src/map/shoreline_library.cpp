@@ -17,7 +17,8 @@ constexpr double stepsPerSide = 65535.0;
 // Antarctica's grounding line, which lies inside the ice front already drawn as level 1.
 ShoreKind kindOfLevel(int level)
 {
-    return level == 1 ? ShoreKind::Coast : ShoreKind::Lake;
+    // An island in a lake is land, whose shore is drawn as a coast is.
+    return level == 1 || level == 3 ? ShoreKind::Coast : ShoreKind::Lake;
 }
 
 // Border level 1 is between nations; 2 and 3 (states, marine limits) are left out.

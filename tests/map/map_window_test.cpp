@@ -7,12 +7,17 @@
 #include "fixtures/fixture_writer.h"
 #include "input/input_list_controller.h"
 #include "map/map_canvas.h"
+#include "map/map_renderer.h"
 #include "map/map_window.h"
 #include "support/data_rows.h"
+#include "support/operate.h"
 #include "support/qt_test_prelude.h"
+
+#include <limits>
 
 using namespace gridloom;
 using namespace gridloom::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -31,6 +36,89 @@ QString outlines(const MapScene& scene)
         letters += QLatin1Char((shape.problem ? "ICE" : "ice")[static_cast<int>(shape.role)]);
     return letters;
 }
+
+// A 10 km grid in a projection of its own, east of the 12 km one; its extent line holds what
+// cs2cs gave for the centres of its edge cells (+proj=lcc +lat_0=42 +lon_0=-94 +lat_1=33
+// +lat_2=45 +R=6370000 +units=km, inverse).
+const char* const eastLine = "LCC 42.0000 -94.0000 33.00 45.00 -250.000 -200.000 10.000 50 40 23";
+
+QString writeInput(const QTemporaryDir& folder, const char* name, const char* gridLine,
+                   const std::array<std::string, 10>& extent, double spacing)
+{
+    fixtures::SampleHeader sample;
+    sample.gridLine = gridLine;
+    sample.extent = extent;
+    sample.gridSpacingKm = spacing;
+    const QString path = folder.filePath(QLatin1String(name));
+    fixtures::writeFixture(path.toStdString(), sample);
+    return path;
+}
+
+// An extraction of the 12 km file (which gives the map its projection) and the 10 km file,
+// whose limits the main window shows, with the map open at 1 km a pixel and pixel (0, 0) at
+// view kilometres (-400, 300).
+struct DrawingJob {
+    QTemporaryDir folder;
+    FakeServices fakes;
+    MainWindow window{fakes.services()};
+    MapWindow* map = nullptr;
+
+    explicit DrawingJob(const char* coordinateOption)
+    {
+        window.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
+        window.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
+        window.inputList().addPaths({writeInput(folder, "coarse.m3d", coarseLine,
+                                                {"1", "1", "60", "50", "1", "23", "-101.478396",
+                                                 "-92.521604", "37.198118", "42.730618"},
+                                                12),
+                                     writeInput(folder, "east.m3d", eastLine,
+                                                {"1", "1", "50", "40", "1", "23", "-97.116560",
+                                                 "-91.008010", "40.155560", "43.714541"},
+                                                10)});
+        if (coordinateOption)
+            window.findChild<QRadioButton*>(QLatin1String(coordinateOption))->setChecked(true);
+        window.findChild<QAction*>(QStringLiteral("DomainMapItem"))->trigger();
+        map = qobject_cast<MapWindow*>(window.domainMap()->window());
+        map->resize(900, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        QCoreApplication::processEvents();
+        MapCanvas& canvas = map->canvas();
+        canvas.showView({-400 + canvas.width() / 2.0, 300 - canvas.height() / 2.0}, 1.0);
+    }
+    MapCanvas& canvas() const { return map->canvas(); }
+    CoordinateDialog* dialog() const { return window.coordinateDialogs().dialog(); }
+    QString field(const QString& name) const
+    {
+        if (auto* edit = dialog()->findChild<QLineEdit*>(name))
+            return edit->text();
+        return dialog()->findChild<QComboBox*>(name)->currentText();
+    }
+    /// "name=text" with the named field's text, to compare with an expected one.
+    QString actual(const QString& expected) const
+    {
+        const QString name = expected.section(QLatin1Char('='), 0, 0);
+        return name + QLatin1Char('=') + field(name);
+    }
+    void drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::ShiftModifier)
+    {
+        QTest::mousePress(&canvas(), Qt::LeftButton, modifiers, from);
+        QTest::mouseMove(&canvas(), (from + to) / 2);
+        QTest::mouseMove(&canvas(), to);
+        QTest::mouseRelease(&canvas(), Qt::LeftButton, modifiers, to);
+    }
+};
+
+QStringList texts(std::initializer_list<const char*> items)
+{
+    QStringList list;
+    for (const char* item : items)
+        list << QString::fromUtf8(item);
+    return list;
+}
+
+// The drawn box: from view kilometres (60, 40) to (260, 240).
+const QPoint drawFrom(460, 260);
+const QPoint drawTo(660, 60);
 
 bool dark(const QImage& image, QPointF at)
 {
@@ -153,6 +241,192 @@ private Q_SLOTS:
         QVERIFY(inked > 20);
         // The legend's frame stands 8 pixels from the left edge.
         QVERIFY(image.pixelColor(7, 270) != image.pixelColor(2, 2));
+    }
+
+    // The expected texts come from cs2cs: the corners' longitudes and latitudes in the view's
+    // projection, and their kilometres in the 10 km file's projection (-191.215902,
+    // -178.145753 and 21.577899, 19.869283), which lie in its cells i 7 and 28, j 3 and 23.
+    void drawnBoxFillsTheDialog_data()
+    {
+        columns<QString, QStringList>("option", "fields");
+        addRow("lat/lon", "LatLonOption",
+               texts({"txtLon1=96.269524", "cboLonLL1=W", "txtLat1=40.368380", "cboLatLL1=N",
+                      "txtLon2=93.737039", "cboLonLL2=W", "txtLat2=42.179169", "cboLatLL2=N",
+                      "txtLonD1=96", "txtLonM1=16", "txtLonS1=10.29", "txtLatD2=42", "txtLatM2=10",
+                      "txtLatS2=45.01"}));
+        addRow("x/y", "XYOption",
+               texts({"TextXStart=-192", "TextXEnd=22", "TextYStart=-179", "TextYEnd=20"}));
+        addRow("i,j,k", "ijkOption",
+               texts({"TextIndexiStart=7", "TextIndexiEnd=28", "TextIndexjStart=3",
+                      "TextIndexjEnd=23", "TextIndexkStart=0", "TextIndexkEnd=0"}));
+    }
+    void drawnBoxFillsTheDialog()
+    {
+        auto [option, fields] = fetchRow<QString, QStringList>("option", "fields");
+        DrawingJob job(qPrintable(option));
+        job.drag(drawFrom, drawTo);
+        QVERIFY(job.dialog() && job.dialog()->isVisible());
+        QCOMPARE(job.dialog()->windowModality(), Qt::ApplicationModal);
+        for (const QString& expected : fields)
+            QCOMPARE(job.actual(expected), expected);
+        QCOMPARE(job.fakes.messages.shown, QStringList());
+        // Cancel leaves the domain as it was: the map never stores a box.
+        QTest::mouseClick(job.dialog()->findChild<QPushButton*>(QStringLiteral("CancelButton")),
+                          Qt::LeftButton);
+        QVERIFY(!job.window.domain().domainValid);
+    }
+
+    void dragAbandonedOrWithoutType()
+    {
+        DrawingJob job("XYOption");
+        QTest::mousePress(&job.canvas(), Qt::LeftButton, Qt::ShiftModifier, drawFrom);
+        QTest::mouseMove(&job.canvas(), drawTo);
+        QVERIFY(job.canvas().drawingBox());
+        QTest::keyClick(&job.canvas(), Qt::Key_Escape);
+        QTest::mouseRelease(&job.canvas(), Qt::LeftButton, Qt::ShiftModifier, drawTo);
+        QVERIFY(!job.dialog());
+        // Without Shift a drag pans.
+        const QPointF before = job.canvas().toPixels({0, 0});
+        job.drag(drawFrom, drawTo, Qt::NoModifier);
+        QVERIFY(!job.dialog());
+        QCOMPARE(job.canvas().toPixels({0, 0}), before + QPointF(drawTo - drawFrom));
+
+        // Before any file is listed in Merge mode no coordinate type is selected.
+        FakeServices fakes;
+        MainWindow fresh(fakes.services());
+        fresh.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
+        fresh.findChild<QAction*>(QStringLiteral("DomainMapItem"))->trigger();
+        auto* map = qobject_cast<MapWindow*>(fresh.domainMap()->window());
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        QTest::mousePress(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 100));
+        QTest::mouseMove(&map->canvas(), QPoint(200, 150));
+        QTest::mouseRelease(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 150));
+        QCOMPARE(fakes.messages.shown,
+                 QStringList{QStringLiteral("job: Select a type of coordinnate first")});
+        QVERIFY(!fresh.coordinateDialogs().dialog());
+    }
+
+    // The confirmed box's east edge, at 100 km of the 10 km file, lies at view kilometres
+    // (336.87, 223.65); dragged from there to view (367, 224), which cs2cs puts at 130.99 km.
+    void confirmedBoxResizedByItsEdge()
+    {
+        DrawingJob job("XYOption");
+        job.window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        operate(*job.dialog(), {u"TextXStart=-100"_s, u"TextXEnd=100"_s, u"TextYStart=-50"_s,
+                                u"TextYEnd=50"_s, u"OkButton"_s});
+        QVERIFY(job.window.domain().domainValid && !job.dialog()->isVisible());
+        job.drag(QPoint(737, 76), QPoint(767, 76), Qt::NoModifier);
+        QVERIFY(job.dialog()->isVisible());
+        for (const char* expected :
+             {"TextXStart=-100", "TextXEnd=131", "TextYStart=-50", "TextYEnd=50"})
+            QCOMPARE(job.actual(QString::fromLatin1(expected)), QString::fromLatin1(expected));
+        QTest::mouseClick(job.dialog()->findChild<QPushButton*>(QStringLiteral("OkButton")),
+                          Qt::LeftButton);
+        QCOMPARE(job.window.domain().bounds[1], 131.0);
+    }
+
+    void statusLineReadsThePointer()
+    {
+        DrawingJob job("XYOption");
+        QLabel* status = job.map->findChild<QLabel*>(QStringLiteral("MapPointer"));
+        // View (55, 38), which cs2cs puts at 40.350235°N 96.330597°W and at (-196.41, -180.02)
+        // km of the 10 km file: cell i 35, j 29 of the 12 km file (centre 54, 42), cell i 6,
+        // j 3 of the 10 km one (centre -200, -180).
+        QTest::mouseMove(&job.canvas(), QPoint(455, 262));
+        QCOMPARE(status->text(),
+                 QStringLiteral("40.3502°N 96.3306°W   X 55.0 km, Y 38.0 km   file 1: i 35, j 29"
+                                "   file 2: i 6, j 3"));
+    }
+
+    void cellLatticeOnceCellsAreEightPixelsApart()
+    {
+        MapWindow map;
+        map.resize(820, 620);
+        map.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
+        MapCanvas& canvas = map.canvas();
+        // Cell edges of the 12 km grid run at x = 0 and y = 96 km; (6, 102) is a cell's middle.
+        const auto edgeShows = [&canvas](double kmPerPixel) {
+            canvas.showView({0, 0}, kmPerPixel);
+            const QImage image = canvas.grab().toImage();
+            const QPoint edge = canvas.toPixels({0, 102}).toPoint();
+            const QPoint middle = canvas.toPixels({6, 102}).toPoint();
+            return image.pixelColor(edge) != image.pixelColor(middle);
+        };
+        QVERIFY(edgeShows(1.0));
+        QVERIFY(edgeShows(1.5));
+        QVERIFY(!edgeShows(1.6));
+    }
+
+    void pathsStartWithAMoveAndBreakAtGaps()
+    {
+        const double nowhere = std::numeric_limits<double>::infinity();
+        const QPainterPath path =
+            pathThrough({{5, 5}, {6, 6}, {nowhere, 0}, {7, 7}, {8, 8}, {3000, 8}, {3001, 9}});
+        QCOMPARE(path.elementCount(), 6);
+        const bool moves[] = {true, false, true, false, true, false};
+        const QPointF points[] = {{5, 5}, {6, 6}, {7, 7}, {8, 8}, {3000, 8}, {3001, 9}};
+        for (int n = 0; n < 6; ++n) {
+            QCOMPARE(path.elementAt(n).isMoveTo(), moves[n]);
+            QCOMPARE(QPointF(path.elementAt(n)), points[n]);
+        }
+    }
+
+    void legendKeepsToAFifthInItsCorner()
+    {
+        MapWindow map;
+        map.resize(420, 330);
+        map.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        MapSnapshot job{ProcessingMode::Merge, CoordinateType::XY, {}, {}, {}};
+        job.inputs.assign(5, coarse);
+        map.showSnapshot(job);
+        MapCanvas& canvas = map.canvas();
+        const QImage image = canvas.grab().toImage();
+        const QRectF frame = canvas.renderer().legendFrame();
+        QVERIFY(frame.width() * frame.height() <= canvas.width() * canvas.height() / 5.0);
+        QVERIFY(canvas.renderer().foldedLegendLines() > 0);
+        QCOMPARE(frame.left(), 8.0);
+        QCOMPARE(frame.bottom(), canvas.height() - 8.0);
+        // The frame is drawn there: its edge is darker than the paper beside it.
+        const int middle = qRound(frame.center().y());
+        QVERIFY(image.pixelColor(8, middle).lightness() < image.pixelColor(3, middle).lightness());
+        // An output box in the bottom left corner sends the legend to the top left.
+        job.confirmed = {{-354, -200, -294, -200, 1, 23}, true};
+        map.showSnapshot(job);
+        canvas.showView({-354 + canvas.width() / 2.0 - 10, -294 + canvas.height() / 2.0 - 8}, 1.0);
+        canvas.grab();
+        const QRectF moved = canvas.renderer().legendFrame();
+        const QRectF box(canvas.toPixels({-354, -200}), canvas.toPixels({-200, -294}));
+        QVERIFY(box.bottom() > canvas.height() - 20 && box.left() < 20);
+        QCOMPARE(moved.topLeft(), QPointF(8, 8));
+        QVERIFY(!moved.intersects(box));
+        // The panel holds every line.
+        const QString panel = map.findChild<QLabel*>(QStringLiteral("MapLegendText"))->text();
+        QCOMPARE(panel.count(QLatin1Char('\n')) + 1,
+                 static_cast<qsizetype>(canvas.scene().legend.size()));
+    }
+
+    void fitsWhenFilesChangeUnlessMoved()
+    {
+        MapWindow map;
+        map.resize(820, 620);
+        map.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        MapCanvas& canvas = map.canvas();
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
+        const double fileScale = canvas.viewport().kmPerPixel();
+        // A second file and a wide box: fitted again, the box now in view.
+        const DomainSelection wide{{-900, 900, -100, 100, 1, 23}, true};
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse, coarse}, wide, {}});
+        QVERIFY(canvas.viewport().kmPerPixel() > fileScale * 1.5);
+        QVERIFY(canvas.toPixels({900, 0}).x() < canvas.width());
+        // Once the user zooms, files coming and going leave the view alone.
+        canvas.zoomAt(QPointF(100, 100), 1.5);
+        const QPointF zoomed = canvas.toPixels({0, 0});
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
+        QCOMPARE(canvas.toPixels({0, 0}), zoomed);
     }
 
     void savesPictures_data()
