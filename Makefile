@@ -1,7 +1,7 @@
 # The two commands a newcomer needs are `make run` and `make test`; the rest serve developers.
 PRESET ?= default
 
-.PHONY: all deps configure build run test package asan bench screenshots fuzz format clean
+.PHONY: all deps configure build run test package package-windows asan bench screenshots fuzz format clean
 
 all: build
 
@@ -24,6 +24,12 @@ test: build
 package: build
 	@cmake --build --preset $(PRESET) --target package
 
+# The Windows installer, build-windows/Gridloom-<version>-win64.exe: Qt for Windows is built
+# once into a cache outside the clone (scripts/build-qt-windows.sh), the program with MinGW-w64.
+package-windows:
+	@scripts/install-deps.sh windows
+	@scripts/build-windows.sh package
+
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
 
@@ -32,8 +38,10 @@ bench: build
 	@build/bench/map_bench build/bench
 	@build/bench/input_hours_bench
 
+# Linux's pictures, then Windows' as Wine draws them (where MinGW-w64 and Wine are installed).
 screenshots: build
 	@build/tools/gridloom_screenshots build/screenshots
+	@scripts/windows-screenshots.sh build/screenshots/windows
 
 fuzz:
 	@scripts/install-deps.sh fuzz
@@ -45,4 +53,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf build build-asan build-fuzz build-windows
+	@rm -rf build build-asan build-fuzz build-windows build-windows-core

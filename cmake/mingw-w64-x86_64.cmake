@@ -14,5 +14,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The C++ runtime and winpthread linked in, so an executable runs on a bare Windows (or Wine)
-# without the compiler's DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# without the compiler's DLLs beside it. Programs on Qt's DLLs share one runtime with Qt instead
+# (GRIDLOOM_SHARED_RUNTIME): two copies of libstdc++ in one process would each keep their own
+# state, and the compiler's DLLs go beside the program.
+if(NOT GRIDLOOM_SHARED_RUNTIME)
+    set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+endif()

@@ -15,17 +15,32 @@ if [ "${1:-}" = windows ]; then
     # The cross-compiler and Wine for the core's Windows check. wine64 alone runs 64-bit
     # programs (its loader is /usr/lib/wine/wine64); 32-bit Wine is not needed.
     packages="$packages g++-mingw-w64-x86-64-posix wine64"
+    # Qt for Windows is built from Debian's own qtbase source (scripts/build-qt-windows.sh),
+    # with the host tools of the same version; NSIS makes the installer, icotool its icon.
+    packages="$packages qt6-base-dev-tools nsis icoutils dpkg-dev"
 fi
+
+# apt-get source needs the source index beside the binary one, from the same mirror.
+src_list=/etc/apt/sources.list.d/gridloom-qt-source.sources
+need_src=""
+if [ "${1:-}" = windows ] && [ ! -f "$src_list" ]; then need_src=yes; fi
 
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
+[ -z "$missing" ] && [ -z "$need_src" ] && exit 0
 
-echo "Installing:$missing"
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+if [ -n "$need_src" ]; then
+    mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
+    [ -n "$mirror" ] || mirror=$(sed -n 's/^deb  *\([^ ]*\) .*/\1/p' /etc/apt/sources.list 2>/dev/null | head -n 1)
+    printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "${mirror:-http://deb.debian.org/debian}" | $sudo tee "$src_list" >/dev/null
+fi
+[ -n "$missing" ] && echo "Installing:$missing"
 $sudo apt-get update -qq
+[ -z "$missing" ] && exit 0
 # shellcheck disable=SC2086
 $sudo apt-get install -y -qq --no-install-recommends $missing

@@ -9,7 +9,8 @@ namespace gridloom {
 namespace {
 
 /// Kernel and runtime mounts hold no working directories; listing them would bury the disks.
-bool isSystemMount(const QString& root)
+/// (Windows lists its drive letters instead.)
+[[maybe_unused]] bool isSystemMount(const QString& root)
 {
     static const QStringList systemPrefixes{QStringLiteral("/proc"), QStringLiteral("/sys"),
                                             QStringLiteral("/dev"), QStringLiteral("/run")};

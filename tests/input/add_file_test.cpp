@@ -8,8 +8,7 @@
 #include "support/data_rows.h"
 #include "support/messages.h"
 #include "support/qt_test_prelude.h"
-
-#include <sys/stat.h>
+#include "support/test_platform.h"
 
 using namespace gridloom;
 using namespace Qt::StringLiterals;
@@ -88,9 +87,9 @@ class AddFileTest final : public QObject {
     {
         const QString path = m_dir.filePath(u"w%1.dat"_s.arg(++m_count));
         if (pipe)
-            ::mkfifo(QFile::encodeName(path).constData(), 0600);
-        else
-            fixtures::writeText(path.toStdString(), "3D.DAT\nno header\n");
+            return QFile::decodeName(
+                gridloom::testing::makeWaitingPipe(QFile::encodeName(path).toStdString()).c_str());
+        fixtures::writeText(path.toStdString(), "3D.DAT\nno header\n");
         return path;
     }
 

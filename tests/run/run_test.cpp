@@ -222,7 +222,7 @@ private Q_SLOTS:
         QCOMPARE(check.outputName, completes ? "out.m3d" : job.outputName);
     }
 
-    void shellScriptSteps_data()
+    void scriptSteps_data()
     {
         // control: what the processor read; empty: it never ran
         columns<QString, bool, QString>("output", "folderExists", "control");
@@ -230,12 +230,12 @@ private Q_SLOTS:
         addRow("copy onto itself skipped", "gridfuse.m3d", true, "gridfuse.inp");
         addRow("no processor outside the folder", "west", false, "");
     }
-    void shellScriptSteps()
+    void scriptSteps()
     {
         auto [output, folderExists, control] =
             fetchRow<QString, bool, QString>("output", "folderExists", "control");
         QTemporaryDir base;
-        const QString work = base.filePath(u"work/"_s);
+        const QString work = QDir::toNativeSeparators(base.filePath(u"work/"_s));
         QVERIFY(placeStandIn(base.path(), u"gridfuse"_s));
         const QByteArray content = "the control file\r\n";
         if (folderExists) {
@@ -244,15 +244,28 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         }
         const ScriptJob job{ProcessingMode::Merge, QFile::encodeName(work).toStdString(),
-                            output.toStdString(), QFile::encodeName(base.path()).toStdString()};
+                            output.toStdString(),
+                            QFile::encodeName(QDir::toNativeSeparators(base.path())).toStdString()};
+        const QString script = base.filePath(onWindows ? u"run.bat"_s : u"run.sh"_s);
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(runScriptText(nativeScriptForm, job)));
+        file.close();
         QProcess shell;
-        shell.setWorkingDirectory(base.path());
-        shell.setStandardInputFile(QProcess::nullDevice());
-        shell.start(u"/bin/sh"_s, {u"-c"_s, QString::fromStdString(shellScriptText(job))});
+        startScript(shell, script, base.path());
         QVERIFY(shell.waitForFinished(10000));
-        QCOMPARE(shell.readAllStandardError().isEmpty(), folderExists);
-        const QString folder = folderExists ? work : base.path() + u"/"_s;
-        const QByteArray record = fileBytes(folder + u"stand_in_record.txt"_s);
+        const QByteArray record =
+            fileBytes((folderExists ? work : base.path() + u"/"_s) + u"stand_in_record.txt"_s);
+        if (onWindows && !folderExists) {
+            // cmd.exe goes on after a failed cd, as the original's batch files do: the processor
+            // runs where the console started and finds no control file there.
+            QCOMPARE(record, standInRecord(u"gridfuse"_s, {}, base.path(),
+                                           u"gridfuse.inp (missing)"_s, {}));
+            return;
+        }
+        // The shell script says nothing unless it fails; cmd.exe also reports its Copy.
+        if (!onWindows)
+            QCOMPARE(shell.readAllStandardError().isEmpty(), folderExists);
         QCOMPARE(record.isEmpty(), control.isEmpty());
         if (!control.isEmpty())
             QCOMPARE(record,
@@ -279,6 +292,10 @@ private Q_SLOTS:
         // used: with the option that hands it the command
         // failure: how its start fails; "{BIN}": the search path
         columns<QString, QString, QString>("installed", "used", "failure");
+        if (onWindows) {
+            addRow("no terminal programs on Windows", "", "", "");
+            return;
+        }
         addRow("xterm", "xterm", "xterm -e", "");
         addRow("gnome-terminal takes the command after --", "gnome-terminal", "gnome-terminal --",
                "");
@@ -296,6 +313,8 @@ private Q_SLOTS:
     {
         auto [installed, used, failure] =
             fetchRow<QString, QString, QString>("installed", "used", "failure");
+        if (onWindows)
+            QSKIP("Windows starts every script through cmd.exe (startsBatchInConsole)");
         QTemporaryDir bin;
         const QString work = bin.filePath(u"work"_s);
         QVERIFY(QDir().mkdir(work));
@@ -327,6 +346,27 @@ private Q_SLOTS:
             fileBytes(bin.filePath(terminal[0] + u".txt"_s)),
             QFile::encodeName(terminal[1] + u"\n/bin/sh\n"_s + script + u'\n' + work + u'\n'),
             5000);
+    }
+
+    // Windows' console start for real: cmd.exe's start opens a console of its own for the
+    // batch file, which runs in the folder it was given.
+    void startsBatchInConsole()
+    {
+        if (!onWindows)
+            QSKIP("cmd.exe and batch files are Windows' (startsFirstTerminalFound covers Linux)");
+        QTemporaryDir base;
+        const QString work = QDir::toNativeSeparators(base.filePath(u"work & more"_s));
+        QVERIFY(QDir().mkpath(work));
+        const QString record = QDir::toNativeSeparators(base.filePath(u"started.txt"_s));
+        const QString script = QDir::toNativeSeparators(base.filePath(u"run_wxjoin2.bat"_s));
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("@echo off\r\ncd > \"" + QFile::encodeName(record) + "\"\r\nexit\r\n");
+        file.close();
+        TerminalStarter starter;
+        QCOMPARE(starter.startInConsole(script, work), std::nullopt);
+        QVERIFY(starter.lastProcessId() > 0);
+        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(record).trimmed(), QFile::encodeName(work), 15000);
     }
 };
 

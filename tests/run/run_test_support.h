@@ -1,11 +1,14 @@
 #pragma once
 
 #include "common/job_settings.h"
+#include "support/test_platform.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -26,6 +29,23 @@ inline QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+/// Starts a run script of the platform's form without a console: with /bin/sh from `folder`;
+/// on Windows with cmd.exe from the script's own folder, as Gridloom's console start does, and
+/// by its bare name, since cmd.exe's command line would expand "%" or split at "&" in a folder
+/// name that the script itself takes literally.
+inline void startScript(QProcess& process, const QString& script, const QString& folder)
+{
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (onWindows) {
+        const QFileInfo file(script);
+        process.setWorkingDirectory(file.absolutePath());
+        process.start(u"cmd.exe"_s, {u"/d"_s, u"/c"_s, file.fileName()});
+    } else {
+        process.setWorkingDirectory(folder);
+        process.start(u"/bin/sh"_s, {script});
+    }
+}
+
 /// A golden file of tests/data: bytes written by hand from the rules.
 inline QByteArray goldenFile(const QString& name)
 {
@@ -35,10 +55,11 @@ inline QByteArray goldenFile(const QString& name)
     return file.readAll();
 }
 
-/// Copies the stand-in processor into `folder` under the processor's name, executable.
+/// Copies the stand-in processor into `folder` under the processor's name, executable (with
+/// ".exe" on Windows).
 inline bool placeStandIn(const QString& folder, const QString& toolName)
 {
-    const QString target = QDir(folder).filePath(toolName);
+    const QString target = QDir(folder).filePath(toolName + (onWindows ? u".exe"_s : QString()));
     QFile::remove(target);
     return QFile::copy(QStringLiteral(GRIDLOOM_STAND_IN_PROCESSOR), target) &&
            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -54,7 +75,7 @@ inline QByteArray standInRecord(const QString& program, const QString& argument,
     QByteArray record = "program: " + program.toUtf8() + '\n';
     if (!argument.isEmpty())
         record += "argument: " + argument.toUtf8() + '\n';
-    record += "directory: " + QFile::encodeName(directory) + '\n';
+    record += "directory: " + QFile::encodeName(QDir::toNativeSeparators(directory)) + '\n';
     return record + "control file: " + controlFile.toUtf8() + '\n' + content;
 }
 

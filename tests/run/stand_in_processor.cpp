@@ -8,7 +8,8 @@
 int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
-    const std::string program = fs::path(argv[0]).filename().string();
+    // Without the ".exe" that Windows' programs carry, so that the record reads alike on both.
+    const std::string program = fs::path(argv[0]).stem().string();
     // wxjoin2 is told its control file; gridfuse always reads its own name.
     const std::string control = argc > 1 ? std::string(argv[1]) : program + ".inp";
 

@@ -4,6 +4,7 @@
 // terminal), so the written files, the processor's view of them and every way a run can end
 // are checked. Then the working-directory chooser that Browse opens.
 #include "app/main_window.h"
+#include "common/platform.h"
 #include "domain/coordinate_dialog.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
@@ -15,6 +16,7 @@
 #include "support/messages.h"
 #include "support/operate.h"
 #include "support/qt_test_prelude.h"
+#include "support/test_platform.h"
 
 using namespace gridloom;
 using namespace gridloom::testing;
@@ -32,8 +34,22 @@ QStringList filesUnder(const QString& folder)
     return files;
 }
 
-/// A folder name that the shell would split, expand or run if it ever saw it unquoted.
-const QString hostileName = u"it's \"our\" $HOME; `touch x` $(touch y) Zürich"_s;
+/// A folder name that the shell would split, expand or run if it ever saw it unquoted; for
+/// cmd.exe, which has other specials and where file names cannot hold quotes, one of its own.
+const QString hostileName = onWindows ? u"it's 100%PATH% (our) & ^x; y=z !n!"_s
+                                      : u"it's \"our\" $HOME; `touch x` $(touch y) Zürich"_s;
+
+/// The run script's name for the tool, in the platform's form.
+QString scriptName(const char* tool)
+{
+    return u"run_"_s + QLatin1String(tool) + (onWindows ? u".bat"_s : u".sh"_s);
+}
+
+/// A processor's file name: Windows' executables carry ".exe".
+QString executableName(const char* tool)
+{
+    return QLatin1String(tool) + (onWindows ? u".exe"_s : QString());
+}
 
 /// Each check of the job in its order, as the window's steps that break it.
 const std::vector<std::pair<const char*, QStringList>> checksInOrder{
@@ -63,16 +79,29 @@ class WholeJobTest final : public QObject {
     FakeServices m_fakes;
     std::unique_ptr<MainWindow> m_window;
 
-    /// A golden file with the worked example's folders replaced by the test's.
+    /// A golden file with the worked example's folders replaced by the test's: the inputs in
+    /// their short forms, the folders of a batch script with every "%" doubled, those of a
+    /// shell script single-quoted.
     QByteArray golden(const QString& name, const QString& work) const
     {
+        QByteArray bytes = goldenFile(name);
+        for (const char* input : {"A.M3D", "B.M3D", "FINE.M3D", "COARSE.M3D"}) {
+            const QByteArray path = QFile::encodeName(m_inputs) + input;
+            const QByteArray shortForm = QByteArray::fromStdString(shortPath(path.toStdString()));
+            bytes.replace("C:\\DATA\\" + QByteArray(input), shortForm)
+                .replace("C:\\D\\" + QByteArray(input), shortForm);
+        }
+        if (name.endsWith(u".bat"_s)) {
+            const auto literal = [](const QString& path) {
+                return QFile::encodeName(path).replace("%", "%%");
+            };
+            return bytes.replace("C:\\work\\", literal(work))
+                .replace("C:\\tools", literal(m_program))
+                .replace("C:\r\n", literal(work.left(2)) + "\r\n");
+        }
         QByteArray quoted = QFile::encodeName(work);
         quoted.replace('\'', "'\\''");
-        return goldenFile(name)
-            .replace("C:\\DATA\\", QFile::encodeName(m_inputs))
-            .replace("C:\\D\\", QFile::encodeName(m_inputs))
-            .replace("/work/", quoted)
-            .replace("/tools", QFile::encodeName(m_program));
+        return bytes.replace("/work/", quoted).replace("/tools", QFile::encodeName(m_program));
     }
     /// Writes a generated 3D.DAT file of the period into the input folder and adds it.
     void addInput(const QString& name, double gridSpacingKm, const std::string& stamp, int hours)
@@ -126,16 +155,15 @@ class WholeJobTest final : public QObject {
         operate(*m_window, {u"WorkingDirBox="_s + m_work, u"OutFileBaseNameBox=out"_s,
                             u"DaysPerFileCountBox=4"_s});
     }
-    /// Presses Run; a script it started is run at once with /bin/sh, from the test folder,
-    /// with an empty standard input so that its final wait for Enter returns.
+    /// Presses Run; a script it started is run at once with /bin/sh from the test folder (with
+    /// cmd.exe on Windows), with an empty standard input so that its final wait for a key
+    /// returns.
     void run()
     {
         operate(*m_window, {u"RunButton"_s});
         for (const auto& [script, folder] : m_fakes.starter.started) {
             QProcess shell;
-            shell.setWorkingDirectory(m_base->path());
-            shell.setStandardInputFile(QProcess::nullDevice());
-            shell.start(u"/bin/sh"_s, {script});
+            startScript(shell, script, m_base->path());
             QVERIFY(shell.waitForFinished(15000));
             QCOMPARE(shell.readAllStandardError(), QByteArray());
         }
@@ -150,9 +178,10 @@ private Q_SLOTS:
     {
         m_base = std::make_unique<QTemporaryDir>();
         QVERIFY(m_base->isValid());
-        m_program = m_base->filePath(u"program"_s);
-        m_inputs = m_base->filePath(u"in/"_s);
-        m_work = m_base->filePath(u"work/"_s);
+        // Typed and shown as the system spells them.
+        m_program = QDir::toNativeSeparators(m_base->filePath(u"program"_s));
+        m_inputs = QDir::toNativeSeparators(m_base->filePath(u"in/"_s));
+        m_work = QDir::toNativeSeparators(m_base->filePath(u"work/"_s));
         for (const QString& folder : {m_program, m_inputs, m_work})
             QVERIFY(QDir().mkpath(folder));
         QVERIFY(placeStandIn(m_program, u"wxjoin2"_s) && placeStandIn(m_program, u"gridfuse"_s));
@@ -172,24 +201,26 @@ private Q_SLOTS:
     void extractionEndToEnd()
     {
         // Older, longer files of the same names must be replaced, not left with a tail.
-        for (const char* stale : {"wxjoin2.inp", "run_wxjoin2.sh"})
-            fixtures::writeText(QFile::encodeName(m_work).toStdString() + stale,
+        for (const QString& stale : {u"wxjoin2.inp"_s, scriptName("wxjoin2")})
+            fixtures::writeText(QFile::encodeName(m_work + stale).toStdString(),
                                 std::string(20000, 'x'));
         prepareExtraction(true);
         // The console does not start in this program's folder: a relative working directory goes
         // into the script in full.
         QVERIFY(QDir::setCurrent(m_base->path()));
-        operate(*m_window, {u"WorkingDirBox=work/"_s});
+        operate(*m_window, {u"WorkingDirBox="_s + QDir::toNativeSeparators(u"work/"_s)});
         run();
 
         QCOMPARE(m_fakes.messages.shown, QStringList());
         QCOMPARE(filesUnder(m_work),
-                 (QStringList{u"run_wxjoin2.sh"_s, u"stand_in_record.txt"_s, u"wxjoin2.inp"_s}));
+                 (QStringList{scriptName("wxjoin2"), u"stand_in_record.txt"_s, u"wxjoin2.inp"_s}));
         const QByteArray control = golden(u"extract_example.inp"_s, m_work);
-        const QString script = m_work + u"run_wxjoin2.sh"_s;
+        const QString script = m_work + scriptName("wxjoin2");
         QCOMPARE(fileBytes(m_work + u"wxjoin2.inp"_s), control);
-        QCOMPARE(fileBytes(script), golden(u"extract_example.sh"_s, m_work));
-        QVERIFY(QFileInfo(script).isExecutable());
+        QCOMPARE(fileBytes(script),
+                 golden(onWindows ? u"extract_example.bat"_s : u"extract_example.sh"_s, m_work));
+        // Windows has no execute permission to set; the suffix makes a batch file runnable.
+        QVERIFY(onWindows || QFileInfo(script).isExecutable());
         QCOMPARE(m_fakes.starter.started,
                  (std::vector<std::pair<QString, QString>>{{script, QDir::cleanPath(m_work)}}));
         QVERIFY(m_fakes.starter.busy);
@@ -203,7 +234,7 @@ private Q_SLOTS:
 
     void mergeInHostileFolderEndToEnd()
     {
-        const QString work = m_base->filePath(hostileName) + QLatin1Char('/');
+        const QString work = QDir::toNativeSeparators(m_base->filePath(hostileName) + u'/');
         QVERIFY(QDir().mkpath(work));
         // Both hold 1 July 2001 0 h to 3 July 23 h; the first file turns to Lat/Lon.
         addInput(u"FINE.M3D"_s, 4, "2001070100", 72);
@@ -219,15 +250,17 @@ private Q_SLOTS:
         const QByteArray control = golden(u"merge_example.inp"_s, work);
         QCOMPARE(fileBytes(work + u"west.inp"_s), control);
         QCOMPARE(fileBytes(work + u"gridfuse.inp"_s), control);
-        QCOMPARE(fileBytes(work + u"run_gridfuse.sh"_s), golden(u"merge_example.sh"_s, work));
+        QCOMPARE(fileBytes(work + scriptName("gridfuse")),
+                 golden(onWindows ? u"merge_example.bat"_s : u"merge_example.sh"_s, work));
         QCOMPARE(
             fileBytes(work + u"stand_in_record.txt"_s),
             standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), u"gridfuse.inp"_s, control));
         // Nothing of the folder name ran: the only files anywhere are the ones the job makes.
-        QStringList expected{u"in/COARSE.M3D"_s, u"in/FINE.M3D"_s, u"program/gridfuse"_s,
-                             u"program/wxjoin2"_s};
+        QStringList expected{u"in/COARSE.M3D"_s, u"in/FINE.M3D"_s,
+                             u"program/"_s + executableName("gridfuse"),
+                             u"program/"_s + executableName("wxjoin2")};
         for (const QString& name :
-             {u"gridfuse.inp"_s, u"run_gridfuse.sh"_s, u"stand_in_record.txt"_s, u"west.inp"_s})
+             {u"gridfuse.inp"_s, scriptName("gridfuse"), u"stand_in_record.txt"_s, u"west.inp"_s})
             expected << hostileName + QLatin1Char('/') + name;
         expected.sort();
         QCOMPARE(filesUnder(m_base->path()), expected);
@@ -342,13 +375,13 @@ private Q_SLOTS:
         row("executable missing", {}, "missing", missing, control);
         row("executable a file that may not run", {}, "a file", missing, control);
         row("executable a folder", {}, "a folder", missing, control);
-        // Even root may not create files in /proc.
-        row("control file cannot be written", {u"WorkingDirBox=/proc/"_s}, "",
-            u"The control file /proc/wxjoin2.inp could not be written: "_s, {});
+        // Even root may not create files in /proc, which Wine shows as drive Z:'s.
+        row("control file cannot be written", {u"WorkingDirBox={PROC}"_s}, "",
+            u"The control file {PROC}wxjoin2.inp could not be written: "_s, {});
         row("script cannot be written", {}, "script blocked",
-            u"The run script {WORK}run_wxjoin2.sh could not be written: "_s, control);
+            u"The run script {WORK}{SCRIPT} could not be written: "_s, control);
         row("console cannot be started", {}, "no console", u"no console"_s,
-            {u"run_wxjoin2.sh"_s, u"wxjoin2.inp"_s});
+            {scriptName("wxjoin2"), u"wxjoin2.inp"_s});
     }
 
     void everyOtherEndIsOneMessage()
@@ -356,7 +389,14 @@ private Q_SLOTS:
         auto [steps, withDomain, setup, message, written] =
             fetchRow<QStringList, bool, QString, QString, QStringList>(
                 "steps", "withDomain", "setup", "message", "written");
-        const QString processor = m_program + u"/wxjoin2"_s;
+        const QString processor = m_program + QDir::separator() + executableName("wxjoin2");
+        // Windows has no execute permission: any file of the processor's name may run.
+        if (onWindows && setup == u"a file"_s)
+            QSKIP("Windows runs any file named wxjoin2.exe; there is no permission to lack");
+        const QString proc = onWindows ? u"Z:\\proc\\"_s : u"/proc/"_s;
+        message.replace(u"{PROC}"_s, proc).replace(u"{SCRIPT}"_s, scriptName("wxjoin2"));
+        for (QString& step : steps)
+            step.replace(u"{PROC}"_s, proc);
         if (message.contains(u"{PROGRAM}"_s)) {
             QVERIFY(QFile::remove(processor));
             message.replace(u"{PROGRAM}"_s, m_program);
@@ -366,7 +406,7 @@ private Q_SLOTS:
         if (setup == u"a folder"_s)
             QVERIFY(QDir().mkdir(processor));
         if (setup == u"script blocked"_s)
-            QVERIFY(QDir().mkpath(m_work + u"run_wxjoin2.sh"_s));
+            QVERIFY(QDir().mkpath(m_work + scriptName("wxjoin2")));
         if (setup == u"no console"_s)
             m_fakes.starter.failure = message;
         message.replace(u"{WORK}"_s, m_work);
