@@ -45,6 +45,9 @@ QString outlines(const MapScene& scene)
 // +lat_2=45 +R=6370000 +units=km, inverse).
 const char* const eastLine = "LCC 42.0000 -94.0000 33.00 45.00 -250.000 -200.000 10.000 50 40 23";
 
+const std::array<std::string, 10> coarseExtent{
+    "1", "1", "60", "50", "1", "23", "-101.478396", "-92.521604", "37.198118", "42.730618"};
+
 QString writeInput(const QTemporaryDir& folder, const char* name, const char* gridLine,
                    const std::array<std::string, 10>& extent, double spacing)
 {
@@ -55,6 +58,22 @@ QString writeInput(const QTemporaryDir& folder, const char* name, const char* gr
     const QString path = folder.filePath(QLatin1String(name));
     fixtures::writeFixture(path.toStdString(), sample);
     return path;
+}
+
+// The main window's map, opened from its menu item.
+MapWindow* openMap(MainWindow& window)
+{
+    window.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
+    window.findChild<QAction*>(QStringLiteral("DomainMapItem"))->trigger();
+    return qobject_cast<MapWindow*>(window.domainMap()->window());
+}
+
+// Puts a map window on the screen, at the size most tests draw in.
+void showMap(MapWindow& map, QSize size = {820, 620})
+{
+    map.resize(size);
+    map.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&map));
 }
 
 // An extraction of the 12 km file (which gives the map its projection) and the 10 km file,
@@ -68,20 +87,15 @@ struct DrawingJob {
 
     explicit DrawingJob(const char* coordinateOption)
     {
-        window.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
         window.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
-        window.inputList().addPaths({writeInput(folder, "coarse.m3d", coarseLine,
-                                                {"1", "1", "60", "50", "1", "23", "-101.478396",
-                                                 "-92.521604", "37.198118", "42.730618"},
-                                                12),
+        window.inputList().addPaths({writeInput(folder, "coarse.m3d", coarseLine, coarseExtent, 12),
                                      writeInput(folder, "east.m3d", eastLine,
                                                 {"1", "1", "50", "40", "1", "23", "-97.116560",
                                                  "-91.008010", "40.155560", "43.714541"},
                                                 10)});
         if (coordinateOption)
             window.findChild<QRadioButton*>(QLatin1String(coordinateOption))->setChecked(true);
-        window.findChild<QAction*>(QStringLiteral("DomainMapItem"))->trigger();
-        map = qobject_cast<MapWindow*>(window.domainMap()->window());
+        map = openMap(window);
         map->resize(900, 700);
         QVERIFY(QTest::qWaitForWindowExposed(map));
         QCoreApplication::processEvents();
@@ -152,21 +166,13 @@ private Q_SLOTS:
     void mapFollowsTheJob()
     {
         QTemporaryDir folder;
-        fixtures::SampleHeader sample;
-        sample.gridLine = coarseLine;
-        sample.extent = {"1",  "1",           "60",         "50",        "1",
-                         "23", "-101.478396", "-92.521604", "37.198118", "42.730618"};
-        const QString file = folder.filePath(QStringLiteral("coarse.m3d"));
-        fixtures::writeFixture(file.toStdString(), sample);
+        const QString file = writeInput(folder, "coarse.m3d", coarseLine, coarseExtent, 12);
         FakeServices fakes;
         MainWindow window(fakes.services());
-        window.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
-
         auto* item = window.findChild<QAction*>(QStringLiteral("DomainMapItem"));
         QCOMPARE(qobject_cast<QMenu*>(item->parent())->title(), QStringLiteral("View"));
         QCOMPARE(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
-        item->trigger();
-        auto* map = qobject_cast<MapWindow*>(window.domainMap()->window());
+        auto* map = openMap(window);
         QVERIFY(map && map->isVisible() && map->isWindow() &&
                 map->windowModality() == Qt::NonModal);
         const MapScene& scene = map->canvas().scene();
@@ -197,9 +203,7 @@ private Q_SLOTS:
     void outputBoxWhereItBelongsThroughZoomPanAndFit()
     {
         MapWindow map;
-        map.resize(820, 620);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        showMap(map);
         const DomainSelection box{{-120, 120, -60, 90, 1, 23}, true};
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, box, {}});
         MapCanvas& canvas = map.canvas();
@@ -335,9 +339,7 @@ private Q_SLOTS:
         // Before any file is listed in Merge mode no coordinate type is selected.
         FakeServices fakes;
         MainWindow fresh(fakes.services());
-        fresh.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
-        fresh.findChild<QAction*>(QStringLiteral("DomainMapItem"))->trigger();
-        auto* map = qobject_cast<MapWindow*>(fresh.domainMap()->window());
+        auto* map = openMap(fresh);
         QVERIFY(QTest::qWaitForWindowExposed(map));
         QTest::mousePress(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 100));
         QTest::mouseMove(&map->canvas(), QPoint(200, 150));
@@ -382,9 +384,7 @@ private Q_SLOTS:
     void cellLatticeOnceCellsAreEightPixelsApart()
     {
         MapWindow map;
-        map.resize(820, 620);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        showMap(map);
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
         MapCanvas& canvas = map.canvas();
         // Cell edges of the 12 km grid run at x = 0 and y = 96 km; (6, 102) is a cell's middle.
@@ -417,9 +417,7 @@ private Q_SLOTS:
     void legendKeepsToAFifthInItsCorner()
     {
         MapWindow map;
-        map.resize(420, 330);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        showMap(map, {420, 330});
         MapSnapshot job{ProcessingMode::Merge, CoordinateType::XY, {}, {}, {}};
         job.inputs.assign(5, coarse);
         map.showSnapshot(job);
@@ -452,9 +450,7 @@ private Q_SLOTS:
     void fitsWhenFilesChangeUnlessMoved()
     {
         MapWindow map;
-        map.resize(820, 620);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        showMap(map);
         MapCanvas& canvas = map.canvas();
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
         const double fileScale = canvas.viewport().kmPerPixel();
