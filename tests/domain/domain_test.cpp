@@ -12,11 +12,7 @@
 #include <cmath>
 
 using namespace gridloom;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::fetchRow;
-using gridloom::testing::message;
-using gridloom::testing::RecordingMessages;
+using namespace gridloom::testing;
 
 Q_DECLARE_METATYPE(gridloom::Angle)
 Q_DECLARE_METATYPE(gridloom::Corner)

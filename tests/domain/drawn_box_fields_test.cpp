@@ -4,9 +4,7 @@
 #include "support/qt_test_prelude.h"
 
 using namespace gridloom;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::fetchRow;
+using namespace gridloom::testing;
 
 Q_DECLARE_METATYPE(gridloom::CoordinateType)
 Q_DECLARE_METATYPE(gridloom::DrawnBox)

@@ -13,10 +13,7 @@
 
 using namespace gridloom;
 using fixtures::SampleHeader;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::fetchRow;
-using gridloom::testing::message;
+using namespace gridloom::testing;
 
 Q_DECLARE_METATYPE(gridloom::TextEncoding)
 

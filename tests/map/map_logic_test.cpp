@@ -15,9 +15,7 @@
 #include <netcdf.h>
 
 using namespace gridloom;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::fetchRow;
+using namespace gridloom::testing;
 
 namespace {
 

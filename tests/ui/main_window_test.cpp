@@ -11,11 +11,7 @@
 #include "support/qt_test_prelude.h"
 
 using namespace gridloom;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::FakeServices;
-using gridloom::testing::fetchRow;
-using gridloom::testing::operate;
+using namespace gridloom::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
