@@ -187,8 +187,7 @@ private Q_SLOTS:
     }
     void confirm()
     {
-        auto [texts, message, stored] =
-            fetchRow<QString, QString, QString>("texts", "message", "stored");
+        auto [texts, message, stored] = fetchRow<QString, QString, QString>();
         const bool accepted = message.isEmpty();
         // The flag starts at the opposite of what the action must leave.
         DomainSelection domain{earlier, !accepted};
@@ -222,8 +221,7 @@ private Q_SLOTS:
     void decimalFieldChange()
     {
         auto [text, angle, corner, decimal, dms] =
-            fetchRow<QString, Angle, Corner, QString, QString>("text", "angle", "corner", "decimal",
-                                                               "dms");
+            fetchRow<QString, Angle, Corner, QString, QString>();
         const DecimalFieldUpdate update = decimalFieldChanged(text.toStdString(), angle, corner);
         QCOMPARE(QString::fromStdString(update.decimal), decimal);
         QCOMPARE(update.dms ? joined(*update.dms) : QString(), dms);
@@ -254,8 +252,7 @@ private Q_SLOTS:
     void leavingDmsField()
     {
         auto [texts, left, angle, shown, decimal] =
-            fetchRow<QString, DmsField, Angle, QString, QString>("texts", "left", "angle", "shown",
-                                                                 "decimal");
+            fetchRow<QString, DmsField, Angle, QString, QString>();
         const DmsFieldUpdate update = dmsFieldLeft(split(texts), left, angle);
         QCOMPARE(joined(update.dms), shown);
         QCOMPARE(QString::fromStdString(update.decimal), decimal);
@@ -295,8 +292,7 @@ private Q_SLOTS:
     }
     void layouts()
     {
-        auto [type, shownFrames, client] =
-            fetchRow<CoordinateType, QString, QSize>("type", "shownFrames", "client");
+        auto [type, shownFrames, client] = fetchRow<CoordinateType, QString, QSize>();
         Fixture f;
         // Laid out once the other way first: a layout must undo what the previous one showed.
         f.open(type == CoordinateType::LatLon ? CoordinateType::XY : CoordinateType::LatLon);
@@ -337,7 +333,7 @@ private Q_SLOTS:
     }
     void latLonTyping()
     {
-        auto [edits, changes] = fetchRow<QString, QString>("edits", "changes");
+        auto [edits, changes] = fetchRow<QString, QString>();
         Fixture f;
         CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
         QCOMPARE(typeInto(dialog, edits), changes);
@@ -368,8 +364,7 @@ private Q_SLOTS:
     void ending()
     {
         auto [type, edits, how, message, bounds] =
-            fetchRow<CoordinateType, QString, QString, QString, QString>("type", "edits", "how",
-                                                                         "message", "bounds");
+            fetchRow<CoordinateType, QString, QString, QString, QString>();
         Fixture f;
         QPointer<CoordinateDialog> dialog = f.open(type);
         typeInto(dialog, edits);

@@ -52,8 +52,7 @@ private Q_SLOTS:
     }
     void fields()
     {
-        auto [type, box, fields] =
-            fetchRow<CoordinateType, DrawnBox, QString>("type", "box", "fields");
+        auto [type, box, fields] = fetchRow<CoordinateType, DrawnBox, QString>();
         QCOMPARE(joined(drawnBoxFields(type, box)), fields);
     }
 };

@@ -112,8 +112,7 @@ private Q_SLOTS:
     }
     void gapsAndOverlaps()
     {
-        auto [files, period, gaps, overlaps] =
-            fetchRow<QString, QString, QString, QString>("files", "period", "gaps", "overlaps");
+        auto [files, period, gaps, overlaps] = fetchRow<QString, QString, QString, QString>();
         const auto spans = fileSpans(filesOf(files));
         QStringList foundGaps;
         for (const HourSpan& gap : coverageGaps(spans, periodOf(period)))
@@ -144,7 +143,7 @@ private Q_SLOTS:
     }
     void gridDifferencesFromHeaders()
     {
-        auto [headers, differences] = fetchRow<QString, QString>("headers", "differences");
+        auto [headers, differences] = fetchRow<QString, QString>();
         std::vector<InputFileInfo> files;
         for (const QString& kind : headers.split(QLatin1Char(' '))) {
             fixtures::SampleHeader sample;
@@ -197,7 +196,7 @@ private Q_SLOTS:
     }
     void outputPeriodFromBoxes()
     {
-        auto [start, end, period] = fetchRow<QString, QString, QString>("start", "end", "period");
+        auto [start, end, period] = fetchRow<QString, QString, QString>();
         using namespace std::chrono;
         const auto dayOf = [](const QString& at) {
             return 2002y / March / day(at.section(u':', 0, 0).toUInt());
@@ -246,8 +245,7 @@ private Q_SLOTS:
     }
     void legendLines()
     {
-        auto [files, period, odd, lines] =
-            fetchRow<QString, QString, QString, QString>("files", "period", "odd", "lines");
+        auto [files, period, odd, lines] = fetchRow<QString, QString, QString, QString>();
         auto infos = filesOf(files);
         for (InputFileInfo& info : infos) {
             info.gridSpacingKm = 12.0;
@@ -296,8 +294,7 @@ private Q_SLOTS:
     }
     void axisLabels()
     {
-        auto [view, spacing, fine, coarse] =
-            fetchRow<QString, double, QString, QString>("view", "spacing", "fine", "coarse");
+        auto [view, spacing, fine, coarse] = fetchRow<QString, double, QString, QString>();
         const HourSpan span = periodOf(view);
         const auto ticks = axisTicks(double(span.first.time_since_epoch().count()),
                                      double(span.last.time_since_epoch().count()), spacing);

@@ -133,7 +133,7 @@ private Q_SLOTS:
     }
     void readsHeaders()
     {
-        auto [content, expected] = fetchRow<QByteArray, QString>("content", "expected");
+        auto [content, expected] = fetchRow<QByteArray, QString>();
         const auto info = read(content);
         QCOMPARE(info ? summary(*info) : QString(), expected);
     }
@@ -159,8 +159,7 @@ private Q_SLOTS:
     }
     void extractPeriod()
     {
-        auto [pickers, file, preset] =
-            fetchRow<QString, QString, QString>("pickers", "file", "preset");
+        auto [pickers, file, preset] = fetchRow<QString, QString, QString>();
         // With an empty list the pickers lie on both sides of the file and must not be kept.
         const QStringList picked = pickers.isEmpty()
                                        ? QStringList{QStringLiteral("2000-01-01 00:00"),
@@ -186,7 +185,7 @@ private Q_SLOTS:
     }
     void limitsTexts()
     {
-        auto [extent, view, labels] = fetchRow<QString, int, QString>("extent", "view", "labels");
+        auto [extent, view, labels] = fetchRow<QString, int, QString>();
         std::array<std::string, 10> limits;
         const QStringList parts = extent.split(QLatin1Char(' '));
         for (std::size_t n = 0; n < limits.size(); ++n)
@@ -210,8 +209,7 @@ private Q_SLOTS:
     }
     void mergeRules()
     {
-        auto [listed, candidate, expected] =
-            fetchRow<int, QString, QString>("listed", "candidate", "message");
+        auto [listed, candidate, expected] = fetchRow<int, QString, QString>();
         const LastFileState last = lastFileStateOf(fileOf(QStringLiteral("12 2002093012 109")));
         const auto refusal = mergeRefusal(std::size_t(listed), last, fileOf(candidate));
         QCOMPARE(QString::fromStdString(refusal.value_or("")), expected);
@@ -237,8 +235,7 @@ private Q_SLOTS:
     void pathLength()
     {
         auto [path, encoding, shortForm, used, refused] =
-            fetchRow<QByteArray, TextEncoding, QByteArray, QByteArray, bool>(
-                "path", "encoding", "shortForm", "used", "refused");
+            fetchRow<QByteArray, TextEncoding, QByteArray, QByteArray, bool>();
         const auto check = checkPathLength(
             path.toStdString(),
             [&](const std::string& asked) {

@@ -51,8 +51,7 @@ private Q_SLOTS:
     }
     void dragging()
     {
-        auto [longitudes, anchor, pointer, box] =
-            fetchRow<bool, QPointF, QPointF, QString>("longitudes", "anchor", "pointer", "box");
+        auto [longitudes, anchor, pointer, box] = fetchRow<bool, QPointF, QPointF, QString>();
         const BoxDrag drag = newBoxDrag({anchor.x(), anchor.y()}, longitudes);
         QCOMPARE(text(dragTo(drag, {pointer.x(), pointer.y()})), box);
     }
@@ -78,7 +77,7 @@ private Q_SLOTS:
     }
     void snapping()
     {
-        auto [km, cells] = fetchRow<QString, QString>("km", "cells");
+        auto [km, cells] = fetchRow<QString, QString>();
         const QStringList v = km.split(QLatin1Char(' '));
         const Extent box{v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble()};
         QCOMPARE(text(cellsCovering(grid, box, wholeFile)), cells);

@@ -149,7 +149,7 @@ private Q_SLOTS:
     }
     void gridLines()
     {
-        auto [line, read] = fetchRow<QString, bool>("line", "read");
+        auto [line, read] = fetchRow<QString, bool>();
         const auto grid = parseGridLine(line.toStdString());
         QCOMPARE(grid.has_value(), read);
         if (grid) {
@@ -172,7 +172,7 @@ private Q_SLOTS:
     }
     void cellCentres()
     {
-        auto [input, centres] = fetchRow<InputFileInfo, Extent>("input", "centres");
+        auto [input, centres] = fetchRow<InputFileInfo, Extent>();
         const auto grid = parseGridLine(input.gridLineText);
         const auto projection = Projection::create(projectionDefinition(*grid));
         const auto c = cellCentreExtent(*grid, *projection,
@@ -220,8 +220,7 @@ private Q_SLOTS:
     }
     void extentCheck()
     {
-        auto [input, extent, writtenTo, agrees] =
-            fetchRow<InputFileInfo, Extent, double, bool>("input", "extent", "writtenTo", "agrees");
+        auto [input, extent, writtenTo, agrees] = fetchRow<InputFileInfo, Extent, double, bool>();
         const auto grid = parseGridLine(input.gridLineText);
         const auto projection = Projection::create(projectionDefinition(*grid));
         const CellRange cells{input.iStart, input.jStart, input.iEnd, input.jEnd};
@@ -289,7 +288,7 @@ private Q_SLOTS:
     {
         auto [inputs, mode, type, domain, problems, saying] =
             fetchRow<std::vector<InputFileInfo>, ProcessingMode, CoordinateType, DomainSelection,
-                     int, QString>("inputs", "mode", "type", "domain", "problems", "saying");
+                     int, QString>();
         const MapScene scene = buildScene({mode, type, inputs, domain, std::nullopt});
         QString legend;
         int problemLines = 0;
@@ -349,8 +348,7 @@ private Q_SLOTS:
     }
     void drawnAsTheyAre()
     {
-        auto [inputs, rectangle] =
-            fetchRow<std::vector<InputFileInfo>, Extent>("inputs", "rectangle");
+        auto [inputs, rectangle] = fetchRow<std::vector<InputFileInfo>, Extent>();
         const MapScene scene =
             buildScene({ProcessingMode::Merge, CoordinateType::None, inputs, {}, {}});
         QCOMPARE(scene.shapes.size(), std::size_t{1});
@@ -380,8 +378,7 @@ private Q_SLOTS:
     }
     void shores()
     {
-        auto [place, kind, within] =
-            fetchRow<MapPoint, ShoreKind, double>("place", "kind", "within");
+        auto [place, kind, within] = fetchRow<MapPoint, ShoreKind, double>();
         ShoreLibrary shores;
         if (!shores.available(ShoreResolution::Intermediate))
             QSKIP("gmt-gshhg-low is not installed");
@@ -456,8 +453,7 @@ private Q_SLOTS:
     }
     void damagedShoreFile()
     {
-        auto [variable, index, value] =
-            fetchRow<QByteArray, int, int>("variable", "index", "value");
+        auto [variable, index, value] = fetchRow<QByteArray, int, int>();
         const QString crude = QStringLiteral("/binned_GSHHS_c.nc");
         QTemporaryDir folder;
         if (!QFile::copy(QString::fromStdString(defaultShoreFolder()) + crude,
@@ -499,7 +495,7 @@ private Q_SLOTS:
     }
     void generatedShoreFile()
     {
-        auto [damage] = fetchRow<QString>("damage");
+        auto [damage] = fetchRow<QString>();
         QTemporaryDir folder;
         writeShoreFile(folder.filePath(QStringLiteral("binned_GSHHS_c.nc")), damage);
         ShoreLibrary shores(folder.path().toStdString());
@@ -533,8 +529,7 @@ private Q_SLOTS:
     }
     void graticuleLines()
     {
-        auto [span, area, step, labels] =
-            fetchRow<double, Extent, double, QString>("span", "area", "step", "labels");
+        auto [span, area, step, labels] = fetchRow<double, Extent, double, QString>();
         QCOMPARE(graticuleStep(span, 10), step);
         QStringList placed;
         for (const GraticuleLine& line : graticule(area, step)) {

@@ -245,7 +245,7 @@ private Q_SLOTS:
     }
     void saysWhyShoresAreMissing()
     {
-        const auto [damagedFile, said] = fetchRow<QByteArray, QString>("damagedFile", "said");
+        const auto [damagedFile, said] = fetchRow<QByteArray, QString>();
         QTemporaryDir folder;
         if (!damagedFile.isEmpty()) {
             QFile file(folder.filePath(QStringLiteral("binned_GSHHS_c.nc")));
@@ -307,7 +307,7 @@ private Q_SLOTS:
     }
     void drawnBoxFillsTheDialog()
     {
-        auto [option, fields] = fetchRow<QString, QStringList>("option", "fields");
+        auto [option, fields] = fetchRow<QString, QStringList>();
         DrawingJob job(qPrintable(option));
         job.drag(drawFrom, drawTo);
         QVERIFY(job.dialog() && job.dialog()->isVisible());
@@ -474,7 +474,7 @@ private Q_SLOTS:
     }
     void savesPictures()
     {
-        auto [name, start] = fetchRow<QString, QByteArray>("name", "start");
+        auto [name, start] = fetchRow<QString, QByteArray>();
         QTemporaryDir folder;
         MapWindow map;
         const QString path = folder.filePath(name);

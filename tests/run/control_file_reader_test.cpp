@@ -42,8 +42,7 @@ private Q_SLOTS:
     }
     void namesAndSpacingAsWritten()
     {
-        auto [text, outputName, firstPath] =
-            fetchRow<QByteArray, QString, QString>("text", "outputName", "firstPath");
+        auto [text, outputName, firstPath] = fetchRow<QByteArray, QString, QString>();
         const ControlFileRead read = parseControlFile(text.toStdString());
         QVERIFY(std::holds_alternative<ReadJob>(read));
         const ReadJob& job = std::get<ReadJob>(read);
@@ -97,8 +96,7 @@ private Q_SLOTS:
     }
     void brokenFilesAreRefusedAtTheirLine()
     {
-        auto [text, line, expected] =
-            fetchRow<QByteArray, int, QString>("text", "line", "expected");
+        auto [text, line, expected] = fetchRow<QByteArray, int, QString>();
         const ControlFileRead read = parseControlFile(text.toStdString());
         QVERIFY(std::holds_alternative<ReadError>(read));
         const auto& error = std::get<ReadError>(read);

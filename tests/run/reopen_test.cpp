@@ -119,7 +119,7 @@ private Q_SLOTS:
     }
     void openedGoldenJobRunsToTheSameBytes()
     {
-        auto [golden, name] = fetchRow<QString, QString>("golden", "name");
+        auto [golden, name] = fetchRow<QString, QString>();
         // Whatever the window held before goes: another mode, another file, a typed name.
         operate(*m_window, {u"MergingOptionButton1"_s, u"OutFileBaseNameBox=other"_s});
         m_fakes.files.answers = {{m_inputs + u"LOW.M3D"_s}};
@@ -174,7 +174,7 @@ private Q_SLOTS:
     }
     void refusedFilesLeaveTheWindowAsItWas()
     {
-        auto [text, message] = fetchRow<QByteArray, QString>("text", "message");
+        auto [text, message] = fetchRow<QByteArray, QString>();
         // A job of the user's own, with a confirmed domain and a hidden dialog holding it.
         m_fakes.files.answers = {{m_inputs + u"A.M3D"_s}};
         operate(*m_window, {u"MergingOptionButton1"_s, u"AddFileButton"_s, u"TitleBox=mine"_s,
