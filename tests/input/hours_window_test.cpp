@@ -6,6 +6,7 @@
 #include "input/hours_strip.h"
 #include "input/input_hours_window.h"
 #include "input/input_list_controller.h"
+#include "support/input_files.h"
 #include "support/operate.h"
 #include "support/qt_test_prelude.h"
 
@@ -20,16 +21,6 @@ namespace {
 
 const QColor warning(232, 89, 12);
 const QColor bar(58, 110, 165);
-
-InputFileInfo fileOf(const char* stamp, int hours)
-{
-    InputFileInfo info;
-    info.firstHour = parseDateHourStamp(stamp).value();
-    info.hourCount = hours;
-    info.gridSpacingKm = 12.0;
-    info.path = std::string("/data/") + stamp + ".m3d";
-    return info;
-}
 
 double hourValue(const char* stamp)
 {
@@ -66,9 +57,9 @@ private Q_SLOTS:
     void drawsTheGapWhereItIs()
     {
         // Three days; the third file starts six hours late, the second is on a finer grid.
-        std::vector<InputFileInfo> files = {fileOf("2002010100", 24), fileOf("2002010200", 24),
-                                            fileOf("2002010306", 18)};
-        files[1].gridSpacingKm = 4.0;
+        const std::vector<InputFileInfo> files = {fileOf(u"12 2002010100 24"_s),
+                                                  fileOf(u"4 2002010200 24"_s),
+                                                  fileOf(u"12 2002010306 18"_s)};
         InputHoursWindow window([&] {
             return HoursJob{files, ProcessingMode::Extract,
                             HourSpan{files[0].firstHour, files[2].lastHour()}};

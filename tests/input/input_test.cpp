@@ -6,6 +6,7 @@
 #include "input/input_list_rules.h"
 #include "input/period_presets.h"
 #include "support/data_rows.h"
+#include "support/input_files.h"
 #include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
@@ -71,18 +72,6 @@ QString describe(const std::optional<PeriodEnd>& end)
     return QDateTime::fromSecsSinceEpoch(seconds.count(), QTimeZone::utc())
                .toString(QStringLiteral("yyyy-MM-dd HH/")) +
            QString::fromStdString(end->hourText);
-}
-
-// A file of "spacing stamp hours".
-InputFileInfo fileOf(const QString& text)
-{
-    const QStringList parts = text.split(QLatin1Char(' '));
-    InputFileInfo info;
-    info.gridSpacingKm = parts[0].toDouble();
-    info.startStamp = parts[1].toStdString();
-    info.firstHour = parseDateHourStamp(info.startStamp).value();
-    info.hourCount = parts[2].toInt();
-    return info;
 }
 
 } // namespace

@@ -176,6 +176,14 @@ private Q_SLOTS:
         QVERIFY(map && map->isVisible() && map->isWindow() &&
                 map->windowModality() == Qt::NonModal);
         const MapScene& scene = map->canvas().scene();
+        // Before any file is listed in Merge mode no coordinate type is selected to draw with.
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        QTest::mousePress(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 100));
+        QTest::mouseMove(&map->canvas(), QPoint(200, 150));
+        QTest::mouseRelease(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 150));
+        QCOMPARE(fakes.messages.shown,
+                 QStringList{QStringLiteral("job: Select a type of coordinnate first")});
+        QVERIFY(!window.coordinateDialogs().dialog());
 
         window.inputList().addPaths({file});
         QCOMPARE(outlines(scene), QStringLiteral("i"));
@@ -321,9 +329,17 @@ private Q_SLOTS:
         QVERIFY(!job.window.domain().domainValid);
     }
 
-    void dragAbandonedOrWithoutType()
+    void statusLineAndDragsThatDrawNothing()
     {
         DrawingJob job("XYOption");
+        QLabel* status = job.map->findChild<QLabel*>(QStringLiteral("MapPointer"));
+        // View (55, 38), which cs2cs puts at 40.350235°N 96.330597°W and at (-196.41, -180.02)
+        // km of the 10 km file: cell i 35, j 29 of the 12 km file (centre 54, 42), cell i 6,
+        // j 3 of the 10 km one (centre -200, -180).
+        QTest::mouseMove(&job.canvas(), QPoint(455, 262));
+        QCOMPARE(status->text(),
+                 QStringLiteral("40.3502°N 96.3306°W   X 55.0 km, Y 38.0 km   file 1: i 35, j 29"
+                                "   file 2: i 6, j 3"));
         QTest::mousePress(&job.canvas(), Qt::LeftButton, Qt::ShiftModifier, drawFrom);
         QTest::mouseMove(&job.canvas(), drawTo);
         QVERIFY(job.canvas().drawingBox());
@@ -335,18 +351,6 @@ private Q_SLOTS:
         job.drag(drawFrom, drawTo, Qt::NoModifier);
         QVERIFY(!job.dialog());
         QCOMPARE(job.canvas().toPixels({0, 0}), before + QPointF(drawTo - drawFrom));
-
-        // Before any file is listed in Merge mode no coordinate type is selected.
-        FakeServices fakes;
-        MainWindow fresh(fakes.services());
-        auto* map = openMap(fresh);
-        QVERIFY(QTest::qWaitForWindowExposed(map));
-        QTest::mousePress(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 100));
-        QTest::mouseMove(&map->canvas(), QPoint(200, 150));
-        QTest::mouseRelease(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 150));
-        QCOMPARE(fakes.messages.shown,
-                 QStringList{QStringLiteral("job: Select a type of coordinnate first")});
-        QVERIFY(!fresh.coordinateDialogs().dialog());
     }
 
     // The confirmed box's east edge, at 100 km of the 10 km file, lies at view kilometres
@@ -366,19 +370,6 @@ private Q_SLOTS:
         QTest::mouseClick(job.dialog()->findChild<QPushButton*>(QStringLiteral("OkButton")),
                           Qt::LeftButton);
         QCOMPARE(job.window.domain().bounds[1], 131.0);
-    }
-
-    void statusLineReadsThePointer()
-    {
-        DrawingJob job("XYOption");
-        QLabel* status = job.map->findChild<QLabel*>(QStringLiteral("MapPointer"));
-        // View (55, 38), which cs2cs puts at 40.350235°N 96.330597°W and at (-196.41, -180.02)
-        // km of the 10 km file: cell i 35, j 29 of the 12 km file (centre 54, 42), cell i 6,
-        // j 3 of the 10 km one (centre -200, -180).
-        QTest::mouseMove(&job.canvas(), QPoint(455, 262));
-        QCOMPARE(status->text(),
-                 QStringLiteral("40.3502°N 96.3306°W   X 55.0 km, Y 38.0 km   file 1: i 35, j 29"
-                                "   file 2: i 6, j 3"));
     }
 
     void cellLatticeOnceCellsAreEightPixelsApart()
