@@ -23,11 +23,7 @@ QString text(const Extent& box)
 
 QString text(const CellRange& cells)
 {
-    return QStringLiteral("i %1-%2 j %3-%4")
-        .arg(cells.i1)
-        .arg(cells.i2)
-        .arg(cells.j1)
-        .arg(cells.j2);
+    return QString::asprintf("i %d-%d j %d-%d", cells.i1, cells.i2, cells.j1, cells.j2);
 }
 
 } // namespace

@@ -356,11 +356,8 @@ private Q_SLOTS:
         QVERIFY2(near(drawn.west, rectangle.west, 1e-3) && near(drawn.east, rectangle.east, 1e-3) &&
                      near(drawn.south, rectangle.south, 1e-3) &&
                      near(drawn.north, rectangle.north, 1e-3),
-                 qPrintable(QStringLiteral("%1 %2 %3 %4")
-                                .arg(drawn.west)
-                                .arg(drawn.east)
-                                .arg(drawn.south)
-                                .arg(drawn.north)));
+                 qPrintable(QString::asprintf("%g %g %g %g", drawn.west, drawn.east, drawn.south,
+                                              drawn.north)));
         for (const MapPoint& p : scene.shapes.front().ring) {
             const double away =
                 std::min({std::abs(p.x - rectangle.west), std::abs(p.x - rectangle.east),

@@ -125,14 +125,6 @@ struct DrawingJob {
     }
 };
 
-QStringList texts(std::initializer_list<const char*> items)
-{
-    QStringList list;
-    for (const char* item : items)
-        list << QString::fromUtf8(item);
-    return list;
-}
-
 // The drawn box: from view kilometres (60, 40) to (260, 240).
 const QPoint drawFrom(460, 260);
 const QPoint drawTo(660, 60);
@@ -301,26 +293,24 @@ private Q_SLOTS:
     // -178.145753 and 21.577899, 19.869283), which lie in its cells i 7 and 28, j 3 and 23.
     void drawnBoxFillsTheDialog_data()
     {
-        columns<QString, QStringList>("option", "fields");
+        columns<QString, QString>("option", "fields");
         addRow("lat/lon", "LatLonOption",
-               texts({"txtLon1=96.269524", "cboLonLL1=W", "txtLat1=40.368380", "cboLatLL1=N",
-                      "txtLon2=93.737039", "cboLonLL2=W", "txtLat2=42.179169", "cboLatLL2=N",
-                      "txtLonD1=96", "txtLonM1=16", "txtLonS1=10.29", "txtLatD2=42", "txtLatM2=10",
-                      "txtLatS2=45.01"}));
-        addRow("x/y", "XYOption",
-               texts({"TextXStart=-192", "TextXEnd=22", "TextYStart=-179", "TextYEnd=20"}));
+               "txtLon1=96.269524 cboLonLL1=W txtLat1=40.368380 cboLatLL1=N txtLon2=93.737039 "
+               "cboLonLL2=W txtLat2=42.179169 cboLatLL2=N txtLonD1=96 txtLonM1=16 txtLonS1=10.29 "
+               "txtLatD2=42 txtLatM2=10 txtLatS2=45.01");
+        addRow("x/y", "XYOption", "TextXStart=-192 TextXEnd=22 TextYStart=-179 TextYEnd=20");
         addRow("i,j,k", "ijkOption",
-               texts({"TextIndexiStart=7", "TextIndexiEnd=28", "TextIndexjStart=3",
-                      "TextIndexjEnd=23", "TextIndexkStart=0", "TextIndexkEnd=0"}));
+               "TextIndexiStart=7 TextIndexiEnd=28 TextIndexjStart=3 TextIndexjEnd=23 "
+               "TextIndexkStart=0 TextIndexkEnd=0");
     }
     void drawnBoxFillsTheDialog()
     {
-        auto [option, fields] = fetchRow<QString, QStringList>();
+        auto [option, fields] = fetchRow<QString, QString>();
         DrawingJob job(qPrintable(option));
         job.drag(drawFrom, drawTo);
         QVERIFY(job.dialog() && job.dialog()->isVisible());
         QCOMPARE(job.dialog()->windowModality(), Qt::ApplicationModal);
-        for (const QString& expected : fields)
+        for (const QString& expected : fields.split(u' '))
             QCOMPARE(job.actual(expected), expected);
         QCOMPARE(job.fakes.messages.shown, QStringList());
         // Cancel leaves the domain as it was: the map never stores a box.
@@ -364,9 +354,9 @@ private Q_SLOTS:
         QVERIFY(job.window.domain().domainValid && !job.dialog()->isVisible());
         job.drag(QPoint(737, 76), QPoint(767, 76), Qt::NoModifier);
         QVERIFY(job.dialog()->isVisible());
-        for (const char* expected :
-             {"TextXStart=-100", "TextXEnd=131", "TextYStart=-50", "TextYEnd=50"})
-            QCOMPARE(job.actual(QString::fromLatin1(expected)), QString::fromLatin1(expected));
+        for (const QString& expected :
+             u"TextXStart=-100 TextXEnd=131 TextYStart=-50 TextYEnd=50"_s.split(u' '))
+            QCOMPARE(job.actual(expected), expected);
         QTest::mouseClick(job.dialog()->findChild<QPushButton*>(QStringLiteral("OkButton")),
                           Qt::LeftButton);
         QCOMPARE(job.window.domain().bounds[1], 131.0);
