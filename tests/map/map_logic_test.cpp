@@ -474,9 +474,6 @@ private Q_SLOTS:
         const QString warning = QString::fromStdString(shores.warning());
         QVERIFY2(warning.contains(folder.path() + crude) && !warning.contains(QLatin1Char('\n')),
                  qPrintable(warning));
-        // The sound file draws its shores, and a folder without files warns of nothing.
-        ShoreLibrary sound;
-        QVERIFY(sound.available(ShoreResolution::Crude) && sound.warning().empty());
     }
 
     // Steps of a bin's side from its south-west corner, the bin found from its index; a bin
