@@ -139,7 +139,6 @@ struct Fixture {
             qWarning("the coordinate dialog did not become active");
         return host.dialog();
     }
-    QString bounds() const { return text(domain.bounds); }
 };
 
 } // namespace
@@ -383,7 +382,7 @@ private Q_SLOTS:
         QCOMPARE(f.messages.shown,
                  refused ? QStringList{QStringLiteral("dialog: ") + message} : QStringList());
         QCOMPARE(f.domain.domainValid, !refused);
-        QCOMPARE(f.bounds(), bounds);
+        QCOMPARE(text(f.domain.bounds), bounds);
         QCOMPARE(dialog->isVisible(), refused);
         const bool discarded = how != QLatin1String("OkButton") && how != QLatin1String("Enter");
         QCOMPARE(f.host.dialog(), discarded ? nullptr : dialog.data());

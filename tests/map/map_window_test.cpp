@@ -104,17 +104,13 @@ struct DrawingJob {
     }
     MapCanvas& canvas() const { return map->canvas(); }
     CoordinateDialog* dialog() const { return window.coordinateDialogs().dialog(); }
-    QString field(const QString& name) const
-    {
-        if (auto* edit = dialog()->findChild<QLineEdit*>(name))
-            return edit->text();
-        return dialog()->findChild<QComboBox*>(name)->currentText();
-    }
     /// "name=text" with the named field's text, to compare with an expected one.
     QString actual(const QString& expected) const
     {
         const QString name = expected.section(QLatin1Char('='), 0, 0);
-        return name + QLatin1Char('=') + field(name);
+        if (auto* edit = dialog()->findChild<QLineEdit*>(name))
+            return name + u'=' + edit->text();
+        return name + u'=' + dialog()->findChild<QComboBox*>(name)->currentText();
     }
     void drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::ShiftModifier)
     {
