@@ -7,6 +7,7 @@
 #include "input/input_coverage.h"
 #include "input/time_axis.h"
 #include "support/data_rows.h"
+#include "support/input_files.h"
 #include "support/qt_test_prelude.h"
 
 using namespace gridloom;
@@ -24,17 +25,12 @@ QString stampOf(DateHour hour)
     return QString::fromStdString(dateHourStamp(calendarDay(hour), hourOfDay(hour)));
 }
 
-// "2002010100 24, 2002010200 24": files by first hour and hour count.
+// "2002010100 24, 2002010200 24": files of 12 km by first hour and hour count.
 std::vector<InputFileInfo> filesOf(const QString& text)
 {
     std::vector<InputFileInfo> files;
-    for (const QString& file : text.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
-        const QStringList parts = file.split(QLatin1Char(' '));
-        InputFileInfo info;
-        info.firstHour = hourOf(parts[0]);
-        info.hourCount = parts[1].toInt();
-        files.push_back(info);
-    }
+    for (const QString& file : text.split(QStringLiteral(", "), Qt::SkipEmptyParts))
+        files.push_back(fileOf(QStringLiteral("12 ") + file));
     return files;
 }
 
@@ -231,7 +227,6 @@ private Q_SLOTS:
         auto [files, period, odd, lines] = fetchRow<QString, QString, QString, QString>();
         auto infos = filesOf(files);
         for (InputFileInfo& info : infos) {
-            info.gridSpacingKm = 12.0;
             info.gridCells = GridCells{60, 50, 23};
             info.gridOriginKm = GridOrigin{-354.0, -294.0};
         }

@@ -69,7 +69,8 @@ void writeShoreFile(const QString& path, const QString& damage)
 {
     int file = 0;
     QCOMPARE(nc_create(qPrintable(path), NC_CLOBBER, &file), NC_NOERR);
-    const auto table = [&](const char* name, nc_type type, std::vector<std::size_t> lengths,
+    using Lengths = std::vector<std::size_t>;
+    const auto table = [&](const char* name, nc_type type, Lengths lengths,
                            std::vector<int> values) {
         std::vector<int> dims;
         for (std::size_t n = 0; n < lengths.size(); ++n) {
@@ -91,22 +92,18 @@ void writeShoreFile(const QString& path, const QString& damage)
           std::vector(fourSizes ? 4 : 1, 3600));
     table("N_bins_in_360_longitude_range", NC_INT, {1}, {6});
     table("N_bins_in_file", NC_INT, {1}, {18});
-    std::vector<int> firsts(18, 0);
     std::vector<int> counts(18, 0);
     counts[10] = 1;
-    table("Id_of_first_segment_in_a_bin", NC_INT, {18}, firsts);
-    if (damage == QLatin1String("a bin table of two dimensions"))
-        table("N_segments_in_a_bin", NC_SHORT, {9, 2}, counts);
-    else
-        table("N_segments_in_a_bin", NC_SHORT, {18}, counts);
+    table("Id_of_first_segment_in_a_bin", NC_INT, {18}, std::vector(18, 0));
+    const bool twoDimensions = damage == QLatin1String("a bin table of two dimensions");
+    table("N_segments_in_a_bin", NC_SHORT, twoDimensions ? Lengths{9, 2} : Lengths{18}, counts);
     // Two points, level 1: the sea shore.
     table("Embedded_npts_levels_exit_entry_for_a_segment", NC_INT, {1}, {(2 << 9) | (1 << 6)});
     table("Id_of_first_point_in_a_segment", NC_INT, {1}, {0});
     table("Relative_longitude_from_SW_corner_of_bin", NC_SHORT, {2}, {0, -1});
-    if (damage == QLatin1String("point tables of unequal lengths"))
-        table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {3}, {0, -32768, 0});
-    else
-        table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {2}, {0, -32768});
+    const bool unequal = damage == QLatin1String("point tables of unequal lengths");
+    table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {unequal ? 3u : 2u},
+          unequal ? std::vector{0, -32768, 0} : std::vector{0, -32768});
     QCOMPARE(nc_close(file), NC_NOERR);
 }
 
