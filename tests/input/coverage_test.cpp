@@ -15,11 +15,6 @@ using namespace gridloom::testing;
 
 namespace {
 
-DateHour hourOf(const QString& stamp)
-{
-    return parseDateHourStamp(stamp.toStdString()).value();
-}
-
 QString stampOf(DateHour hour)
 {
     return QString::fromStdString(dateHourStamp(calendarDay(hour), hourOfDay(hour)));
@@ -36,8 +31,10 @@ std::vector<InputFileInfo> filesOf(const QString& text)
 
 HourSpan periodOf(const QString& text)
 {
-    const QStringList ends = text.split(QLatin1Char('-'));
-    return HourSpan{hourOf(ends[0]), hourOf(ends[1])};
+    // Two stamps of ten digits and a dash between them.
+    const std::string ends = text.toStdString();
+    return HourSpan{parseDateHourStamp(ends.substr(0, 10)).value(),
+                    parseDateHourStamp(ends.substr(11)).value()};
 }
 
 // "first-last (hours)", the files of an overlap counted from 1 after it.
