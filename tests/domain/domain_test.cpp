@@ -200,8 +200,7 @@ private Q_SLOTS:
         // dms: empty: the three fields keep their texts
         columns<QString, Angle, Corner, QString, QString>("text", "angle", "corner", "decimal",
                                                           "dms");
-        const auto start = Corner::Start;
-        const auto end = Corner::End;
+        const auto start = Corner::Start, end = Corner::End;
         addRow("start latitude at its limit", "90", lat, start, "90.000000", "90|0|0.00");
         addRow("start longitude above its limit", "180.5", lon, start, "180.000000", "180|0|0.00");
         addRow("end latitude has no limit", "95", lat, end, "95", "95|0|0.00");
@@ -230,9 +229,7 @@ private Q_SLOTS:
     {
         columns<QString, DmsField, Angle, QString, QString>("texts", "left", "angle", "shown",
                                                             "decimal");
-        const auto deg = DmsField::Degrees;
-        const auto min = DmsField::Minutes;
-        const auto sec = DmsField::Seconds;
+        const auto deg = DmsField::Degrees, min = DmsField::Minutes, sec = DmsField::Seconds;
         addRow("latitude degrees: 2 characters", "123|0|0", deg, lat, "123|0|0", "12.000000");
         addRow("longitude degrees: 3 characters", "1234|0|0", deg, lon, "1234|0|0", "123.000000");
         addRow("degrees clamped when left", "200|0|0", deg, lon, "180|0|0", "180.000000");

@@ -105,13 +105,12 @@ private Q_SLOTS:
         MainWindow main(fakes.services());
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
-        main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
         // Files chosen together, one of them twice, make one notice; a refused choice none.
         QSignalSpy notices(&main.inputList(), &InputListController::listChanged);
         const QString a = sample("a.m3d", "2002010100", 24);
         fakes.files.answers << QStringList{a, sample("b.m3d", "2002010201", 23), a}
                             << QStringList{a};
-        operate(main, {u"AddFileButton"_s, u"AddFileButton"_s});
+        operate(main, {u"MergingOptionButton1"_s, u"AddFileButton"_s, u"AddFileButton"_s});
         QCOMPARE(notices.size(), 1);
 
         QTest::keyClick(&main, Qt::Key_H, Qt::ControlModifier);
@@ -143,8 +142,7 @@ private Q_SLOTS:
         QTest::mouseMove(strip, middle.toPoint() + QPoint(100, 0));
         QTest::mouseRelease(strip, Qt::LeftButton, {}, middle.toPoint() + QPoint(100, 0));
         QVERIFY(strip->viewFirst() < zoomedFirst);
-        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("FitButton")),
-                          Qt::LeftButton);
+        operate(*window, {u"FitButton"_s});
         QCOMPARE(strip->viewFirst(), fittedFirst);
         QCOMPARE(strip->viewLast(), fittedLast);
 

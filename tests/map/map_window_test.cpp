@@ -179,12 +179,8 @@ private Q_SLOTS:
 
         window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         auto* dialog = window.coordinateDialogs().dialog();
-        for (const char* name : {"cboLonLL1", "cboLonLL2"})
-            dialog->findChild<QComboBox*>(QLatin1String(name))->setCurrentText(QStringLiteral("W"));
-        const char* const fields[][2] = {
-            {"txtLon1", "98"}, {"txtLon2", "96"}, {"txtLat1", "39"}, {"txtLat2", "40"}};
-        for (const auto& [name, value] : fields)
-            dialog->findChild<QLineEdit*>(QLatin1String(name))->setText(QLatin1String(value));
+        operate(*dialog, {u"cboLonLL1=W"_s, u"cboLonLL2=W"_s, u"txtLon1=98"_s, u"txtLon2=96"_s,
+                          u"txtLat1=39"_s, u"txtLat2=40"_s});
         QCOMPARE(outlines(scene), QStringLiteral("ie"));
         dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
         QCOMPARE(outlines(scene), QStringLiteral("ic"));
