@@ -176,9 +176,8 @@ private Q_SLOTS:
     {
         auto [extent, view, labels] = fetchRow<QString, int, QString>();
         std::array<std::string, 10> limits;
-        const QStringList parts = extent.split(QLatin1Char(' '));
-        for (std::size_t n = 0; n < limits.size(); ++n)
-            limits[n] = parts[qsizetype(n)].toStdString();
+        std::ranges::transform(extent.split(QLatin1Char(' ')), limits.begin(),
+                               &QString::toStdString);
         QStringList shown;
         for (const auto& text : domainLimitTexts(limits, static_cast<LimitsView>(view)))
             shown << QString::fromStdString(text);
