@@ -12,11 +12,7 @@
 #include <cmath>
 
 using namespace gridloom;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::fetchRow;
-using gridloom::testing::message;
-using gridloom::testing::RecordingMessages;
+using namespace gridloom::testing;
 
 Q_DECLARE_METATYPE(gridloom::Angle)
 Q_DECLARE_METATYPE(gridloom::Corner)
@@ -143,7 +139,6 @@ struct Fixture {
             qWarning("the coordinate dialog did not become active");
         return host.dialog();
     }
-    QString bounds() const { return text(domain.bounds); }
 };
 
 } // namespace
@@ -191,8 +186,7 @@ private Q_SLOTS:
     }
     void confirm()
     {
-        auto [texts, message, stored] =
-            fetchRow<QString, QString, QString>("texts", "message", "stored");
+        auto [texts, message, stored] = fetchRow<QString, QString, QString>();
         const bool accepted = message.isEmpty();
         // The flag starts at the opposite of what the action must leave.
         DomainSelection domain{earlier, !accepted};
@@ -206,8 +200,7 @@ private Q_SLOTS:
         // dms: empty: the three fields keep their texts
         columns<QString, Angle, Corner, QString, QString>("text", "angle", "corner", "decimal",
                                                           "dms");
-        const auto start = Corner::Start;
-        const auto end = Corner::End;
+        const auto start = Corner::Start, end = Corner::End;
         addRow("start latitude at its limit", "90", lat, start, "90.000000", "90|0|0.00");
         addRow("start longitude above its limit", "180.5", lon, start, "180.000000", "180|0|0.00");
         addRow("end latitude has no limit", "95", lat, end, "95", "95|0|0.00");
@@ -226,8 +219,7 @@ private Q_SLOTS:
     void decimalFieldChange()
     {
         auto [text, angle, corner, decimal, dms] =
-            fetchRow<QString, Angle, Corner, QString, QString>("text", "angle", "corner", "decimal",
-                                                               "dms");
+            fetchRow<QString, Angle, Corner, QString, QString>();
         const DecimalFieldUpdate update = decimalFieldChanged(text.toStdString(), angle, corner);
         QCOMPARE(QString::fromStdString(update.decimal), decimal);
         QCOMPARE(update.dms ? joined(*update.dms) : QString(), dms);
@@ -237,9 +229,7 @@ private Q_SLOTS:
     {
         columns<QString, DmsField, Angle, QString, QString>("texts", "left", "angle", "shown",
                                                             "decimal");
-        const auto deg = DmsField::Degrees;
-        const auto min = DmsField::Minutes;
-        const auto sec = DmsField::Seconds;
+        const auto deg = DmsField::Degrees, min = DmsField::Minutes, sec = DmsField::Seconds;
         addRow("latitude degrees: 2 characters", "123|0|0", deg, lat, "123|0|0", "12.000000");
         addRow("longitude degrees: 3 characters", "1234|0|0", deg, lon, "1234|0|0", "123.000000");
         addRow("degrees clamped when left", "200|0|0", deg, lon, "180|0|0", "180.000000");
@@ -258,8 +248,7 @@ private Q_SLOTS:
     void leavingDmsField()
     {
         auto [texts, left, angle, shown, decimal] =
-            fetchRow<QString, DmsField, Angle, QString, QString>("texts", "left", "angle", "shown",
-                                                                 "decimal");
+            fetchRow<QString, DmsField, Angle, QString, QString>();
         const DmsFieldUpdate update = dmsFieldLeft(split(texts), left, angle);
         QCOMPARE(joined(update.dms), shown);
         QCOMPARE(QString::fromStdString(update.decimal), decimal);
@@ -299,8 +288,7 @@ private Q_SLOTS:
     }
     void layouts()
     {
-        auto [type, shownFrames, client] =
-            fetchRow<CoordinateType, QString, QSize>("type", "shownFrames", "client");
+        auto [type, shownFrames, client] = fetchRow<CoordinateType, QString, QSize>();
         Fixture f;
         // Laid out once the other way first: a layout must undo what the previous one showed.
         f.open(type == CoordinateType::LatLon ? CoordinateType::XY : CoordinateType::LatLon);
@@ -341,7 +329,7 @@ private Q_SLOTS:
     }
     void latLonTyping()
     {
-        auto [edits, changes] = fetchRow<QString, QString>("edits", "changes");
+        auto [edits, changes] = fetchRow<QString, QString>();
         Fixture f;
         CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
         QCOMPARE(typeInto(dialog, edits), changes);
@@ -372,8 +360,7 @@ private Q_SLOTS:
     void ending()
     {
         auto [type, edits, how, message, bounds] =
-            fetchRow<CoordinateType, QString, QString, QString, QString>("type", "edits", "how",
-                                                                         "message", "bounds");
+            fetchRow<CoordinateType, QString, QString, QString, QString>();
         Fixture f;
         QPointer<CoordinateDialog> dialog = f.open(type);
         typeInto(dialog, edits);
@@ -392,7 +379,7 @@ private Q_SLOTS:
         QCOMPARE(f.messages.shown,
                  refused ? QStringList{QStringLiteral("dialog: ") + message} : QStringList());
         QCOMPARE(f.domain.domainValid, !refused);
-        QCOMPARE(f.bounds(), bounds);
+        QCOMPARE(text(f.domain.bounds), bounds);
         QCOMPARE(dialog->isVisible(), refused);
         const bool discarded = how != QLatin1String("OkButton") && how != QLatin1String("Enter");
         QCOMPARE(f.host.dialog(), discarded ? nullptr : dialog.data());

@@ -4,9 +4,7 @@
 #include "support/qt_test_prelude.h"
 
 using namespace gridloom;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::fetchRow;
+using namespace gridloom::testing;
 
 Q_DECLARE_METATYPE(gridloom::CoordinateType)
 Q_DECLARE_METATYPE(gridloom::DrawnBox)
@@ -54,8 +52,7 @@ private Q_SLOTS:
     }
     void fields()
     {
-        auto [type, box, fields] =
-            fetchRow<CoordinateType, DrawnBox, QString>("type", "box", "fields");
+        auto [type, box, fields] = fetchRow<CoordinateType, DrawnBox, QString>();
         QCOMPARE(joined(drawnBoxFields(type, box)), fields);
     }
 };

@@ -6,28 +6,21 @@
 #include "input/hours_strip.h"
 #include "input/input_hours_window.h"
 #include "input/input_list_controller.h"
+#include "support/input_files.h"
+#include "support/operate.h"
 #include "support/qt_test_prelude.h"
 
 #include <QSignalSpy>
 #include <QWheelEvent>
 
 using namespace gridloom;
-using gridloom::testing::FakeServices;
+using namespace gridloom::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 const QColor warning(232, 89, 12);
 const QColor bar(58, 110, 165);
-
-InputFileInfo fileOf(const char* stamp, int hours)
-{
-    InputFileInfo info;
-    info.firstHour = parseDateHourStamp(stamp).value();
-    info.hourCount = hours;
-    info.gridSpacingKm = 12.0;
-    info.path = std::string("/data/") + stamp + ".m3d";
-    return info;
-}
 
 double hourValue(const char* stamp)
 {
@@ -64,9 +57,9 @@ private Q_SLOTS:
     void drawsTheGapWhereItIs()
     {
         // Three days; the third file starts six hours late, the second is on a finer grid.
-        std::vector<InputFileInfo> files = {fileOf("2002010100", 24), fileOf("2002010200", 24),
-                                            fileOf("2002010306", 18)};
-        files[1].gridSpacingKm = 4.0;
+        const std::vector<InputFileInfo> files = {fileOf(u"12 2002010100 24"_s),
+                                                  fileOf(u"4 2002010200 24"_s),
+                                                  fileOf(u"12 2002010306 18"_s)};
         InputHoursWindow window([&] {
             return HoursJob{files, ProcessingMode::Extract,
                             HourSpan{files[0].firstHour, files[2].lastHour()}};
@@ -106,39 +99,19 @@ private Q_SLOTS:
         QVERIFY(strip.viewLast() - strip.viewFirst() < fitted / 2.0);
     }
 
-    void oneNoticeForFilesChosenTogether()
-    {
-        FakeServices fakes;
-        MainWindow main(fakes.services());
-        main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
-        QSignalSpy notices(&main.inputList(), &InputListController::listChanged);
-        const QString a = sample("one.m3d", "2002010100", 24);
-        fakes.files.answers << QStringList{a, sample("two.m3d", "2002010200", 24), a};
-        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
-        QCOMPARE(notices.size(), 1);
-        QCOMPARE(main.inputList().count(), 2);
-        // A refused choice says nothing; after Clear All the same path is new again.
-        fakes.files.answers << QStringList{a};
-        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
-        QCOMPARE(notices.size(), 1);
-        main.findChild<QPushButton*>(QStringLiteral("ClearAllFileButton"))->click();
-        fakes.files.answers << QStringList{a};
-        main.findChild<QPushButton*>(QStringLiteral("AddFileButton"))->click();
-        QCOMPARE(main.inputList().count(), 1);
-        QCOMPARE(notices.size(), 3);
-    }
-
     void followsTheMainWindow()
     {
         FakeServices fakes;
         MainWindow main(fakes.services());
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
-        main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
-        fakes.files.answers << QStringList{sample("a.m3d", "2002010100", 24),
-                                           sample("b.m3d", "2002010201", 23)};
-        QTest::mouseClick(main.findChild<QPushButton*>(QStringLiteral("AddFileButton")),
-                          Qt::LeftButton);
+        // Files chosen together, one of them twice, make one notice; a refused choice none.
+        QSignalSpy notices(&main.inputList(), &InputListController::listChanged);
+        const QString a = sample("a.m3d", "2002010100", 24);
+        fakes.files.answers << QStringList{a, sample("b.m3d", "2002010201", 23), a}
+                            << QStringList{a};
+        operate(main, {u"MergingOptionButton1"_s, u"AddFileButton"_s, u"AddFileButton"_s});
+        QCOMPARE(notices.size(), 1);
 
         QTest::keyClick(&main, Qt::Key_H, Qt::ControlModifier);
         auto* window = main.findChild<QWidget*>(QStringLiteral("InputHoursWindow"));
@@ -169,8 +142,7 @@ private Q_SLOTS:
         QTest::mouseMove(strip, middle.toPoint() + QPoint(100, 0));
         QTest::mouseRelease(strip, Qt::LeftButton, {}, middle.toPoint() + QPoint(100, 0));
         QVERIFY(strip->viewFirst() < zoomedFirst);
-        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("FitButton")),
-                          Qt::LeftButton);
+        operate(*window, {u"FitButton"_s});
         QCOMPARE(strip->viewFirst(), fittedFirst);
         QCOMPARE(strip->viewLast(), fittedLast);
 
@@ -178,6 +150,13 @@ private Q_SLOTS:
         main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton0"))->setChecked(true);
         QVERIFY(strip->coverage().gaps.empty());
         QVERIFY(!legendOf(*window).join(QLatin1Char('\n')).contains(QStringLiteral("Gap")));
+
+        // After Clear All the same path is new again.
+        const qsizetype before = notices.size();
+        fakes.files.answers << QStringList{a};
+        operate(main, {u"ClearAllFileButton"_s, u"AddFileButton"_s});
+        QCOMPARE(main.inputList().count(), 1);
+        QCOMPARE(notices.size(), before + 2);
     }
 };
 

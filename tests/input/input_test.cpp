@@ -6,6 +6,7 @@
 #include "input/input_list_rules.h"
 #include "input/period_presets.h"
 #include "support/data_rows.h"
+#include "support/input_files.h"
 #include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
@@ -13,10 +14,7 @@
 
 using namespace gridloom;
 using fixtures::SampleHeader;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::fetchRow;
-using gridloom::testing::message;
+using namespace gridloom::testing;
 
 Q_DECLARE_METATYPE(gridloom::TextEncoding)
 
@@ -76,18 +74,6 @@ QString describe(const std::optional<PeriodEnd>& end)
            QString::fromStdString(end->hourText);
 }
 
-// A file of "spacing stamp hours".
-InputFileInfo fileOf(const QString& text)
-{
-    const QStringList parts = text.split(QLatin1Char(' '));
-    InputFileInfo info;
-    info.gridSpacingKm = parts[0].toDouble();
-    info.startStamp = parts[1].toStdString();
-    info.firstHour = parseDateHourStamp(info.startStamp).value();
-    info.hourCount = parts[2].toInt();
-    return info;
-}
-
 } // namespace
 
 class InputTest final : public QObject {
@@ -136,7 +122,7 @@ private Q_SLOTS:
     }
     void readsHeaders()
     {
-        auto [content, expected] = fetchRow<QByteArray, QString>("content", "expected");
+        auto [content, expected] = fetchRow<QByteArray, QString>();
         const auto info = read(content);
         QCOMPARE(info ? summary(*info) : QString(), expected);
     }
@@ -162,8 +148,7 @@ private Q_SLOTS:
     }
     void extractPeriod()
     {
-        auto [pickers, file, preset] =
-            fetchRow<QString, QString, QString>("pickers", "file", "preset");
+        auto [pickers, file, preset] = fetchRow<QString, QString, QString>();
         // With an empty list the pickers lie on both sides of the file and must not be kept.
         const QStringList picked = pickers.isEmpty()
                                        ? QStringList{QStringLiteral("2000-01-01 00:00"),
@@ -189,11 +174,10 @@ private Q_SLOTS:
     }
     void limitsTexts()
     {
-        auto [extent, view, labels] = fetchRow<QString, int, QString>("extent", "view", "labels");
+        auto [extent, view, labels] = fetchRow<QString, int, QString>();
         std::array<std::string, 10> limits;
-        const QStringList parts = extent.split(QLatin1Char(' '));
-        for (std::size_t n = 0; n < limits.size(); ++n)
-            limits[n] = parts[qsizetype(n)].toStdString();
+        std::ranges::transform(extent.split(QLatin1Char(' ')), limits.begin(),
+                               &QString::toStdString);
         QStringList shown;
         for (const auto& text : domainLimitTexts(limits, static_cast<LimitsView>(view)))
             shown << QString::fromStdString(text);
@@ -213,8 +197,7 @@ private Q_SLOTS:
     }
     void mergeRules()
     {
-        auto [listed, candidate, expected] =
-            fetchRow<int, QString, QString>("listed", "candidate", "message");
+        auto [listed, candidate, expected] = fetchRow<int, QString, QString>();
         const LastFileState last = lastFileStateOf(fileOf(QStringLiteral("12 2002093012 109")));
         const auto refusal = mergeRefusal(std::size_t(listed), last, fileOf(candidate));
         QCOMPARE(QString::fromStdString(refusal.value_or("")), expected);
@@ -240,8 +223,7 @@ private Q_SLOTS:
     void pathLength()
     {
         auto [path, encoding, shortForm, used, refused] =
-            fetchRow<QByteArray, TextEncoding, QByteArray, QByteArray, bool>(
-                "path", "encoding", "shortForm", "used", "refused");
+            fetchRow<QByteArray, TextEncoding, QByteArray, QByteArray, bool>();
         const auto check = checkPathLength(
             path.toStdString(),
             [&](const std::string& asked) {

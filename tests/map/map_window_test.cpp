@@ -45,6 +45,9 @@ QString outlines(const MapScene& scene)
 // +lat_2=45 +R=6370000 +units=km, inverse).
 const char* const eastLine = "LCC 42.0000 -94.0000 33.00 45.00 -250.000 -200.000 10.000 50 40 23";
 
+const std::array<std::string, 10> coarseExtent{
+    "1", "1", "60", "50", "1", "23", "-101.478396", "-92.521604", "37.198118", "42.730618"};
+
 QString writeInput(const QTemporaryDir& folder, const char* name, const char* gridLine,
                    const std::array<std::string, 10>& extent, double spacing)
 {
@@ -55,6 +58,22 @@ QString writeInput(const QTemporaryDir& folder, const char* name, const char* gr
     const QString path = folder.filePath(QLatin1String(name));
     fixtures::writeFixture(path.toStdString(), sample);
     return path;
+}
+
+// The main window's map, opened from its menu item.
+MapWindow* openMap(MainWindow& window)
+{
+    window.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
+    window.findChild<QAction*>(QStringLiteral("DomainMapItem"))->trigger();
+    return qobject_cast<MapWindow*>(window.domainMap()->window());
+}
+
+// Puts a map window on the screen, at the size most tests draw in.
+void showMap(MapWindow& map, QSize size = {820, 620})
+{
+    map.resize(size);
+    map.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&map));
 }
 
 // An extraction of the 12 km file (which gives the map its projection) and the 10 km file,
@@ -68,20 +87,15 @@ struct DrawingJob {
 
     explicit DrawingJob(const char* coordinateOption)
     {
-        window.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
         window.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton1"))->setChecked(true);
-        window.inputList().addPaths({writeInput(folder, "coarse.m3d", coarseLine,
-                                                {"1", "1", "60", "50", "1", "23", "-101.478396",
-                                                 "-92.521604", "37.198118", "42.730618"},
-                                                12),
+        window.inputList().addPaths({writeInput(folder, "coarse.m3d", coarseLine, coarseExtent, 12),
                                      writeInput(folder, "east.m3d", eastLine,
                                                 {"1", "1", "50", "40", "1", "23", "-97.116560",
                                                  "-91.008010", "40.155560", "43.714541"},
                                                 10)});
         if (coordinateOption)
             window.findChild<QRadioButton*>(QLatin1String(coordinateOption))->setChecked(true);
-        window.findChild<QAction*>(QStringLiteral("DomainMapItem"))->trigger();
-        map = qobject_cast<MapWindow*>(window.domainMap()->window());
+        map = openMap(window);
         map->resize(900, 700);
         QVERIFY(QTest::qWaitForWindowExposed(map));
         QCoreApplication::processEvents();
@@ -90,17 +104,13 @@ struct DrawingJob {
     }
     MapCanvas& canvas() const { return map->canvas(); }
     CoordinateDialog* dialog() const { return window.coordinateDialogs().dialog(); }
-    QString field(const QString& name) const
-    {
-        if (auto* edit = dialog()->findChild<QLineEdit*>(name))
-            return edit->text();
-        return dialog()->findChild<QComboBox*>(name)->currentText();
-    }
     /// "name=text" with the named field's text, to compare with an expected one.
     QString actual(const QString& expected) const
     {
         const QString name = expected.section(QLatin1Char('='), 0, 0);
-        return name + QLatin1Char('=') + field(name);
+        if (auto* edit = dialog()->findChild<QLineEdit*>(name))
+            return name + u'=' + edit->text();
+        return name + u'=' + dialog()->findChild<QComboBox*>(name)->currentText();
     }
     void drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::ShiftModifier)
     {
@@ -110,14 +120,6 @@ struct DrawingJob {
         QTest::mouseRelease(&canvas(), Qt::LeftButton, modifiers, to);
     }
 };
-
-QStringList texts(std::initializer_list<const char*> items)
-{
-    QStringList list;
-    for (const char* item : items)
-        list << QString::fromUtf8(item);
-    return list;
-}
 
 // The drawn box: from view kilometres (60, 40) to (260, 240).
 const QPoint drawFrom(460, 260);
@@ -152,24 +154,24 @@ private Q_SLOTS:
     void mapFollowsTheJob()
     {
         QTemporaryDir folder;
-        fixtures::SampleHeader sample;
-        sample.gridLine = coarseLine;
-        sample.extent = {"1",  "1",           "60",         "50",        "1",
-                         "23", "-101.478396", "-92.521604", "37.198118", "42.730618"};
-        const QString file = folder.filePath(QStringLiteral("coarse.m3d"));
-        fixtures::writeFixture(file.toStdString(), sample);
+        const QString file = writeInput(folder, "coarse.m3d", coarseLine, coarseExtent, 12);
         FakeServices fakes;
         MainWindow window(fakes.services());
-        window.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
-
         auto* item = window.findChild<QAction*>(QStringLiteral("DomainMapItem"));
         QCOMPARE(qobject_cast<QMenu*>(item->parent())->title(), QStringLiteral("View"));
         QCOMPARE(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
-        item->trigger();
-        auto* map = qobject_cast<MapWindow*>(window.domainMap()->window());
+        auto* map = openMap(window);
         QVERIFY(map && map->isVisible() && map->isWindow() &&
                 map->windowModality() == Qt::NonModal);
         const MapScene& scene = map->canvas().scene();
+        // Before any file is listed in Merge mode no coordinate type is selected to draw with.
+        QVERIFY(QTest::qWaitForWindowExposed(map));
+        QTest::mousePress(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 100));
+        QTest::mouseMove(&map->canvas(), QPoint(200, 150));
+        QTest::mouseRelease(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 150));
+        QCOMPARE(fakes.messages.shown,
+                 QStringList{QStringLiteral("job: Select a type of coordinnate first")});
+        QVERIFY(!window.coordinateDialogs().dialog());
 
         window.inputList().addPaths({file});
         QCOMPARE(outlines(scene), QStringLiteral("i"));
@@ -177,12 +179,8 @@ private Q_SLOTS:
 
         window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         auto* dialog = window.coordinateDialogs().dialog();
-        for (const char* name : {"cboLonLL1", "cboLonLL2"})
-            dialog->findChild<QComboBox*>(QLatin1String(name))->setCurrentText(QStringLiteral("W"));
-        const char* const fields[][2] = {
-            {"txtLon1", "98"}, {"txtLon2", "96"}, {"txtLat1", "39"}, {"txtLat2", "40"}};
-        for (const auto& [name, value] : fields)
-            dialog->findChild<QLineEdit*>(QLatin1String(name))->setText(QLatin1String(value));
+        operate(*dialog, {u"cboLonLL1=W"_s, u"cboLonLL2=W"_s, u"txtLon1=98"_s, u"txtLon2=96"_s,
+                          u"txtLat1=39"_s, u"txtLat2=40"_s});
         QCOMPARE(outlines(scene), QStringLiteral("ie"));
         dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
         QCOMPARE(outlines(scene), QStringLiteral("ic"));
@@ -197,9 +195,7 @@ private Q_SLOTS:
     void outputBoxWhereItBelongsThroughZoomPanAndFit()
     {
         MapWindow map;
-        map.resize(820, 620);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        showMap(map);
         const DomainSelection box{{-120, 120, -60, 90, 1, 23}, true};
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, box, {}});
         MapCanvas& canvas = map.canvas();
@@ -241,7 +237,7 @@ private Q_SLOTS:
     }
     void saysWhyShoresAreMissing()
     {
-        const auto [damagedFile, said] = fetchRow<QByteArray, QString>("damagedFile", "said");
+        const auto [damagedFile, said] = fetchRow<QByteArray, QString>();
         QTemporaryDir folder;
         if (!damagedFile.isEmpty()) {
             QFile file(folder.filePath(QStringLiteral("binned_GSHHS_c.nc")));
@@ -289,26 +285,24 @@ private Q_SLOTS:
     // -178.145753 and 21.577899, 19.869283), which lie in its cells i 7 and 28, j 3 and 23.
     void drawnBoxFillsTheDialog_data()
     {
-        columns<QString, QStringList>("option", "fields");
+        columns<QString, QString>("option", "fields");
         addRow("lat/lon", "LatLonOption",
-               texts({"txtLon1=96.269524", "cboLonLL1=W", "txtLat1=40.368380", "cboLatLL1=N",
-                      "txtLon2=93.737039", "cboLonLL2=W", "txtLat2=42.179169", "cboLatLL2=N",
-                      "txtLonD1=96", "txtLonM1=16", "txtLonS1=10.29", "txtLatD2=42", "txtLatM2=10",
-                      "txtLatS2=45.01"}));
-        addRow("x/y", "XYOption",
-               texts({"TextXStart=-192", "TextXEnd=22", "TextYStart=-179", "TextYEnd=20"}));
+               "txtLon1=96.269524 cboLonLL1=W txtLat1=40.368380 cboLatLL1=N txtLon2=93.737039 "
+               "cboLonLL2=W txtLat2=42.179169 cboLatLL2=N txtLonD1=96 txtLonM1=16 txtLonS1=10.29 "
+               "txtLatD2=42 txtLatM2=10 txtLatS2=45.01");
+        addRow("x/y", "XYOption", "TextXStart=-192 TextXEnd=22 TextYStart=-179 TextYEnd=20");
         addRow("i,j,k", "ijkOption",
-               texts({"TextIndexiStart=7", "TextIndexiEnd=28", "TextIndexjStart=3",
-                      "TextIndexjEnd=23", "TextIndexkStart=0", "TextIndexkEnd=0"}));
+               "TextIndexiStart=7 TextIndexiEnd=28 TextIndexjStart=3 TextIndexjEnd=23 "
+               "TextIndexkStart=0 TextIndexkEnd=0");
     }
     void drawnBoxFillsTheDialog()
     {
-        auto [option, fields] = fetchRow<QString, QStringList>("option", "fields");
+        auto [option, fields] = fetchRow<QString, QString>();
         DrawingJob job(qPrintable(option));
         job.drag(drawFrom, drawTo);
         QVERIFY(job.dialog() && job.dialog()->isVisible());
         QCOMPARE(job.dialog()->windowModality(), Qt::ApplicationModal);
-        for (const QString& expected : fields)
+        for (const QString& expected : fields.split(u' '))
             QCOMPARE(job.actual(expected), expected);
         QCOMPARE(job.fakes.messages.shown, QStringList());
         // Cancel leaves the domain as it was: the map never stores a box.
@@ -317,9 +311,17 @@ private Q_SLOTS:
         QVERIFY(!job.window.domain().domainValid);
     }
 
-    void dragAbandonedOrWithoutType()
+    void statusLineAndDragsThatDrawNothing()
     {
         DrawingJob job("XYOption");
+        QLabel* status = job.map->findChild<QLabel*>(QStringLiteral("MapPointer"));
+        // View (55, 38), which cs2cs puts at 40.350235°N 96.330597°W and at (-196.41, -180.02)
+        // km of the 10 km file: cell i 35, j 29 of the 12 km file (centre 54, 42), cell i 6,
+        // j 3 of the 10 km one (centre -200, -180).
+        QTest::mouseMove(&job.canvas(), QPoint(455, 262));
+        QCOMPARE(status->text(),
+                 QStringLiteral("40.3502°N 96.3306°W   X 55.0 km, Y 38.0 km   file 1: i 35, j 29"
+                                "   file 2: i 6, j 3"));
         QTest::mousePress(&job.canvas(), Qt::LeftButton, Qt::ShiftModifier, drawFrom);
         QTest::mouseMove(&job.canvas(), drawTo);
         QVERIFY(job.canvas().drawingBox());
@@ -331,20 +333,6 @@ private Q_SLOTS:
         job.drag(drawFrom, drawTo, Qt::NoModifier);
         QVERIFY(!job.dialog());
         QCOMPARE(job.canvas().toPixels({0, 0}), before + QPointF(drawTo - drawFrom));
-
-        // Before any file is listed in Merge mode no coordinate type is selected.
-        FakeServices fakes;
-        MainWindow fresh(fakes.services());
-        fresh.setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
-        fresh.findChild<QAction*>(QStringLiteral("DomainMapItem"))->trigger();
-        auto* map = qobject_cast<MapWindow*>(fresh.domainMap()->window());
-        QVERIFY(QTest::qWaitForWindowExposed(map));
-        QTest::mousePress(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 100));
-        QTest::mouseMove(&map->canvas(), QPoint(200, 150));
-        QTest::mouseRelease(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 150));
-        QCOMPARE(fakes.messages.shown,
-                 QStringList{QStringLiteral("job: Select a type of coordinnate first")});
-        QVERIFY(!fresh.coordinateDialogs().dialog());
     }
 
     // The confirmed box's east edge, at 100 km of the 10 km file, lies at view kilometres
@@ -358,33 +346,18 @@ private Q_SLOTS:
         QVERIFY(job.window.domain().domainValid && !job.dialog()->isVisible());
         job.drag(QPoint(737, 76), QPoint(767, 76), Qt::NoModifier);
         QVERIFY(job.dialog()->isVisible());
-        for (const char* expected :
-             {"TextXStart=-100", "TextXEnd=131", "TextYStart=-50", "TextYEnd=50"})
-            QCOMPARE(job.actual(QString::fromLatin1(expected)), QString::fromLatin1(expected));
+        for (const QString& expected :
+             u"TextXStart=-100 TextXEnd=131 TextYStart=-50 TextYEnd=50"_s.split(u' '))
+            QCOMPARE(job.actual(expected), expected);
         QTest::mouseClick(job.dialog()->findChild<QPushButton*>(QStringLiteral("OkButton")),
                           Qt::LeftButton);
         QCOMPARE(job.window.domain().bounds[1], 131.0);
     }
 
-    void statusLineReadsThePointer()
-    {
-        DrawingJob job("XYOption");
-        QLabel* status = job.map->findChild<QLabel*>(QStringLiteral("MapPointer"));
-        // View (55, 38), which cs2cs puts at 40.350235°N 96.330597°W and at (-196.41, -180.02)
-        // km of the 10 km file: cell i 35, j 29 of the 12 km file (centre 54, 42), cell i 6,
-        // j 3 of the 10 km one (centre -200, -180).
-        QTest::mouseMove(&job.canvas(), QPoint(455, 262));
-        QCOMPARE(status->text(),
-                 QStringLiteral("40.3502°N 96.3306°W   X 55.0 km, Y 38.0 km   file 1: i 35, j 29"
-                                "   file 2: i 6, j 3"));
-    }
-
     void cellLatticeOnceCellsAreEightPixelsApart()
     {
         MapWindow map;
-        map.resize(820, 620);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        showMap(map);
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
         MapCanvas& canvas = map.canvas();
         // Cell edges of the 12 km grid run at x = 0 and y = 96 km; (6, 102) is a cell's middle.
@@ -417,9 +390,7 @@ private Q_SLOTS:
     void legendKeepsToAFifthInItsCorner()
     {
         MapWindow map;
-        map.resize(420, 330);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        showMap(map, {420, 330});
         MapSnapshot job{ProcessingMode::Merge, CoordinateType::XY, {}, {}, {}};
         job.inputs.assign(5, coarse);
         map.showSnapshot(job);
@@ -452,9 +423,7 @@ private Q_SLOTS:
     void fitsWhenFilesChangeUnlessMoved()
     {
         MapWindow map;
-        map.resize(820, 620);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        showMap(map);
         MapCanvas& canvas = map.canvas();
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
         const double fileScale = canvas.viewport().kmPerPixel();
@@ -478,7 +447,7 @@ private Q_SLOTS:
     }
     void savesPictures()
     {
-        auto [name, start] = fetchRow<QString, QByteArray>("name", "start");
+        auto [name, start] = fetchRow<QString, QByteArray>();
         QTemporaryDir folder;
         MapWindow map;
         const QString path = folder.filePath(name);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTest>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 // QtTest data tables written compactly: the columns in one declaration, a row in one call, and
 // the values of a row fetched together.
@@ -18,11 +20,25 @@ template <typename T> T cell(T value)
     return value;
 }
 
+// The names `columns` gave the current data table, so that a row can be fetched by position.
+inline std::vector<const char*>& columnNames()
+{
+    static std::vector<const char*> names;
+    return names;
+}
+
 /// Declares the current data table's columns, one type for each name.
 template <typename... Types, typename... Names> void columns(Names... names)
 {
     static_assert(sizeof...(Types) == sizeof...(Names));
+    columnNames() = {names...};
     (QTest::addColumn<Types>(names), ...);
+}
+
+template <typename... Types, std::size_t... Column>
+std::tuple<Types...> fetchColumns(std::index_sequence<Column...>)
+{
+    return {*static_cast<Types*>(QTest::qData(columnNames().at(Column), qMetaTypeId<Types>()))...};
 }
 
 /// Adds a row to the current data table, one value per column.
@@ -31,10 +47,14 @@ template <typename... Cells> void addRow(const char* name, Cells... cells)
     (QTest::newRow(name) << ... << cell(cells));
 }
 
-/// The current row's values of the named columns, of the given types.
+/// The current row's values of the named columns, of the given types; without names, those of
+/// the columns `columns` declared, in their order.
 template <typename... Types, typename... Names> std::tuple<Types...> fetchRow(Names... names)
 {
-    return {*static_cast<Types*>(QTest::qData(names, qMetaTypeId<Types>()))...};
+    if constexpr (sizeof...(Names) > 0)
+        return {*static_cast<Types*>(QTest::qData(names, qMetaTypeId<Types>()))...};
+    else
+        return fetchColumns<Types...>(std::index_sequence_for<Types...>{});
 }
 
 } // namespace gridloom::testing

@@ -11,11 +11,7 @@
 #include "support/qt_test_prelude.h"
 
 using namespace gridloom;
-using gridloom::testing::addRow;
-using gridloom::testing::columns;
-using gridloom::testing::FakeServices;
-using gridloom::testing::fetchRow;
-using gridloom::testing::operate;
+using namespace gridloom::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -68,8 +64,7 @@ private Q_SLOTS:
     }
     void suggestion()
     {
-        auto [current, hour, expected] =
-            fetchRow<QString, QString, QString>("current", "hour", "expected");
+        auto [current, hour, expected] = fetchRow<QString, QString, QString>();
         using namespace std::chrono;
         const auto name =
             suggestOutputName(current.toStdString(), year{2009} / March / 16, hour.toStdString());
@@ -160,7 +155,7 @@ private Q_SLOTS:
     }
     void fieldsFilterKeysAndHoldTheirLimits()
     {
-        auto [name, typed, kept] = fetchRow<QString, QString, QString>("name", "typed", "kept");
+        auto [name, typed, kept] = fetchRow<QString, QString, QString>();
         MainWindow window(m_fakes.services());
         operate(window, {u"MergingOptionButton1"_s});
         auto* edit = window.findChild<QLineEdit*>(name);
@@ -242,7 +237,7 @@ private Q_SLOTS:
     }
     void clicks()
     {
-        auto [caption, text] = fetchRow<QString, QString>("caption", "text");
+        auto [caption, text] = fetchRow<QString, QString>();
         int handOvers = 0;
         SplashWindow splash([&] { ++handOvers; }, 300);
         splash.start();
