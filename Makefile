@@ -1,7 +1,7 @@
 # The two commands a newcomer needs are `make run` and `make test`; the rest serve developers.
 PRESET ?= default
 
-.PHONY: all deps configure build run test package package-windows asan bench screenshots fuzz format clean
+.PHONY: all deps configure build run test package package-windows asan bench screenshots screenshots-windows fuzz format clean
 
 all: build
 
@@ -38,9 +38,11 @@ bench: build
 	@build/bench/map_bench build/bench
 	@build/bench/input_hours_bench
 
-# Linux's pictures, then Windows' as Wine draws them (where MinGW-w64 and Wine are installed).
 screenshots: build
 	@build/tools/gridloom_screenshots build/screenshots
+
+# The same pictures as the Windows build draws them under Wine (MinGW-w64, Wine, Qt for Windows).
+screenshots-windows:
 	@scripts/windows-screenshots.sh build/screenshots/windows
 
 fuzz:

@@ -36,8 +36,12 @@ export DEBIAN_FRONTEND=noninteractive
 if [ -n "$need_src" ]; then
     mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
     [ -n "$mirror" ] || mirror=$(sed -n 's/^deb  *\([^ ]*\) .*/\1/p' /etc/apt/sources.list 2>/dev/null | head -n 1)
-    printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-        "${mirror:-http://deb.debian.org/debian}" | $sudo tee "$src_list" >/dev/null
+    if [ -n "$mirror" ]; then
+        printf 'Types: deb-src\nURIs: %s\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+            "$mirror" | $sudo tee "$src_list" >/dev/null
+    else
+        echo "No Debian mirror found in the apt sources: add a deb-src entry to build Qt for Windows." >&2
+    fi
 fi
 [ -n "$missing" ] && echo "Installing:$missing"
 $sudo apt-get update -qq
