@@ -67,10 +67,9 @@ class AddFileTest final : public QObject {
     QString file(const QString& description)
     {
         const QStringList parts = description.split(QLatin1Char(' '));
-        fixtures::SampleHeader sample;
-        sample.gridSpacingKm = parts[0].toDouble();
-        sample.startStamp = parts.value(1, u"2002093012"_s).toStdString();
-        sample.hourCount = parts.value(2, u"109"_s).toInt();
+        fixtures::SampleHeader sample{.gridSpacingKm = parts[0].toDouble(),
+                                      .startStamp = parts.value(1, u"2002093012"_s).toStdString(),
+                                      .hourCount = parts.value(2, u"109"_s).toInt()};
         for (int n = 3; n < parts.size(); ++n)
             sample.extent[std::size_t(n - 3)] = parts[n].toStdString();
         const QString path = m_dir.filePath(u"w%1.m3d"_s.arg(++m_count));
