@@ -24,9 +24,7 @@ namespace {
 // short form and the others are shortened to "S" and the path.
 std::string shortened(const std::string& path)
 {
-    if (!path.starts_with("/in/"))
-        return path;
-    return path == "/in/1.m3d" ? std::string() : "S" + path;
+    return !path.starts_with("/in/") ? path : path == "/in/1.m3d" ? std::string() : "S" + path;
 }
 
 JobSettings example(ProcessingMode mode)

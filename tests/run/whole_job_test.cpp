@@ -43,11 +43,8 @@ QString scriptName(const char* tool)
     return u"run_"_s + QLatin1String(tool) + (onWindows ? u".bat"_s : u".sh"_s);
 }
 
-/// A processor's file name: Windows' executables carry ".exe".
-QString executableName(const char* tool)
-{
-    return QLatin1String(tool) + (onWindows ? u".exe"_s : QString());
-}
+/// Windows' executables carry a suffix.
+const QString exe = onWindows ? u".exe"_s : QString();
 
 /// Each check of the job in its order, as the window's steps that break it.
 const std::vector<std::pair<const char*, QStringList>> checksInOrder{
@@ -230,8 +227,8 @@ private Q_SLOTS:
             standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), u"gridfuse.inp"_s, control));
         // Nothing of the folder name ran: the only files anywhere are the ones the job makes.
         QStringList expected{u"in/COARSE.M3D"_s, u"in/FINE.M3D"_s,
-                             u"program/"_s + executableName("gridfuse"),
-                             u"program/"_s + executableName("wxjoin2")};
+                             u"program/"_s + u"gridfuse"_s + exe,
+                             u"program/"_s + u"wxjoin2"_s + exe};
         for (const QString& name :
              {u"gridfuse.inp"_s, scriptName("gridfuse"), u"stand_in_record.txt"_s, u"west.inp"_s})
             expected << hostileName + QLatin1Char('/') + name;
@@ -312,7 +309,7 @@ private Q_SLOTS:
         auto [steps, withDomain, setup, message, written] =
             fetchRow<QStringList, bool, QString, QString, QStringList>(
                 "steps", "withDomain", "setup", "message", "written");
-        const QString processor = m_program + QDir::separator() + executableName("wxjoin2");
+        const QString processor = m_program + QDir::separator() + u"wxjoin2"_s + exe;
         // Windows has no execute permission: any file of the processor's name may run.
         if (onWindows && setup == u"a file"_s)
             QSKIP("Windows runs any file named wxjoin2.exe; there is no permission to lack");
