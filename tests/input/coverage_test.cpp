@@ -129,15 +129,14 @@ private Q_SLOTS:
         auto [headers, differences] = fetchRow<QString, QString>();
         std::vector<InputFileInfo> files;
         for (const QString& kind : headers.split(QLatin1Char(' '))) {
-            fixtures::SampleHeader sample;
             const std::string spacing = kind.contains(u"fine") ? "4.000" : "12.000";
             const std::string origin = kind == u"moved" ? "-350.000 -294.000" : "-354.000 -294.000";
             const std::string cells = kind.contains(u"wide") ? "61 50 23" : "60 50 23";
-            sample.gridLine = kind == u"bare" ? "12.000 60 50 23"
-                                              : "LCC 40.0 -97.0 30.0 60.0 " + origin + " " +
-                                                    spacing + " " + cells;
+            const std::string gridLine = kind == u"bare" ? "12.000 60 50 23"
+                                                         : "LCC 40.0 -97.0 30.0 60.0 " + origin +
+                                                               " " + spacing + " " + cells;
             const std::string path = m_dir.filePath(QStringLiteral("g.m3d")).toStdString();
-            fixtures::writeFixture(path, sample);
+            fixtures::writeFixture(path, {.gridLine = gridLine});
             files.push_back(readHeader(path).value());
         }
         // The first file is never the wide or the moved one.

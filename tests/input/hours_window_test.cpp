@@ -45,11 +45,8 @@ class HoursWindowTest final : public QObject {
 
     QString sample(const char* name, const char* stamp, int hours)
     {
-        fixtures::SampleHeader header;
-        header.startStamp = stamp;
-        header.hourCount = hours;
         const QString path = m_dir.filePath(QLatin1String(name));
-        fixtures::writeFixture(path.toStdString(), header);
+        fixtures::writeFixture(path.toStdString(), {.startStamp = stamp, .hourCount = hours});
         return path;
     }
 

@@ -46,10 +46,8 @@ const char* const polarFineLine =
 // The record the header reader makes of a header the fixture writer wrote.
 InputFileInfo header(const char* gridLine, const std::array<std::string, 10>& extent)
 {
-    fixtures::SampleHeader sample;
-    sample.gridLine = gridLine;
-    sample.extent = extent;
-    return parseHeader(fixtures::headerText(sample), "sample.m3d").value();
+    return parseHeader(fixtures::headerText({.gridLine = gridLine, .extent = extent}), "sample.m3d")
+        .value();
 }
 
 const InputFileInfo dateLine = header(dateLineLine, {"1", "1", "60", "50", "1", "23", "174.606717",

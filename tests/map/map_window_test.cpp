@@ -51,12 +51,9 @@ const std::array<std::string, 10> coarseExtent{
 QString writeInput(const QTemporaryDir& folder, const char* name, const char* gridLine,
                    const std::array<std::string, 10>& extent, double spacing)
 {
-    fixtures::SampleHeader sample;
-    sample.gridLine = gridLine;
-    sample.extent = extent;
-    sample.gridSpacingKm = spacing;
     const QString path = folder.filePath(QLatin1String(name));
-    fixtures::writeFixture(path.toStdString(), sample);
+    fixtures::writeFixture(path.toStdString(),
+                           {.gridSpacingKm = spacing, .gridLine = gridLine, .extent = extent});
     return path;
 }
 
@@ -74,6 +71,15 @@ void showMap(MapWindow& map, QSize size = {820, 620})
     map.resize(size);
     map.show();
     QVERIFY(QTest::qWaitForWindowExposed(&map));
+}
+
+void drag(MapCanvas& canvas, QPoint from, QPoint to,
+          Qt::KeyboardModifiers modifiers = Qt::ShiftModifier)
+{
+    QTest::mousePress(&canvas, Qt::LeftButton, modifiers, from);
+    QTest::mouseMove(&canvas, (from + to) / 2);
+    QTest::mouseMove(&canvas, to);
+    QTest::mouseRelease(&canvas, Qt::LeftButton, modifiers, to);
 }
 
 // An extraction of the 12 km file (which gives the map its projection) and the 10 km file,
@@ -111,13 +117,6 @@ struct DrawingJob {
         if (auto* edit = dialog()->findChild<QLineEdit*>(name))
             return name + u'=' + edit->text();
         return name + u'=' + dialog()->findChild<QComboBox*>(name)->currentText();
-    }
-    void drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::ShiftModifier)
-    {
-        QTest::mousePress(&canvas(), Qt::LeftButton, modifiers, from);
-        QTest::mouseMove(&canvas(), (from + to) / 2);
-        QTest::mouseMove(&canvas(), to);
-        QTest::mouseRelease(&canvas(), Qt::LeftButton, modifiers, to);
     }
 };
 
@@ -166,9 +165,7 @@ private Q_SLOTS:
         const MapScene& scene = map->canvas().scene();
         // Before any file is listed in Merge mode no coordinate type is selected to draw with.
         QVERIFY(QTest::qWaitForWindowExposed(map));
-        QTest::mousePress(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 100));
-        QTest::mouseMove(&map->canvas(), QPoint(200, 150));
-        QTest::mouseRelease(&map->canvas(), Qt::LeftButton, Qt::ShiftModifier, QPoint(200, 150));
+        drag(map->canvas(), QPoint(100, 100), QPoint(200, 150));
         QCOMPARE(fakes.messages.shown,
                  QStringList{QStringLiteral("job: Select a type of coordinnate first")});
         QVERIFY(!window.coordinateDialogs().dialog());
@@ -299,7 +296,7 @@ private Q_SLOTS:
     {
         auto [option, fields] = fetchRow<QString, QString>();
         DrawingJob job(qPrintable(option));
-        job.drag(drawFrom, drawTo);
+        drag(job.canvas(), drawFrom, drawTo);
         QVERIFY(job.dialog() && job.dialog()->isVisible());
         QCOMPARE(job.dialog()->windowModality(), Qt::ApplicationModal);
         for (const QString& expected : fields.split(u' '))
@@ -330,7 +327,7 @@ private Q_SLOTS:
         QVERIFY(!job.dialog());
         // Without Shift a drag pans.
         const QPointF before = job.canvas().toPixels({0, 0});
-        job.drag(drawFrom, drawTo, Qt::NoModifier);
+        drag(job.canvas(), drawFrom, drawTo, Qt::NoModifier);
         QVERIFY(!job.dialog());
         QCOMPARE(job.canvas().toPixels({0, 0}), before + QPointF(drawTo - drawFrom));
     }
@@ -344,7 +341,7 @@ private Q_SLOTS:
         operate(*job.dialog(), {u"TextXStart=-100"_s, u"TextXEnd=100"_s, u"TextYStart=-50"_s,
                                 u"TextYEnd=50"_s, u"OkButton"_s});
         QVERIFY(job.window.domain().domainValid && !job.dialog()->isVisible());
-        job.drag(QPoint(737, 76), QPoint(767, 76), Qt::NoModifier);
+        drag(job.canvas(), QPoint(737, 76), QPoint(767, 76), Qt::NoModifier);
         QVERIFY(job.dialog()->isVisible());
         for (const QString& expected :
              u"TextXStart=-100 TextXEnd=131 TextYStart=-50 TextYEnd=50"_s.split(u' '))
@@ -379,12 +376,10 @@ private Q_SLOTS:
         const QPainterPath path =
             pathThrough({{5, 5}, {6, 6}, {nowhere, 0}, {7, 7}, {8, 8}, {3000, 8}, {3001, 9}});
         QCOMPARE(path.elementCount(), 6);
-        const bool moves[] = {true, false, true, false, true, false};
         const QPointF points[] = {{5, 5}, {6, 6}, {7, 7}, {8, 8}, {3000, 8}, {3001, 9}};
-        for (int n = 0; n < 6; ++n) {
-            QCOMPARE(path.elementAt(n).isMoveTo(), moves[n]);
-            QCOMPARE(QPointF(path.elementAt(n)), points[n]);
-        }
+        for (int n = 0; n < 6; ++n) // a move opens each pair
+            QCOMPARE(std::pair(path.elementAt(n).isMoveTo(), QPointF(path.elementAt(n))),
+                     std::pair(n % 2 == 0, points[n]));
     }
 
     void legendKeepsToAFifthInItsCorner()

@@ -60,10 +60,8 @@ class ReopenTest final : public QObject {
         const QByteArray bytes = goldenFile(golden)
                                      .replace("C:\\DATA\\", QFile::encodeName(m_inputs))
                                      .replace("C:\\D\\", QFile::encodeName(m_inputs));
-        QFile file(m_work + name);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return file.fileName();
+        writeFile(m_work + name, bytes);
+        return m_work + name;
     }
     void newWindow()
     {
@@ -89,12 +87,7 @@ private Q_SLOTS:
     {
         QSettings(u"Gridloom"_s, u"Gridloom"_s).clear();
         m_base = std::make_unique<QTemporaryDir>();
-        m_program = m_base->filePath(u"program"_s);
-        m_inputs = m_base->filePath(u"in/"_s);
-        m_work = m_base->filePath(u"work/"_s);
-        for (const QString& folder : {m_program, m_inputs, m_work})
-            QVERIFY(QDir().mkpath(folder));
-        QVERIFY(placeStandIn(m_program, u"wxjoin2"_s) && placeStandIn(m_program, u"gridfuse"_s));
+        QVERIFY(makeJobFolders(m_base->path(), m_program, m_inputs, m_work));
         const std::tuple<const char*, double, const char*, int> inputs[] = {
             {"A.M3D", 12, "2002100100", 97},   {"B.M3D", 36, "2002100100", 97},
             {"FINE.M3D", 4, "2001070100", 72}, {"COARSE.M3D", 12, "2001070100", 72},
@@ -185,16 +178,14 @@ private Q_SLOTS:
         QVERIFY(m_window->domain().domainValid);
         const QString before = windowState(*m_window);
         fixtures::writeText(QFile::encodeName(m_work + u"bad.inp"_s).toStdString(), "no header");
-        QFile file(m_work + u"job.inp"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text.replace("C:\\D\\", QFile::encodeName(m_inputs))
-                       .replace("{work}", QFile::encodeName(m_work)));
-        file.close();
+        const QString job = m_work + u"job.inp"_s;
+        QVERIFY(writeFile(job, text.replace("C:\\D\\", QFile::encodeName(m_inputs))
+                                   .replace("{work}", QFile::encodeName(m_work))));
 
-        QVERIFY(!m_window->openControlFile(file.fileName()));
+        QVERIFY(!m_window->openControlFile(job));
         QCOMPARE(m_fakes.messages.shown.size(), 1);
         const QString shown = m_fakes.messages.shown.front();
-        QVERIFY2(shown.startsWith(u"job: Unable to open the control file "_s + file.fileName()),
+        QVERIFY2(shown.startsWith(u"job: Unable to open the control file "_s + job),
                  qPrintable(shown));
         QVERIFY2(shown.contains(
                      QString(message).replace(u"{in}"_s, m_inputs).replace(u"{work}"_s, m_work)),

@@ -24,9 +24,7 @@ namespace {
 // short form and the others are shortened to "S" and the path.
 std::string shortened(const std::string& path)
 {
-    if (!path.starts_with("/in/"))
-        return path;
-    return path == "/in/1.m3d" ? std::string() : "S" + path;
+    return !path.starts_with("/in/") ? path : path == "/in/1.m3d" ? std::string() : "S" + path;
 }
 
 JobSettings example(ProcessingMode mode)
@@ -76,10 +74,7 @@ private Q_SLOTS:
                                             ? extractionControlPath(job)
                                             : mergeControlPath(job)),
                  controlPath);
-        const ScriptJob batch{job.mode, job.workingDirectory, job.outputName, "C:\\tools"};
-        QCOMPARE(QByteArray::fromStdString(batchScriptText(batch)), goldenFile(golden + u".bat"_s));
-        QCOMPARE(runScriptPath(ScriptForm::Batch, batch.workingDirectory, job.mode),
-                 "C:\\work\\run_" + std::string(toolName(job.mode)) + ".bat");
+        // The batch scripts are written and compared on Windows' own file system (windows_check).
         const ScriptJob shell{job.mode, "/work/", job.outputName, "/tools/"};
         QCOMPARE(QByteArray::fromStdString(shellScriptText(shell)), goldenFile(golden + u".sh"_s));
         QCOMPARE(runScriptPath(ScriptForm::Shell, "/work/", job.mode),
@@ -240,17 +235,13 @@ private Q_SLOTS:
         const QByteArray content = "the control file\r\n";
         if (folderExists) {
             QVERIFY(QDir().mkpath(work));
-            QFile file(work + output.section(QLatin1Char('.'), 0, 0) + u".inp"_s);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            QVERIFY(writeFile(work + output.section(QLatin1Char('.'), 0, 0) + u".inp"_s, content));
         }
         const ScriptJob job{ProcessingMode::Merge, QFile::encodeName(work).toStdString(),
                             output.toStdString(),
                             QFile::encodeName(QDir::toNativeSeparators(base.path())).toStdString()};
         const QString script = base.filePath(onWindows ? u"run.bat"_s : u"run.sh"_s);
-        QFile file(script);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(runScriptText(nativeScriptForm, job)));
-        file.close();
+        QVERIFY(writeFile(script, QByteArray::fromStdString(runScriptText(nativeScriptForm, job))));
         QProcess shell;
         startScript(shell, script, base.path());
         QVERIFY(shell.waitForFinished(10000));
@@ -359,10 +350,8 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(work));
         const QString record = QDir::toNativeSeparators(base.filePath(u"started.txt"_s));
         const QString script = QDir::toNativeSeparators(base.filePath(u"run_wxjoin2.bat"_s));
-        QFile file(script);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("@echo off\r\ncd > \"" + QFile::encodeName(record) + "\"\r\nexit\r\n");
-        file.close();
+        QVERIFY(writeFile(script,
+                          "@echo off\r\ncd > \"" + QFile::encodeName(record) + "\"\r\nexit\r\n"));
         TerminalStarter starter;
         QCOMPARE(starter.startInConsole(script, work), std::nullopt);
         QVERIFY(starter.lastProcessId() > 0);

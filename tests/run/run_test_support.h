@@ -29,6 +29,13 @@ inline QByteArray fileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+/// Writes `bytes` to `path`, replacing what was there; false when that fails.
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 /// Starts a run script of the platform's form without a console: with /bin/sh from `folder`;
 /// on Windows with cmd.exe from the script's own folder, as Gridloom's console start does, and
 /// by its bare name, since cmd.exe's command line would expand "%" or split at "&" in a folder
@@ -64,6 +71,17 @@ inline bool placeStandIn(const QString& folder, const QString& toolName)
     return QFile::copy(QStringLiteral(GRIDLOOM_STAND_IN_PROCESSOR), target) &&
            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                              QFileDevice::ExeOwner);
+}
+
+/// Makes a job's program folder, holding both stand-in processors, and its input and working
+/// folders in `base`, spelled as the system spells them, as the user would type them.
+inline bool makeJobFolders(const QString& base, QString& program, QString& inputs, QString& work)
+{
+    program = QDir::toNativeSeparators(base + u"/program"_s);
+    inputs = QDir::toNativeSeparators(base + u"/in/"_s);
+    work = QDir::toNativeSeparators(base + u"/work/"_s);
+    return QDir().mkpath(program) && QDir().mkpath(inputs) && QDir().mkpath(work) &&
+           placeStandIn(program, u"wxjoin2"_s) && placeStandIn(program, u"gridfuse"_s);
 }
 
 /// What the stand-in writes when started as `program` with `argument` (none when empty) in

@@ -8,8 +8,6 @@
 #include "domain/coordinate_dialog.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
-#include "map/map_canvas.h"
-#include "map/map_window.h"
 #include "run/directory_chooser.h"
 #include "run_test_support.h"
 #include "support/data_rows.h"
@@ -45,11 +43,8 @@ QString scriptName(const char* tool)
     return u"run_"_s + QLatin1String(tool) + (onWindows ? u".bat"_s : u".sh"_s);
 }
 
-/// A processor's file name: Windows' executables carry ".exe".
-QString executableName(const char* tool)
-{
-    return QLatin1String(tool) + (onWindows ? u".exe"_s : QString());
-}
+/// Windows' executables carry a suffix.
+const QString exe = onWindows ? u".exe"_s : QString();
 
 /// Each check of the job in its order, as the window's steps that break it.
 const std::vector<std::pair<const char*, QStringList>> checksInOrder{
@@ -104,30 +99,11 @@ class WholeJobTest final : public QObject {
         return bytes.replace("/work/", quoted).replace("/tools", QFile::encodeName(m_program));
     }
     /// Writes a generated 3D.DAT file of the period into the input folder and adds it.
-    void addInput(const QString& name, double gridSpacingKm, const std::string& stamp, int hours)
+    void addInput(const QString& name, double km, const std::string& stamp, int hours)
     {
-        fixtures::SampleHeader sample;
-        sample.gridSpacingKm = gridSpacingKm;
-        sample.startStamp = stamp;
-        sample.hourCount = hours;
-        sample.lineEnd = "\r\n";
-        fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
-        m_fakes.files.answers = {{m_inputs + name}};
-        operate(*m_window, {u"AddFileButton"_s});
-        QCOMPARE(m_fakes.messages.shown, QStringList());
-    }
-    /// Adds a generated file of 1 July 2001 0 h to 3 July 23 h on a Lambert conformal grid
-    /// whose extent line holds the limits cs2cs gave for the centres of its edge cells.
-    void addGridInput(const QString& name, double gridSpacingKm, const char* gridLine,
-                      const std::array<std::string, 10>& extent)
-    {
-        fixtures::SampleHeader sample;
-        sample.gridSpacingKm = gridSpacingKm;
-        sample.startStamp = "2001070100";
-        sample.hourCount = 72;
-        sample.gridLine = gridLine;
-        sample.extent = extent;
-        fixtures::writeFixture(QFile::encodeName(m_inputs + name).toStdString(), sample);
+        fixtures::writeFixture(
+            QFile::encodeName(m_inputs + name).toStdString(),
+            {.lineEnd = "\r\n", .gridSpacingKm = km, .startStamp = stamp, .hourCount = hours});
         m_fakes.files.answers = {{m_inputs + name}};
         operate(*m_window, {u"AddFileButton"_s});
         QCOMPARE(m_fakes.messages.shown, QStringList());
@@ -178,13 +154,7 @@ private Q_SLOTS:
     {
         m_base = std::make_unique<QTemporaryDir>();
         QVERIFY(m_base->isValid());
-        // Typed and shown as the system spells them.
-        m_program = QDir::toNativeSeparators(m_base->filePath(u"program"_s));
-        m_inputs = QDir::toNativeSeparators(m_base->filePath(u"in/"_s));
-        m_work = QDir::toNativeSeparators(m_base->filePath(u"work/"_s));
-        for (const QString& folder : {m_program, m_inputs, m_work})
-            QVERIFY(QDir().mkpath(folder));
-        QVERIFY(placeStandIn(m_program, u"wxjoin2"_s) && placeStandIn(m_program, u"gridfuse"_s));
+        QVERIFY(makeJobFolders(m_base->path(), m_program, m_inputs, m_work));
         m_fakes = {};
         m_window = std::make_unique<MainWindow>(
             Services{m_fakes.messages, m_fakes.files, m_fakes.starter, m_fakes.volumes, m_program});
@@ -257,63 +227,13 @@ private Q_SLOTS:
             standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), u"gridfuse.inp"_s, control));
         // Nothing of the folder name ran: the only files anywhere are the ones the job makes.
         QStringList expected{u"in/COARSE.M3D"_s, u"in/FINE.M3D"_s,
-                             u"program/"_s + executableName("gridfuse"),
-                             u"program/"_s + executableName("wxjoin2")};
+                             u"program/"_s + u"gridfuse"_s + exe,
+                             u"program/"_s + u"wxjoin2"_s + exe};
         for (const QString& name :
              {u"gridfuse.inp"_s, scriptName("gridfuse"), u"stand_in_record.txt"_s, u"west.inp"_s})
             expected << hostileName + QLatin1Char('/') + name;
         expected.sort();
         QCOMPARE(filesUnder(m_base->path()), expected);
-    }
-
-    // Three nested grids of one projection (4, 12 and 36 km); the box is drawn from view
-    // kilometres (60, 40) to (260, 240), whose longitudes and latitudes cs2cs gives as
-    // 96.269524°W 40.368380°N and 93.737039°W 42.179169°N.
-    void domainDrawnOnTheMapEndToEnd()
-    {
-        m_window->setDomainMapFactory([](QWidget* parent) { return new MapWindow(parent); });
-        addGridInput(u"FINE.M3D"_s, 4,
-                     "LCC 40.0000 -97.0000 30.00 60.00 -150.000 -120.000 4.000 60 50 23",
-                     {"1", "1", "60", "50", "1", "23", "-98.835971", "-95.947253", "38.873221",
-                      "40.704925"});
-        addGridInput(u"MID.M3D"_s, 12,
-                     "LCC 40.0000 -97.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23",
-                     {"1", "1", "60", "50", "1", "23", "-101.478396", "-92.521604", "37.198118",
-                      "42.730618"});
-        addGridInput(u"COARSE.M3D"_s, 36,
-                     "LCC 40.0000 -97.0000 30.00 60.00 -540.000 -432.000 36.000 31 25 23",
-                     {"1", "1", "31", "25", "1", "23", "-103.973490", "-90.026510", "35.821716",
-                      "44.014997"});
-        m_window->findChild<QAction*>(u"DomainMapItem"_s)->trigger();
-        auto* map = qobject_cast<MapWindow*>(m_window->domainMap()->window());
-        map->resize(900, 700);
-        QVERIFY(QTest::qWaitForWindowExposed(map));
-        QCoreApplication::processEvents();
-        MapCanvas& canvas = map->canvas();
-        // One kilometre a pixel, pixel (0, 0) at view kilometres (-400, 300).
-        canvas.showView({-400 + canvas.width() / 2.0, 300 - canvas.height() / 2.0}, 1.0);
-        QTest::mousePress(&canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(460, 260));
-        QTest::mouseMove(&canvas, QPoint(560, 160));
-        QTest::mouseMove(&canvas, QPoint(660, 60));
-        QTest::mouseRelease(&canvas, Qt::LeftButton, Qt::ShiftModifier, QPoint(660, 60));
-        CoordinateDialog* dialog = m_window->coordinateDialogs().dialog();
-        QVERIFY(dialog && dialog->isVisible());
-        operate(*dialog, {u"OkButton"_s});
-        QVERIFY(m_window->domain().domainValid);
-        operate(*m_window,
-                {u"TitleBox=drawn"_s, u"WorkingDirBox="_s + m_work, u"OutFileBaseNameBox=drawn"_s});
-        run();
-
-        QCOMPARE(m_fakes.messages.shown, QStringList());
-        const QList<QByteArray> lines = fileBytes(m_work + u"gridfuse.inp"_s).split('\n');
-        QVERIFY(lines.size() > 11);
-        const QList<QByteArray> expected{
-            "2                    ! Method of select domain (1: X/Y; 2: lon/lat)",
-            "-96.269524,-93.737039            ! Beg/End X(km) or longitudes",
-            "40.36838,42.179169            ! Beg/End Y(km) or latitudes",
-            "3                    ! Number of source 3D.DAT files"};
-        for (int n = 0; n < expected.size(); ++n)
-            QCOMPARE(lines[5 + n].trimmed(), expected[n]);
     }
 
     void outputNameFieldShowsWhatIsWritten()
@@ -389,7 +309,7 @@ private Q_SLOTS:
         auto [steps, withDomain, setup, message, written] =
             fetchRow<QStringList, bool, QString, QString, QStringList>(
                 "steps", "withDomain", "setup", "message", "written");
-        const QString processor = m_program + QDir::separator() + executableName("wxjoin2");
+        const QString processor = m_program + QDir::separator() + u"wxjoin2"_s + exe;
         // Windows has no execute permission: any file of the processor's name may run.
         if (onWindows && setup == u"a file"_s)
             QSKIP("Windows runs any file named wxjoin2.exe; there is no permission to lack");
@@ -427,8 +347,7 @@ private Q_SLOTS:
     {
         for (const char* folder : {"volume/program", "volume/data", "run 1/sub b", "run 1/Sub a"})
             QVERIFY(QDir(m_volumes.path()).mkpath(QString::fromLatin1(folder)));
-        QFile file(volumePath(u"plain.txt"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(writeFile(volumePath(u"plain.txt"_s), {}));
     }
 
     void chooseAndClose_data()
