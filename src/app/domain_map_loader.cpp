@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLibrary>
+#include <map>
 
 namespace gridloom {
 
@@ -43,10 +44,15 @@ DomainMapModule loadDomainMapModule(const QString& folder)
 
 DomainMapView* createDomainMap(QWidget* parent, const QString& folder)
 {
-    static const DomainMapModule module = loadDomainMapModule(folder);
-    if (module.create)
-        return module.create(parent);
-    return new MissingMap(parent, module.error);
+    // Each folder is looked in once: a loaded module stays for the program's life anyway, and
+    // a later folder must not get an earlier folder's answer.
+    static std::map<QString, DomainMapModule> modules;
+    auto module = modules.find(folder);
+    if (module == modules.end())
+        module = modules.emplace(folder, loadDomainMapModule(folder)).first;
+    if (module->second.create)
+        return module->second.create(parent);
+    return new MissingMap(parent, module->second.error);
 }
 
 } // namespace gridloom

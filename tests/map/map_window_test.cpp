@@ -148,6 +148,16 @@ private Q_SLOTS:
         QWidget owner;
         QVERIFY(module.create(&owner)->window()->isWindow());
         QVERIFY(!loadDomainMapModule(QTemporaryDir().path()).error.isEmpty());
+        // What the program opens: the map from its folder, and from an empty one the notice,
+        // whichever folder was asked first.
+        const QString empty = QTemporaryDir().path();
+        const auto kind = [&owner](const QString& folder) {
+            return QString::fromLatin1(
+                createDomainMap(&owner, folder)->window()->metaObject()->className());
+        };
+        QCOMPARE(kind(empty), QStringLiteral("QLabel"));
+        QCOMPARE(kind(QStringLiteral(GRIDLOOM_MAP_MODULE_DIR)),
+                 QStringLiteral("gridloom::MapWindow"));
     }
 
     void mapFollowsTheJob()
