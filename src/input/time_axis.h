@@ -11,7 +11,6 @@ namespace gridloom {
 struct AxisTick {
     double hour = 0.0;
     std::string label;
-    bool operator==(const AxisTick&) const = default;
 };
 
 /// The ticks of one view: the fine ones, and the coarser ones that say which day, month or year
