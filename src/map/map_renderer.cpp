@@ -37,6 +37,17 @@ QColor inputColour(int index)
     return inputColours[static_cast<std::size_t>(std::max(index, 0)) % std::size(inputColours)];
 }
 
+// Sets the painter's font to the map's text size for one kind of writing and returns its
+// metrics, so every caption measures itself with the font it is drawn in.
+QFontMetricsF useFont(QPainter& painter, double points, bool bold = false)
+{
+    QFont font = painter.font();
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    painter.setFont(font);
+    return QFontMetricsF(font);
+}
+
 QPen cosmeticPen(const QColor& colour, double width, Qt::PenStyle style = Qt::SolidLine)
 {
     QPen pen(colour, width, style, Qt::RoundCap, Qt::RoundJoin);
@@ -264,10 +275,7 @@ void MapRenderer::drawScaleBar(QPainter& painter, const MapViewport& viewport)
     painter.drawLine(start, end);
     painter.drawLine(start, start - QPointF(0, 5));
     painter.drawLine(end, end - QPointF(0, 5));
-    QFont font = painter.font();
-    font.setPointSizeF(8.0);
-    font.setBold(false);
-    painter.setFont(font);
+    useFont(painter, 8.0);
     painter.drawText(QRectF(start.x(), start.y() - 20, length, 14), Qt::AlignCenter,
                      QStringLiteral("%1 km").arg(km));
 }
@@ -334,9 +342,7 @@ void MapRenderer::drawGraticule(QPainter& painter, const Extent& visible,
         painter.strokePath(line.path, pen);
     painter.resetTransform();
 
-    QFont font = painter.font();
-    font.setPointSizeF(7.5);
-    painter.setFont(font);
+    useFont(painter, 7.5);
     painter.setPen(labelColour);
     for (const GraticulePath& line : m_graticule) {
         QPolygonF pixels;
@@ -457,11 +463,7 @@ void MapRenderer::drawShapes(QPainter& painter, const MapViewport& viewport)
     }
     painter.resetTransform();
 
-    QFont font = painter.font();
-    font.setPointSizeF(8.5);
-    font.setBold(true);
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics = useFont(painter, 8.5, true);
     for (const SceneShape& shape : m_scene.shapes) {
         if (shape.ring.empty())
             continue;
@@ -492,11 +494,7 @@ void MapRenderer::drawOverlay(QPainter& painter, const MapViewport& viewport,
     painter.resetTransform();
     if (overlay.text.empty())
         return;
-    QFont font = painter.font();
-    font.setPointSizeF(8.5);
-    font.setBold(false);
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics = useFont(painter, 8.5);
     const QString text = QString::fromStdString(overlay.text);
     QRectF box = metrics.boundingRect(text).adjusted(-4, -2, 4, 2);
     // Below right of the pointer, moved inside the window near its edges.
@@ -535,11 +533,7 @@ void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
              "No coastline file in " + m_shores->folder() + ": install the package gmt-gshhg-low"});
     if (lines.empty())
         return;
-    QFont font = painter.font();
-    font.setPointSizeF(8.0);
-    font.setBold(false);
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics = useFont(painter, 8.0);
     const double swatch = 22.0;
     const double w = viewport.width();
     const double h = viewport.height();
