@@ -14,6 +14,7 @@
 #include "support/qt_test_prelude.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QPaintEngine>
 #include <QTemporaryDir>
 #include <limits>
@@ -158,6 +159,36 @@ private Q_SLOTS:
         QCOMPARE(kind(empty), QStringLiteral("QLabel"));
         QCOMPARE(kind(QStringLiteral(GRIDLOOM_MAP_MODULE_DIR)),
                  QStringLiteral("gridloom::MapWindow"));
+    }
+
+    void moduleFromAnotherBuildIsRefused_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("reason");
+        const QString other = QString::number(domainMapInterfaceVersion + 1);
+        const QString own = QString::number(domainMapInterfaceVersion);
+        QTest::newRow("other version")
+            << u"other_version"_s
+            << u"interface version "_s + other + u", this program needs "_s + own;
+        QTest::newRow("no version") << u"unversioned"_s << u"it gives no interface version"_s;
+    }
+
+    void moduleFromAnotherBuildIsRefused()
+    {
+        // Both stand-ins end the program if their creating function is called: getting here
+        // with a notice means the version was asked first and the module left alone.
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
+        folder = QStringLiteral(GRIDLOOM_STAND_IN_MAP_DIR "/") + folder;
+        const QString why = u"it is from another build of Gridloom ("_s + reason + u')';
+        const DomainMapModule module = loadDomainMapModule(folder);
+        QVERIFY(!module.create);
+        QCOMPARE(module.error, why);
+        QWidget owner;
+        auto* notice = qobject_cast<QLabel*>(createDomainMap(&owner, folder)->window());
+        QVERIFY(notice && notice->isWindow());
+        QCOMPARE(notice->objectName(), u"DomainMap"_s);
+        QCOMPARE(notice->text(), u"The map module could not be loaded: "_s + why);
     }
 
     void mapFollowsTheJob()
