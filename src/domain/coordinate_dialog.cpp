@@ -337,10 +337,10 @@ void CoordinateDialog::setEntries(const EnteredDomainTexts& texts)
         applyLayout(CoordinateType::LatLon);
         // Start longitude, start latitude, end longitude, end latitude, as m_angles holds them.
         const std::array<std::pair<const std::string*, const std::string*>, 4> values{
-            {{&latLon->lon1, &latLon->lonHemisphere1},
-             {&latLon->lat1, &latLon->latHemisphere1},
-             {&latLon->lon2, &latLon->lonHemisphere2},
-             {&latLon->lat2, &latLon->latHemisphere2}}};
+            {{&latLon->lonStart, &latLon->lonStartHemisphere},
+             {&latLon->latStart, &latLon->latStartHemisphere},
+             {&latLon->lonEnd, &latLon->lonEndHemisphere},
+             {&latLon->latEnd, &latLon->latEndHemisphere}}};
         for (std::size_t n = 0; n < values.size(); ++n) {
             m_angles[n].hemisphere->setCurrentText(fromNativeText(*values[n].second));
             set(m_angles[n].decimal, *values[n].first);
@@ -372,13 +372,13 @@ XYDomainTexts CoordinateDialog::xyTexts() const
 
 LatLonDomainTexts CoordinateDialog::latLonTexts() const
 {
-    const AngleFields& lon1 = m_angles[0];
-    const AngleFields& lat1 = m_angles[1];
-    const AngleFields& lon2 = m_angles[2];
-    const AngleFields& lat2 = m_angles[3];
-    return {stdText(lat1.decimal),    stdText(lon1.decimal),   stdText(lat1.hemisphere),
-            stdText(lon1.hemisphere), stdText(lat2.decimal),   stdText(lon2.decimal),
-            stdText(lat2.hemisphere), stdText(lon2.hemisphere)};
+    const AngleFields& lonStart = m_angles[0];
+    const AngleFields& latStart = m_angles[1];
+    const AngleFields& lonEnd = m_angles[2];
+    const AngleFields& latEnd = m_angles[3];
+    return {stdText(latStart.decimal),    stdText(lonStart.decimal), stdText(latStart.hemisphere),
+            stdText(lonStart.hemisphere), stdText(latEnd.decimal),   stdText(lonEnd.decimal),
+            stdText(latEnd.hemisphere),   stdText(lonEnd.hemisphere)};
 }
 
 std::optional<DomainSelection> CoordinateDialog::enteredDomain() const

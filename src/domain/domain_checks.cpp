@@ -70,16 +70,16 @@ double signedDegrees(double value, std::string_view hemisphere, std::string_view
 
 std::optional<std::string> checkLatLonDomain(const LatLonDomainTexts& texts)
 {
-    if (texts.lat1.empty() || texts.lon1.empty() || texts.latHemisphere1.empty() ||
-        texts.lonHemisphere1.empty())
+    if (texts.latStart.empty() || texts.lonStart.empty() || texts.latStartHemisphere.empty() ||
+        texts.lonStartHemisphere.empty())
         return "Please provide all the requested latitudes/longitudes .";
-    if (texts.lat2.empty() || texts.lon2.empty() || texts.latHemisphere2.empty() ||
-        texts.lonHemisphere2.empty())
+    if (texts.latEnd.empty() || texts.lonEnd.empty() || texts.latEndHemisphere.empty() ||
+        texts.lonEndHemisphere.empty())
         return "Please provide all the requested latitudes/longitudes.";
-    return refuseNonNumbers(std::array<NamedText, 4>{{{texts.lon1, "start longitude"},
-                                                      {texts.lat1, "start latitude"},
-                                                      {texts.lon2, "end longitude"},
-                                                      {texts.lat2, "end latitude"}}});
+    return refuseNonNumbers(std::array<NamedText, 4>{{{texts.lonStart, "start longitude"},
+                                                      {texts.latStart, "start latitude"},
+                                                      {texts.lonEnd, "end longitude"},
+                                                      {texts.latEnd, "end latitude"}}});
 }
 
 std::optional<std::string> checkIndexDomain(const IndexDomainTexts& texts)
@@ -119,16 +119,16 @@ std::optional<std::string> checkXYDomain(const XYDomainTexts& texts)
 
 bool storeLatLonDomain(const LatLonDomainTexts& texts, DomainSelection& domain)
 {
-    const auto lon1 = parseRealNumber(texts.lon1);
-    const auto lon2 = parseRealNumber(texts.lon2);
-    const auto lat1 = parseRealNumber(texts.lat1);
-    const auto lat2 = parseRealNumber(texts.lat2);
-    if (!lon1 || !lon2 || !lat1 || !lat2)
+    const auto lonStart = parseRealNumber(texts.lonStart);
+    const auto lonEnd = parseRealNumber(texts.lonEnd);
+    const auto latStart = parseRealNumber(texts.latStart);
+    const auto latEnd = parseRealNumber(texts.latEnd);
+    if (!lonStart || !lonEnd || !latStart || !latEnd)
         return false;
-    domain.bounds[0] = signedDegrees(*lon1, texts.lonHemisphere1, "W");
-    domain.bounds[1] = signedDegrees(*lon2, texts.lonHemisphere2, "W");
-    domain.bounds[2] = signedDegrees(*lat1, texts.latHemisphere1, "S");
-    domain.bounds[3] = signedDegrees(*lat2, texts.latHemisphere2, "S");
+    domain.bounds[0] = signedDegrees(*lonStart, texts.lonStartHemisphere, "W");
+    domain.bounds[1] = signedDegrees(*lonEnd, texts.lonEndHemisphere, "W");
+    domain.bounds[2] = signedDegrees(*latStart, texts.latStartHemisphere, "S");
+    domain.bounds[3] = signedDegrees(*latEnd, texts.latEndHemisphere, "S");
     return true;
 }
 

@@ -14,8 +14,8 @@ namespace gridloom {
 
 /// The field texts of the longitude/latitude layout, as the dialog's fields hold them.
 struct LatLonDomainTexts {
-    std::string lat1, lon1, latHemisphere1, lonHemisphere1;
-    std::string lat2, lon2, latHemisphere2, lonHemisphere2;
+    std::string latStart, lonStart, latStartHemisphere, lonStartHemisphere;
+    std::string latEnd, lonEnd, latEndHemisphere, lonEndHemisphere;
 };
 
 /// The six grid-index texts.
