@@ -7,6 +7,7 @@
 #include "common/key_press_filter.h"
 #include "common/native_text.h"
 #include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "input/input_hours_window.h"
 #include "input/input_list_controller.h"
 #include "run/directory_chooser.h"

@@ -8,7 +8,7 @@
 #include "common/messages.h"
 #include "common/native_text.h"
 #include "common/platform.h"
-#include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "domain/domain_checks.h"
 #include "input/file_chooser.h"
 #include "input/input_list_controller.h"

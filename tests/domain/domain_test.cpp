@@ -2,6 +2,7 @@
 // the degree/minute/second forms of a latitude or longitude in step; then the coordinate dialog
 // itself, which applies them: its layouts, typing into it, and the ways it ends.
 #include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "domain/domain_checks.h"
 #include "domain/lat_lon_entry.h"
 #include "fixtures/fake_services.h"

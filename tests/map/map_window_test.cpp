@@ -3,6 +3,7 @@
 #include "app/domain_map_loader.h"
 #include "app/main_window.h"
 #include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/input_list_controller.h"
