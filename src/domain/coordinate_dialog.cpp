@@ -305,16 +305,21 @@ CoordinateType CoordinateDialog::layoutType() const
     return CoordinateType::LatLon;
 }
 
-std::optional<std::string> CoordinateDialog::confirmEntries()
+EnteredDomainTexts CoordinateDialog::enteredTexts() const
 {
     switch (layoutType()) {
     case CoordinateType::IJK:
-        return confirmIndexDomain(indexTexts(), m_domain);
+        return indexTexts();
     case CoordinateType::XY:
-        return confirmXYDomain(xyTexts(), m_domain);
+        return xyTexts();
     default:
-        return confirmLatLonDomain(latLonTexts(), m_domain);
+        return latLonTexts();
     }
+}
+
+std::optional<std::string> CoordinateDialog::confirmEntries()
+{
+    return confirmDomain(enteredTexts(), m_domain);
 }
 
 void CoordinateDialog::setEntries(const EnteredDomainTexts& texts)
@@ -384,19 +389,7 @@ LatLonDomainTexts CoordinateDialog::latLonTexts() const
 std::optional<DomainSelection> CoordinateDialog::enteredDomain() const
 {
     DomainSelection entered;
-    bool stored = false;
-    switch (layoutType()) {
-    case CoordinateType::IJK:
-        stored = storeIndexDomain(indexTexts(), entered);
-        break;
-    case CoordinateType::XY:
-        stored = storeXYDomain(xyTexts(), entered);
-        break;
-    default:
-        stored = storeLatLonDomain(latLonTexts(), entered);
-        break;
-    }
-    return stored ? std::optional(entered) : std::nullopt;
+    return storeDomain(enteredTexts(), entered) ? std::optional(entered) : std::nullopt;
 }
 
 void CoordinateDialog::fillFields(const std::vector<FieldText>& fields)

@@ -81,6 +81,8 @@ private:
     IndexDomainTexts indexTexts() const;
     XYDomainTexts xyTexts() const;
     LatLonDomainTexts latLonTexts() const;
+    /// The texts of the layout shown, the one OK works with.
+    EnteredDomainTexts enteredTexts() const;
 
     void onOkButtonClicked();
     void onDecimalChanged(AngleFields& fields);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <type_traits>
 
 namespace gridloom {
 
@@ -132,44 +133,61 @@ bool storeLatLonDomain(const LatLonDomainTexts& texts, DomainSelection& domain)
     return true;
 }
 
-bool storeIndexDomain(const IndexDomainTexts& texts, DomainSelection& domain)
+namespace {
+
+// Writes the texts, read as whole numbers, into the first bounds in their order; writes nothing
+// and returns false when one cannot be read.
+template <typename... Texts> bool storeWholeBounds(DomainSelection& domain, const Texts&... texts)
 {
-    const std::array values{parseWholeNumber(texts.iStart), parseWholeNumber(texts.iEnd),
-                            parseWholeNumber(texts.jStart), parseWholeNumber(texts.jEnd),
-                            parseWholeNumber(texts.kStart), parseWholeNumber(texts.kEnd)};
+    const std::array values{parseWholeNumber(texts)...};
     for (const auto& value : values)
         if (!value)
             return false;
     for (std::size_t i = 0; i < values.size(); ++i)
         domain.bounds[i] = *values[i];
     return true;
+}
+
+} // namespace
+
+bool storeIndexDomain(const IndexDomainTexts& texts, DomainSelection& domain)
+{
+    return storeWholeBounds(domain, texts.iStart, texts.iEnd, texts.jStart, texts.jEnd,
+                            texts.kStart, texts.kEnd);
 }
 
 bool storeXYDomain(const XYDomainTexts& texts, DomainSelection& domain)
 {
-    const std::array values{parseWholeNumber(texts.xStart), parseWholeNumber(texts.xEnd),
-                            parseWholeNumber(texts.yStart), parseWholeNumber(texts.yEnd)};
-    for (const auto& value : values)
-        if (!value)
-            return false;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        domain.bounds[i] = *values[i];
-    return true;
+    return storeWholeBounds(domain, texts.xStart, texts.xEnd, texts.yStart, texts.yEnd);
 }
 
 namespace {
 
-template <typename Texts, typename Check, typename Store>
-std::optional<std::string> confirm(const Texts& texts, DomainSelection& domain, Check check,
-                                   Store store)
+// The check and the store of each layout's texts.
+template <typename Texts> struct LayoutRules;
+template <> struct LayoutRules<XYDomainTexts> {
+    static constexpr auto check = checkXYDomain;
+    static constexpr auto store = storeXYDomain;
+};
+template <> struct LayoutRules<IndexDomainTexts> {
+    static constexpr auto check = checkIndexDomain;
+    static constexpr auto store = storeIndexDomain;
+};
+template <> struct LayoutRules<LatLonDomainTexts> {
+    static constexpr auto check = checkLatLonDomain;
+    static constexpr auto store = storeLatLonDomain;
+};
+
+template <typename Texts>
+std::optional<std::string> confirm(const Texts& texts, DomainSelection& domain)
 {
-    if (auto refusal = check(texts)) {
+    if (auto refusal = LayoutRules<Texts>::check(texts)) {
         domain.domainValid = false;
         return refusal;
     }
     // The check refuses every text the store cannot read, so this always stores; should the
     // two ever disagree, the domain must not count as confirmed.
-    domain.domainValid = store(texts, domain);
+    domain.domainValid = LayoutRules<Texts>::store(texts, domain);
     return std::nullopt;
 }
 
@@ -178,35 +196,32 @@ std::optional<std::string> confirm(const Texts& texts, DomainSelection& domain, 
 std::optional<std::string> confirmLatLonDomain(const LatLonDomainTexts& texts,
                                                DomainSelection& domain)
 {
-    return confirm(texts, domain, checkLatLonDomain, storeLatLonDomain);
+    return confirm(texts, domain);
 }
 
 std::optional<std::string> confirmIndexDomain(const IndexDomainTexts& texts,
                                               DomainSelection& domain)
 {
-    return confirm(texts, domain, checkIndexDomain, storeIndexDomain);
+    return confirm(texts, domain);
 }
 
 std::optional<std::string> confirmXYDomain(const XYDomainTexts& texts, DomainSelection& domain)
 {
-    return confirm(texts, domain, checkXYDomain, storeXYDomain);
+    return confirm(texts, domain);
 }
 
 std::optional<std::string> confirmDomain(const EnteredDomainTexts& texts, DomainSelection& domain)
 {
-    struct Confirm {
-        DomainSelection& domain;
-        auto operator()(const XYDomainTexts& xy) const { return confirmXYDomain(xy, domain); }
-        auto operator()(const IndexDomainTexts& index) const
-        {
-            return confirmIndexDomain(index, domain);
-        }
-        auto operator()(const LatLonDomainTexts& latLon) const
-        {
-            return confirmLatLonDomain(latLon, domain);
-        }
-    };
-    return std::visit(Confirm{domain}, texts);
+    return std::visit([&domain](const auto& entered) { return confirm(entered, domain); }, texts);
+}
+
+bool storeDomain(const EnteredDomainTexts& texts, DomainSelection& domain)
+{
+    return std::visit(
+        [&domain](const auto& entered) {
+            return LayoutRules<std::remove_cvref_t<decltype(entered)>>::store(entered, domain);
+        },
+        texts);
 }
 
 } // namespace gridloom

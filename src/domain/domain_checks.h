@@ -47,6 +47,8 @@ bool storeLatLonDomain(const LatLonDomainTexts& texts, DomainSelection& domain);
 bool storeIndexDomain(const IndexDomainTexts& texts, DomainSelection& domain);
 /// Writes bounds 0..3 as whole kilometres; false and nothing written when one is unreadable.
 bool storeXYDomain(const XYDomainTexts& texts, DomainSelection& domain);
+/// The store for the layout the entries belong to.
+bool storeDomain(const EnteredDomainTexts& texts, DomainSelection& domain);
 
 /// The whole OK action for one coordinate type: check, then store. Returns the refusal
 /// message, if any; `domainValid` ends False on a refusal and True after a store, while a
