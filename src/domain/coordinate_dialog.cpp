@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -236,9 +237,7 @@ QGroupBox* CoordinateDialog::buildGeodeticFrame(int corner)
         fields.minutes->setText(QStringLiteral("00"));
         fields.seconds->setText(QStringLiteral("0.00"));
 
-        // Every change, typed or set by the program, rewrites the three companion fields. The
-        // start corner's limit sets the field again from inside this handling; that nested
-        // run finds the limit text already in place and ends there, so no guard is needed.
+        // Every change, typed or set by the program, rewrites the three companion fields.
         connect(fields.decimal, &QLineEdit::textChanged, this,
                 [this, &fields] { onDecimalChanged(fields); });
         for (QLineEdit* watched : {fields.decimal, fields.degrees, fields.minutes, fields.seconds})
@@ -407,7 +406,13 @@ void CoordinateDialog::onDecimalChanged(AngleFields& fields)
 {
     const DecimalFieldUpdate update =
         decimalFieldChanged(stdText(fields.decimal), fields.angle, fields.corner);
-    setTextIfDifferent(fields.decimal, update.decimal);
+    {
+        // The start corner's limit replaces what was typed. That rewrite is part of the change
+        // being handled, which is reported once: unblocked, it would run this handling again
+        // from inside itself and report one keystroke as two edits.
+        const QSignalBlocker oneChange(fields.decimal);
+        setTextIfDifferent(fields.decimal, update.decimal);
+    }
     if (!update.dms)
         return;
     setTextIfDifferent(fields.degrees, update.dms->degrees);

@@ -337,6 +337,37 @@ private Q_SLOTS:
         QVERIFY(dialog->isVisible() && f.messages.shown.isEmpty());
     }
 
+    // One keystroke is handled once: it reports at most one edit (which the map redraws for),
+    // also when the start corner's limit rewrites what was typed, or leaving a degree field
+    // rewrites the decimal. Reports after each key, the field's text selected first.
+    void oneReportPerKey_data()
+    {
+        columns<QString, QString, QString>("field", "keys", "reports");
+        addRow("digits, end latitude past its limit", "txtLat2", "99", "1 1");
+        addRow("digits, start latitude held at its limit", "txtLat1", "99", "1 1");
+        addRow("digits, start longitude held at its limit, Enter", "txtLon1", "200\r", "1 1 1 0");
+        addRow("a dropped letter, minus", "txtLon2", "a-", "0 1");
+        addRow("degrees past the start limit, left", "txtLatD1", "95\t", "0 0 1");
+    }
+    void oneReportPerKey()
+    {
+        auto [name, keys, reports] = fetchRow<QString, QString, QString>();
+        Fixture f;
+        CoordinateDialog* dialog = f.open(CoordinateType::LatLon);
+        auto* field = dialog->findChild<QLineEdit*>(name);
+        field->setFocus();
+        field->selectAll();
+        int count = 0;
+        connect(dialog, &CoordinateDialog::fieldsEdited, dialog, [&count] { ++count; });
+        QStringList counted;
+        for (const QChar key : keys) {
+            count = 0;
+            QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+            counted << QString::number(count);
+        }
+        QCOMPARE(counted.join(u' '), reports);
+    }
+
     // How the dialog ends: what OK stores from the shown layout's fields (typed through their
     // key filters), whether the dialog stays, and what the next opening in another layout shows.
     void ending_data()
