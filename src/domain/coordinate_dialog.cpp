@@ -91,6 +91,15 @@ void setTextIfDifferent(QLineEdit* edit, const std::string& text)
         edit->setText(value);
 }
 
+// Sets each field to the text at its position, as typing it would.
+template <std::size_t N>
+void setTexts(const std::array<QLineEdit*, N>& fields,
+              const std::array<const std::string*, N>& texts)
+{
+    for (std::size_t n = 0; n < N; ++n)
+        fields[n]->setText(fromNativeText(*texts[n]));
+}
+
 } // namespace
 
 CoordinateDialog::CoordinateDialog(QWidget* parent, DomainSelection& domain, Messages& messages)
@@ -323,20 +332,13 @@ std::optional<std::string> CoordinateDialog::confirmEntries()
 
 void CoordinateDialog::setEntries(const EnteredDomainTexts& texts)
 {
-    const auto set = [](QLineEdit* edit, const std::string& text) {
-        edit->setText(fromNativeText(text));
-    };
     if (const auto* xy = std::get_if<XYDomainTexts>(&texts)) {
         applyLayout(CoordinateType::XY);
-        const std::array values{&xy->xStart, &xy->xEnd, &xy->yStart, &xy->yEnd};
-        for (std::size_t n = 0; n < values.size(); ++n)
-            set(m_xyFields[n], *values[n]);
+        setTexts(m_xyFields, std::array{&xy->xStart, &xy->xEnd, &xy->yStart, &xy->yEnd});
     } else if (const auto* index = std::get_if<IndexDomainTexts>(&texts)) {
         applyLayout(CoordinateType::IJK);
-        const std::array values{&index->iStart, &index->iEnd,   &index->jStart,
-                                &index->jEnd,   &index->kStart, &index->kEnd};
-        for (std::size_t n = 0; n < values.size(); ++n)
-            set(m_indexFields[n], *values[n]);
+        setTexts(m_indexFields, std::array{&index->iStart, &index->iEnd, &index->jStart,
+                                           &index->jEnd, &index->kStart, &index->kEnd});
     } else if (const auto* latLon = std::get_if<LatLonDomainTexts>(&texts)) {
         applyLayout(CoordinateType::LatLon);
         // Start longitude, start latitude, end longitude, end latitude, as m_angles holds them.
@@ -347,7 +349,7 @@ void CoordinateDialog::setEntries(const EnteredDomainTexts& texts)
              {&latLon->latEnd, &latLon->latEndHemisphere}}};
         for (std::size_t n = 0; n < values.size(); ++n) {
             m_angles[n].hemisphere->setCurrentText(fromNativeText(*values[n].second));
-            set(m_angles[n].decimal, *values[n].first);
+            m_angles[n].decimal->setText(fromNativeText(*values[n].first));
         }
     }
 }
