@@ -10,6 +10,7 @@
 #include "map/map_renderer.h"
 #include "map/map_window.h"
 #include "support/data_rows.h"
+#include "support/input_files.h"
 #include "support/operate.h"
 #include "support/qt_test_prelude.h"
 
@@ -26,9 +27,9 @@ namespace {
 
 // The 12 km grid of the map's logic tests, with the limits cs2cs gave for its edge cells.
 const char* const coarseLine = "LCC 40.0000 -97.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
-// Records of cells i 1-60, j 1-50, k 1-23: latitudes, longitudes, spacing, grid line.
-const InputFileInfo coarse{1,           60,         1,  50, 1, 23, 37.198118, 42.730618,
-                           -101.478396, -92.521604, 12, {}, 0, {}, coarseLine};
+// Records of cells i 1-60, j 1-50, k 1-23.
+const InputFileInfo coarse =
+    gridFileOf(-101.478396, -92.521604, 37.198118, 42.730618, 12, coarseLine);
 
 // The outlines in drawing order: i an input file, c the output box, e the box being entered;
 // in capitals when the legend names them in a problem.
