@@ -10,7 +10,6 @@
 #include "map/projection.h"
 #include "map/shoreline_library.h"
 #include "support/data_rows.h"
-#include "support/input_files.h"
 #include "support/qt_test_prelude.h"
 
 #include <cmath>
@@ -26,11 +25,6 @@ namespace {
 // +R=6370000 +units=km, inverse).
 const char* const coarseLine = "LCC 40.0000 -97.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
 const char* const fineLine = "LCC 40.0000 -97.0000 30.00 60.00 -150.000 -120.000 4.000 60 50 23";
-// Records of cells i 1-60, j 1-50, k 1-23.
-const InputFileInfo coarse =
-    gridFileOf(-101.478396, -92.521604, 37.198118, 42.730618, 12, coarseLine);
-const InputFileInfo fine = gridFileOf(-98.835971, -95.947253, 38.873221, 40.704925, 4, fineLine);
-
 // A grid across the 180th meridian with one nested in it, and one around the north pole with
 // one nested round the pole too. Their limits are cs2cs's as above, for +lat_0=50 +lon_0=180
 // and +lat_0=75 +lon_0=-40 +lat_1=60 +lat_2=80; round a pole the north limit is that of the
@@ -51,6 +45,11 @@ InputFileInfo header(const char* gridLine, const std::array<std::string, 10>& ex
         .value();
 }
 
+// The two as the header reader records them: cells i 1-60, j 1-50, k 1-23.
+const InputFileInfo coarse = header(coarseLine, {"1", "1", "60", "50", "1", "23", "-101.478396",
+                                                 "-92.521604", "37.198118", "42.730618"});
+const InputFileInfo fine = header(fineLine, {"1", "1", "60", "50", "1", "23", "-98.835971",
+                                             "-95.947253", "38.873221", "40.704925"});
 const InputFileInfo dateLine = header(dateLineLine, {"1", "1", "60", "50", "1", "23", "174.606717",
                                                      "-174.606717", "47.165576", "52.724267"});
 const InputFileInfo dateLineFine =

@@ -2,7 +2,6 @@
 // each naming and line rule one row, the job check, and the shell script's steps run for real.
 // Then the console start: which terminal program is picked and how it is handed the script,
 // with made-up terminals on a search path of the test's own.
-#include "common/platform.h"
 #include "fixtures/fake_services.h"
 #include "run/control_files.h"
 #include "run/job_validation.h"
@@ -132,8 +131,8 @@ private Q_SLOTS:
         // What is written follows the name the check completed.
         JobSettings job = example(ProcessingMode::Merge);
         job.outputName = name.toStdString();
-        const QByteArray checkedStem = QByteArray::fromStdString(
-            outputStem(completeMergeOutputName(job.outputName, nativeTextEncoding())));
+        const QByteArray checkedStem =
+            QByteArray::fromStdString(outputStem(completed.toStdString()));
         QCOMPARE(QByteArray::fromStdString(mergeControlPath(checked(job))),
                  "C:\\work\\" + checkedStem + ".inp");
         QCOMPARE(textOf(job).split('\n').at(1), checkedStem + ".lst          ! Log file\r");
