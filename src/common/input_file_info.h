@@ -39,7 +39,9 @@ struct InputFileInfo {
     double latEnd = 0.0;
     double lonStart = 0.0;
     double lonEnd = 0.0;
-    /// Horizontal grid spacing; a smaller value is a finer grid.
+    /// Horizontal grid spacing, the grid line's fourth field from the end; a smaller value is a
+    /// finer grid. Where that field is run together with its neighbours only `grid` has the
+    /// true spacing.
     double gridSpacingKm = 0.0;
     std::int32_t hourCount = 0;
     /// Extent-line fields 1 to 10 as written: i1, j1, i2, j2, k1, k2, lon1, lon2, lat1, lat2.
