@@ -137,8 +137,9 @@ bool MapRenderer::setScene(MapScene scene)
     const bool newProjection = !m_view || scene.viewDefinition != m_scene.viewDefinition;
     m_scene = std::move(scene);
     ++m_generation;
+    // Always the new scene's object, even for the same definition: its grids share that one.
+    m_view = m_scene.view;
     if (newProjection) {
-        m_view = m_scene.view;
         m_shorePaths.clear();
         m_graticule.clear();
         m_graticuleStep = 0.0;
@@ -359,6 +360,8 @@ void MapRenderer::drawLattices(QPainter& painter, const MapViewport& viewport)
     for (const SceneGrid& lattice : m_scene.grids) {
         const GridDefinition& grid = lattice.grid;
         const CellRange& cells = lattice.cells;
+        if (!lattice.projection)
+            continue;
         // Grids in the view's projection share its object.
         const bool sameAsView = lattice.projection == m_view;
         if (grid.spacingKm / viewport.kmPerPixel() < latticeSpacingPixels)

@@ -84,7 +84,7 @@ private:
     void drawScaleBar(QPainter& painter, const MapViewport& viewport);
 
     MapScene m_scene;
-    /// The scene's view projection, kept while the next scene has the same definition.
+    /// The scene's view projection.
     std::shared_ptr<const Projection> m_view;
     std::unique_ptr<ShoreLibrary> m_shores;
     std::map<ShoreBin, ShorePaths> m_shorePaths;

@@ -380,6 +380,13 @@ private Q_SLOTS:
         QVERIFY(edgeShows(1.0));
         QVERIFY(edgeShows(1.5));
         QVERIFY(!edgeShows(1.6));
+        // The job shown again draws the same picture: its lattice is still in the view's own
+        // projection, not bent through longitude and latitude.
+        canvas.showView({0, 0}, 1.0);
+        const QImage first = canvas.grab().toImage();
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
+        canvas.showView({0, 0}, 1.0);
+        QCOMPARE(canvas.grab().toImage(), first);
     }
 
     void pathsStartWithAMoveAndBreakAtGaps()
