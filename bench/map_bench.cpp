@@ -3,6 +3,7 @@
 // against PROJ and netCDF linked into the program. Prints times and ratios; judges nothing.
 //   map_bench <folder holding startup_probe and startup_probe_linked>
 
+#include "input/grid_line.h"
 #include "map/map_canvas.h"
 #include "map/map_window.h"
 
@@ -40,7 +41,8 @@ MapSnapshot regionalJob()
          .lonStart = -80.961889,
          .lonEnd = -71.038111,
          .gridSpacingKm = 12.0,
-         .gridLineText = "LCC 38.0000 -76.0000 30.00 60.00 -402.000 -354.000 12.000 68 60 23"});
+         .grid =
+             parseGridLine("LCC 38.0000 -76.0000 30.00 60.00 -402.000 -354.000 12.000 68 60 23")});
     job.confirmed = {{-77.3, -75.4, 37.1, 39.2, 1, 23}, true};
     return job;
 }

@@ -6,11 +6,13 @@
 #include "common/numbers.h"
 #include "run/control_file_reader.h"
 #include "run/control_files.h"
+#include "run/job_validation.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,14 +26,16 @@ void require(bool condition, const char* promise)
     }
 }
 
-/// The job the window holds after opening what was read, as the writers take it.
-std::string writtenAgain(const gridloom::ReadJob& read)
+/// The job the window holds after opening what was read, written again once it passes the job
+/// check (its working directory taken as there); nothing when the check refuses it.
+std::optional<std::string> writtenAgain(const gridloom::ReadJob& read)
 {
     using namespace gridloom;
     JobSettings job;
     job.mode = read.mode;
     job.coordinateType = read.coordinateType;
     job.title = read.title;
+    job.workingDirectory = "work/";
     job.outputName = read.outputName;
     job.inputPaths = read.inputPaths;
     job.startDate = read.start.date;
@@ -47,9 +51,13 @@ std::string writtenAgain(const gridloom::ReadJob& read)
         require(value.has_value(), "every value of a read box is a number");
         job.domain.bounds[i] = *value;
     }
+    job.domain.domainValid = true;
+    const auto check = validateJob(job, [](const std::string&) { return true; });
+    if (!check.job)
+        return std::nullopt;
     const auto same = [](const std::string& path) { return path; };
-    return read.mode == ProcessingMode::Merge ? mergeControlText(job, same)
-                                              : extractionControlText(job, same);
+    return read.mode == ProcessingMode::Merge ? mergeControlText(*check.job, same)
+                                              : extractionControlText(*check.job, same);
 }
 
 } // namespace
@@ -64,8 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     require(!job->inputPaths.empty(), "an accepted file lists its inputs");
-    const std::string first = writtenAgain(*job);
-    const auto reread = gridloom::parseControlFile(first);
+    const auto first = writtenAgain(*job);
+    if (!first)
+        return 0;
+    const auto reread = gridloom::parseControlFile(*first);
     const auto* again = std::get_if<gridloom::ReadJob>(&reread);
     require(again != nullptr, "what the writers make of a read file reads again");
     require(writtenAgain(*again) == first, "a written file read back is written the same");

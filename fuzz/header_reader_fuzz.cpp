@@ -3,6 +3,7 @@
 // relies on; the bytes are also tried as a path against the length rule. Any crash, sanitizer
 // report or broken promise is a finding.
 
+#include "common/date_hour_stamp.h"
 #include "common/numbers.h"
 #include "input/domain_limits.h"
 #include "input/header_reader.h"
@@ -46,7 +47,7 @@ bool sameInfo(const gridloom::InputFileInfo& a, const gridloom::InputFileInfo& b
     return a.iStart == b.iStart && a.iEnd == b.iEnd && a.jStart == b.jStart && a.jEnd == b.jEnd &&
            a.levelStart == b.levelStart && a.levelEnd == b.levelEnd && a.latStart == b.latStart &&
            a.latEnd == b.latEnd && a.lonStart == b.lonStart && a.lonEnd == b.lonEnd &&
-           a.gridSpacingKm == b.gridSpacingKm && a.startStamp == b.startStamp &&
+           a.gridSpacingKm == b.gridSpacingKm && a.firstHour == b.firstHour &&
            a.hourCount == b.hourCount && a.extentText == b.extentText && a.path == b.path;
 }
 
@@ -54,13 +55,12 @@ void checkAccepted(const gridloom::InputFileInfo& info)
 {
     using namespace gridloom;
     require(info.hourCount >= 1, "an accepted file has at least one hour");
-    require(parseDateHourStamp(info.startStamp).has_value(), "an accepted stamp is a date-hour");
-    require(info.firstHour == parseDateHourStamp(info.startStamp), "the first hour is the stamp's");
     require(info.lastHour() >= info.firstHour, "the last hour is not before the first");
     for (const auto& field : info.extentText)
         require(!field.empty() && field.find(' ') == std::string::npos,
                 "an extent field is one non-blank word");
-    require(parseInt32(info.startStamp).has_value(), "an accepted stamp fits 32 bits");
+    const std::string stamp = dateHourStamp(calendarDay(info.firstHour), hourOfDay(info.firstHour));
+    require(stamp.size() == 10 && parseInt32(stamp).has_value(), "an accepted stamp fits 32 bits");
     // What the list and the limits panel do with an accepted file must not fail either.
     (void)domainLimitTexts(info.extentText, LimitsView::Geographic);
     (void)domainLimitTexts(limitTextsOf(info), LimitsView::Geographic);

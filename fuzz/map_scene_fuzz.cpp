@@ -5,9 +5,9 @@
 // reader's 5000 characters so that every byte the fuzzer changes lands in the header. Any
 // crash, sanitizer report or broken promise is a finding.
 
+#include "common/grid_definition.h"
 #include "common/numbers.h"
 #include "input/header_reader.h"
-#include "map/grid_definition.h"
 #include "map/map_scene.h"
 
 #include <cmath>
@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -86,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     for (const InputFileInfo& info : snapshot.inputs) {
-        const auto grid = parseGridLine(info.gridLineText);
+        const auto* grid = std::get_if<GridDefinition>(&info.grid);
         require(!grid || (grid->spacingKm > 0 && grid->nx >= 1 && grid->ny >= 1),
                 "a read grid has cells");
     }

@@ -85,8 +85,8 @@ appstreamcli validate --no-net --no-color "$root/usr/share/metainfo/$id.metainfo
 # must fail here even though lintian only calls it information.
 lintian --pedantic --display-info --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 ||
     { cat "$scratch/lintian.log" >&2; fail "lintian found an error or a warning"; }
-# lintian sees fortification only in the checked calls it leaves behind, and these binaries'
-# single candidate cannot have one (the override says why); so the flag itself is looked for
+# lintian sees fortification only in the checked calls it leaves behind, which a binary whose
+# libc calls all have buffers of unknown size rightly lacks; so the flag itself is looked for
 # in every compilation of the build.
 [ -f "$build/compile_commands.json" ] || fail "the build keeps no compile_commands.json"
 unfortified=$(grep '"command":' "$build/compile_commands.json" | grep -cv -- -D_FORTIFY_SOURCE) &&

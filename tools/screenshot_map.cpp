@@ -7,6 +7,7 @@
 #include "domain/coordinate_dialog_host.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
+#include "input/grid_line.h"
 #include "input/input_list_controller.h"
 #include "map/grid_outline.h"
 #include "map/map_canvas.h"
@@ -30,16 +31,16 @@ namespace {
 // A 3D.DAT sample on a Lambert conformal grid, its extent line true to the grid.
 QString writeGridSample(const QDir& folder, const char* name, const std::string& gridLine)
 {
-    const auto grid = parseGridLine(gridLine);
-    const auto projection = Projection::create(projectionDefinition(*grid));
-    const auto extent = cellCentreExtent(*grid, *projection, {1, 1, grid->nx, grid->ny});
+    const auto grid = std::get<GridDefinition>(parseGridLine(gridLine));
+    const auto projection = Projection::create(projectionDefinition(grid));
+    const auto extent = cellCentreExtent(grid, *projection, {1, 1, grid.nx, grid.ny});
     fixtures::SampleHeader sample;
     sample.gridLine = gridLine;
-    sample.gridSpacingKm = grid->spacingKm;
+    sample.gridSpacingKm = grid.spacingKm;
     sample.extent = {"1",
                      "1",
-                     std::to_string(grid->nx),
-                     std::to_string(grid->ny),
+                     std::to_string(grid.nx),
+                     std::to_string(grid.ny),
                      "1",
                      "23",
                      formatFixed(extent->west, 4),

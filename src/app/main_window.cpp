@@ -678,14 +678,14 @@ void MainWindow::onWorkDirButtonClicked()
 
 void MainWindow::onRunButtonClicked()
 {
-    JobSettings job = jobSettings();
-    const auto written =
-        RunAction(m_services.messages, m_services.starter, m_services.programFolder).run(job);
-    if (written)
-        rememberControlFile(written->controlFile);
+    const RunOutcome outcome =
+        RunAction(m_services.messages, m_services.starter, m_services.programFolder)
+            .run(jobSettings());
+    if (outcome.files)
+        rememberControlFile(outcome.files->controlFile);
     // The check may have completed the Merge output name; the user sees what was used.
-    const QString outputName = fromNativeText(job.outputName);
-    if (outputName != m_outFileBaseNameBox->text())
+    const QString outputName = fromNativeText(outcome.checkedOutputName.value_or(""));
+    if (outcome.checkedOutputName && outputName != m_outFileBaseNameBox->text())
         m_outputNameLimit->setText(outputName);
 }
 

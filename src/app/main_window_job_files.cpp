@@ -254,13 +254,13 @@ void MainWindow::enterJob(const OpenedJob& opened)
 
 void MainWindow::writeJobFiles()
 {
-    JobSettings job = jobSettings();
-    const auto written =
+    const RunOutcome outcome =
         RunAction(m_services.messages, m_services.starter, m_services.programFolder)
-            .writeJobFiles(job);
-    const QString outputName = fromNativeText(job.outputName);
-    if (outputName != m_outFileBaseNameBox->text())
+            .writeJobFiles(jobSettings());
+    const QString outputName = fromNativeText(outcome.checkedOutputName.value_or(""));
+    if (outcome.checkedOutputName && outputName != m_outFileBaseNameBox->text())
         m_outputNameLimit->setText(outputName);
+    const auto& written = outcome.files;
     if (!written)
         return;
     rememberControlFile(written->controlFile);

@@ -1,12 +1,13 @@
 #include "input/header_reader.h"
 
+#include "common/date_hour_stamp.h"
 #include "common/numbers.h"
 #include "common/platform.h"
+#include "input/grid_line.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
 
 namespace gridloom {
 
@@ -14,8 +15,9 @@ namespace {
 
 using namespace std::chrono;
 
-// The list compares start stamps as 32-bit integers, so a stamp must fit one: years to 2147.
-constexpr std::int64_t largestStampValue = std::numeric_limits<std::int32_t>::max();
+// The list compares start stamps as 32-bit integers, so a stamp must fit one: 2147483647 lets
+// every day of 2147 through and none of a later year.
+constexpr year lastStampYear{2147};
 
 // The calendar (and the date pickers that show a period) end with the year 9999.
 constexpr DateHour latestHour = sys_days{year{9999} / December / 31} + hours{23};
@@ -38,43 +40,6 @@ std::vector<std::string_view> linesOf(std::string_view text, std::size_t wanted)
         start = lf + 1;
     }
     return lines;
-}
-
-bool allDigits(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-int digitsValue(std::string_view text)
-{
-    int value = 0;
-    for (const char c : text)
-        value = value * 10 + (c - '0');
-    return value;
-}
-
-// The decimal value of a ten-digit stamp, which does not fit an int.
-std::int64_t stampValue(std::string_view stamp)
-{
-    return digitsValue(stamp.substr(0, 4)) * std::int64_t{1'000'000} + digitsValue(stamp.substr(4));
-}
-
-// Cell counts and origin stand around the spacing: "... xsw ysw spacing nx ny nz". A grid
-// line without them is still a readable header; only the comparison of grids misses them.
-void readGridLayout(const std::vector<std::string_view>& grid, InputFileInfo& info)
-{
-    const std::size_t spacing = grid.size() - 4;
-    const auto nx = parseInt32(grid[spacing + 1]);
-    const auto ny = parseInt32(grid[spacing + 2]);
-    const auto nz = parseInt32(grid[spacing + 3]);
-    if (nx && ny && nz)
-        info.gridCells = GridCells{*nx, *ny, *nz};
-    if (spacing >= 2) {
-        const auto x = parseRealNumber(grid[spacing - 2]);
-        const auto y = parseRealNumber(grid[spacing - 1]);
-        if (x && y)
-            info.gridOriginKm = GridOrigin{*x, *y};
-    }
 }
 
 } // namespace
@@ -104,19 +69,6 @@ std::vector<std::string_view> splitFields(std::string_view line)
     }
 }
 
-std::optional<DateHour> parseDateHourStamp(std::string_view stamp)
-{
-    if (stamp.size() != 10 || !allDigits(stamp))
-        return std::nullopt;
-    const year_month_day date{year{digitsValue(stamp.substr(0, 4))},
-                              month{static_cast<unsigned>(digitsValue(stamp.substr(4, 2)))},
-                              day{static_cast<unsigned>(digitsValue(stamp.substr(6, 2)))}};
-    const int hour = digitsValue(stamp.substr(8, 2));
-    if (!date.ok() || hour > 23)
-        return std::nullopt;
-    return sys_days{date} + hours{hour};
-}
-
 std::optional<InputFileInfo> parseHeader(std::string_view text, const std::string& path)
 {
     text = text.substr(0, std::min(text.size(), headerReadSize));
@@ -140,26 +92,23 @@ std::optional<InputFileInfo> parseHeader(std::string_view text, const std::strin
 
     InputFileInfo info;
 
-    const auto grid = splitFields(lines[static_cast<std::size_t>(gridLine)]);
-    if (grid.size() < 4)
+    auto grid = readGridLine(lines[static_cast<std::size_t>(gridLine)]);
+    if (!grid)
         return std::nullopt;
-    const auto spacing = parseRealNumber(grid[grid.size() - 4]);
-    if (!spacing)
-        return std::nullopt;
-    info.gridSpacingKm = *spacing;
-    info.gridLineText = std::string(lines[static_cast<std::size_t>(gridLine)]);
-    readGridLayout(grid, info);
+    info.gridSpacingKm = grid->spacingKm;
+    info.gridCells = grid->cells;
+    info.gridOriginKm = grid->originKm;
+    info.grid = std::move(grid->grid);
 
     const auto period = splitFields(lines[static_cast<std::size_t>(periodLine)]);
     if (period.size() < 2)
         return std::nullopt;
     const auto start = parseDateHourStamp(period[0]);
     const auto hourCount = parseInt32(period[1]);
-    if (!start || stampValue(period[0]) > largestStampValue)
+    if (!start || calendarDay(*start).year() > lastStampYear)
         return std::nullopt;
     if (!hourCount || *hourCount < 1 || *start + hours{*hourCount - 1} > latestHour)
         return std::nullopt;
-    info.startStamp = std::string(period[0]);
     info.firstHour = *start;
     info.hourCount = *hourCount;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/date_hour.h"
-#include "input/input_file_info.h"
+#include "common/input_file_info.h"
 
 #include <chrono>
 #include <cstddef>
@@ -32,9 +32,5 @@ std::vector<std::string_view> dropBlankFields(const std::vector<std::string_view
 
 /// The fields of a line: the pieces between single spaces, without the blank ones.
 std::vector<std::string_view> splitFields(std::string_view line);
-
-/// The date-hour of a YYYYMMDDHH stamp: nothing unless it is ten digits naming a real day and
-/// an hour from 00 to 23.
-std::optional<DateHour> parseDateHourStamp(std::string_view stamp);
 
 } // namespace gridloom

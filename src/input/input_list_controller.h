@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/input_file_info.h"
 #include "common/job_settings.h"
 #include "input/domain_limits.h"
-#include "input/input_file_info.h"
 #include "input/input_list_rules.h"
 #include "input/period_presets.h"
 

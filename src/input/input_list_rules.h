@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/date_hour.h"
+#include "common/input_file_info.h"
 #include "common/job_settings.h"
 #include "common/text_encoding.h"
-#include "input/input_file_info.h"
 
 #include <array>
 #include <cstddef>

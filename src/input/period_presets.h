@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/input_file_info.h"
 #include "input/header_reader.h"
-#include "input/input_file_info.h"
 
 #include <chrono>
 #include <optional>

@@ -140,21 +140,17 @@ std::optional<std::pair<int, int>> cellAt(const GridDefinition& grid, const Cell
 }
 
 BoxFrame::BoxFrame(const MapScene& scene, CoordinateType type)
-    : m_type(type), m_confirmed(scene.confirmed)
+    : m_type(type), m_confirmed(scene.confirmed), m_view(scene.view)
 {
-    if (auto view = Projection::create(scene.viewDefinition))
-        m_view = std::make_unique<Projection>(std::move(*view));
     const auto limitsFile =
         std::find_if(scene.grids.begin(), scene.grids.end(),
-                     [&scene](const SceneGrid& g) { return g.input == scene.limitsInput; });
+                     [&scene](const SceneGrid& g) { return g.inputIndex == scene.limitsInput; });
     const auto chosen = limitsFile != scene.grids.end() ? limitsFile : scene.grids.begin();
-    if (chosen == scene.grids.end())
+    if (chosen == scene.grids.end() || !chosen->projection)
         return;
-    if (auto projection = Projection::create(projectionDefinition(chosen->grid))) {
-        m_grid = *chosen;
-        m_gridIsLimitsFile = limitsFile != scene.grids.end();
-        m_gridProjection = std::make_unique<Projection>(std::move(*projection));
-    }
+    m_grid = *chosen;
+    m_gridIsLimitsFile = limitsFile != scene.grids.end();
+    m_gridProjection = chosen->projection;
 }
 
 BoxFrame::~BoxFrame() = default;
@@ -171,6 +167,9 @@ std::optional<MapPoint> BoxFrame::fromView(MapPoint viewKm) const
 {
     if (!m_view)
         return std::nullopt;
+    // In the grid's own projection the view's kilometres are the grid's.
+    if (!geographic() && m_gridProjection == m_view)
+        return viewKm;
     const auto lonLat = m_view->inverse(viewKm);
     if (!lonLat || geographic())
         return lonLat;
@@ -181,9 +180,11 @@ Polyline BoxFrame::toView(Polyline points) const
 {
     if (!m_view)
         return {};
-    if (!geographic())
-        m_gridProjection->inverse(points);
-    m_view->forward(points);
+    if (geographic() || m_gridProjection != m_view) {
+        if (!geographic())
+            m_gridProjection->inverse(points);
+        m_view->forward(points);
+    }
     dropFailedPoints(points);
     return points;
 }

@@ -85,8 +85,8 @@ private:
     DomainSelection m_confirmed;
     std::optional<SceneGrid> m_grid;
     bool m_gridIsLimitsFile = false;
-    std::unique_ptr<Projection> m_view;
-    std::unique_ptr<Projection> m_gridProjection;
+    std::shared_ptr<const Projection> m_view;
+    std::shared_ptr<const Projection> m_gridProjection;
 };
 
 /// The edges of `box` within `reach` pixels of `pixel` as the viewport shows it: one edge, a

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/grid_definition.h"
 #include "map/geometry.h"
-#include "map/grid_definition.h"
 
 #include <optional>
 #include <string_view>

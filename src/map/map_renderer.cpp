@@ -59,7 +59,7 @@ QPen shapePen(const SceneShape& shape)
 {
     const bool box = shape.role != SceneShape::Role::Input;
     const QColor colour =
-        shape.problem ? warningColour : (box ? boxColour : inputColour(shape.input));
+        shape.problem ? warningColour : (box ? boxColour : inputColour(shape.inputIndex));
     const double width = (box ? 2.4 : 1.8) + (shape.problem ? 0.6 : 0.0);
     QPen pen = cosmeticPen(colour, width);
     if (shape.role == SceneShape::Role::Entered)
@@ -137,8 +137,9 @@ bool MapRenderer::setScene(MapScene scene)
     const bool newProjection = !m_view || scene.viewDefinition != m_scene.viewDefinition;
     m_scene = std::move(scene);
     ++m_generation;
+    // Always the new scene's object, even for the same definition: its grids share that one.
+    m_view = m_scene.view;
     if (newProjection) {
-        m_view = Projection::create(m_scene.viewDefinition);
         m_shorePaths.clear();
         m_graticule.clear();
         m_graticuleStep = 0.0;
@@ -154,15 +155,6 @@ bool MapRenderer::setScene(MapScene scene)
                 path.lineTo(p);
         }
         m_shapePaths.push_back(path);
-    }
-    m_lattices.clear();
-    for (const SceneGrid& grid : m_scene.grids) {
-        const std::string definition = projectionDefinition(grid.grid);
-        auto projection = Projection::create(definition);
-        if (!projection)
-            continue;
-        m_lattices.push_back({grid, std::make_unique<Projection>(std::move(*projection)),
-                              definition == m_scene.viewDefinition});
     }
     return newProjection;
 }
@@ -365,9 +357,13 @@ void MapRenderer::drawLattices(QPainter& painter, const MapViewport& viewport)
 {
     if (!m_view)
         return;
-    for (const GridLattice& lattice : m_lattices) {
-        const GridDefinition& grid = lattice.grid.grid;
-        const CellRange& cells = lattice.grid.cells;
+    for (const SceneGrid& lattice : m_scene.grids) {
+        const GridDefinition& grid = lattice.grid;
+        const CellRange& cells = lattice.cells;
+        if (!lattice.projection)
+            continue;
+        // Grids in the view's projection share its object.
+        const bool sameAsView = lattice.projection == m_view;
         if (grid.spacingKm / viewport.kmPerPixel() < latticeSpacingPixels)
             continue;
         // The cells the window shows, from a few points of it in the grid's kilometres.
@@ -376,7 +372,7 @@ void MapRenderer::drawLattices(QPainter& painter, const MapViewport& viewport)
             for (int b = 0; b <= 4; ++b)
                 probe.push_back(
                     viewport.toKm({viewport.width() * a / 4, viewport.height() * b / 4}));
-        if (!lattice.sameAsView) {
+        if (!sameAsView) {
             m_view->inverse(probe);
             lattice.projection->forward(probe);
             dropFailedPoints(probe);
@@ -406,7 +402,7 @@ void MapRenderer::drawLattices(QPainter& painter, const MapViewport& viewport)
         const double east = cellCentreX(grid, i2) + half;
         const double south = cellCentreY(grid, j1) - half;
         const double north = cellCentreY(grid, j2) + half;
-        const int bends = lattice.sameAsView ? 1 : 8;
+        const int bends = sameAsView ? 1 : 8;
         std::vector<Polyline> lines;
         for (int i = i1; i <= i2 + 1; ++i) {
             const double x = cellCentreX(grid, i) - half;
@@ -426,7 +422,7 @@ void MapRenderer::drawLattices(QPainter& painter, const MapViewport& viewport)
         // rows and columns: drawn without smoothing, they cost a fraction of a stroked path.
         QVector<QLineF> segments;
         for (Polyline& line : lines) {
-            if (!lattice.sameAsView) {
+            if (!sameAsView) {
                 lattice.projection->inverse(line);
                 m_view->forward(line);
             }
@@ -438,10 +434,10 @@ void MapRenderer::drawLattices(QPainter& painter, const MapViewport& viewport)
                 segments.push_back(QLineF(a.x, a.y, b.x, b.y));
             }
         }
-        QColor colour = inputColour(lattice.grid.input);
+        QColor colour = inputColour(lattice.inputIndex);
         colour.setAlpha(60);
         painter.save();
-        painter.setRenderHint(QPainter::Antialiasing, !lattice.sameAsView);
+        painter.setRenderHint(QPainter::Antialiasing, !sameAsView);
         painter.setPen(QPen(colour, 1.0));
         painter.drawLines(segments);
         painter.restore();
@@ -455,7 +451,7 @@ void MapRenderer::drawShapes(QPainter& painter, const MapViewport& viewport)
     for (std::size_t n = 0; n < m_scene.shapes.size(); ++n) {
         const SceneShape& shape = m_scene.shapes[n];
         if (shape.role == SceneShape::Role::Input) {
-            QColor fill = shape.problem ? warningColour : inputColour(shape.input);
+            QColor fill = shape.problem ? warningColour : inputColour(shape.inputIndex);
             fill.setAlpha(22);
             painter.fillPath(m_shapePaths[n], fill);
         }
@@ -614,7 +610,7 @@ void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
         const LegendLine line = folded ? LegendLine{} : lines[n];
         const double middle = y + metrics.height() / 2;
         SceneShape sample;
-        sample.input = line.input;
+        sample.inputIndex = line.inputIndex;
         sample.role = line.style == LegendLine::Style::Confirmed ? SceneShape::Role::Confirmed
                       : line.style == LegendLine::Style::Entered ? SceneShape::Role::Entered
                                                                  : SceneShape::Role::Input;

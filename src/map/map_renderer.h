@@ -72,11 +72,6 @@ private:
         QPainterPath path;
         Polyline km;
     };
-    struct GridLattice {
-        SceneGrid grid;
-        std::unique_ptr<Projection> projection;
-        bool sameAsView = false;
-    };
 
     Extent visibleLonLat(const MapViewport& viewport) const;
     QPainterPath projectedPath(const Polyline& lonLat) const;
@@ -89,12 +84,12 @@ private:
     void drawScaleBar(QPainter& painter, const MapViewport& viewport);
 
     MapScene m_scene;
-    std::optional<Projection> m_view;
+    /// The scene's view projection.
+    std::shared_ptr<const Projection> m_view;
     std::unique_ptr<ShoreLibrary> m_shores;
     std::map<ShoreBin, ShorePaths> m_shorePaths;
     std::vector<QPainterPath> m_shapePaths;
     std::vector<GraticulePath> m_graticule;
-    std::vector<GridLattice> m_lattices;
     Extent m_graticuleBox{};
     double m_graticuleStep = 0.0;
     std::optional<ShoreResolution> m_drawnResolution;

@@ -1,9 +1,10 @@
 #include "map/map_scene.h"
 
 #include "common/numbers.h"
-#include "input/header_reader.h"
 #include "map/grid_outline.h"
+#include "map/input_placement.h"
 #include "map/projection.h"
+#include "map/ring_containment.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,96 +14,9 @@ namespace gridloom {
 
 namespace {
 
-// How close to an outline's edge a point may lie and still count as inside it, in view
-// kilometres: grids that share an edge are nested, not crossing.
-constexpr double edgeTolerance = 1e-3;
-
-std::string number(double value)
-{
-    return formatGeneral(value);
-}
-
 std::string fileName(std::size_t index)
 {
     return "file " + std::to_string(index + 1);
-}
-
-// One input file as the map places it: on its own grid when the header's grid line can be
-// trusted, as its longitude/latitude box otherwise.
-struct PlacedInput {
-    std::optional<GridDefinition> grid;
-    std::optional<Projection> projection;
-    /// The outline in the grid's own kilometres; empty when placed by its extent line.
-    Polyline ownKm;
-    Polyline lonLat;
-    std::string approximateReason;
-};
-
-std::string whyNotOnGrid(const InputFileInfo& input, bool understood)
-{
-    if (understood)
-        return "its grid line does not match its extent line";
-    const auto fields = splitFields(input.gridLineText);
-    const std::string projection = fields.empty() ? "(none)" : std::string(fields.front());
-    return projection == "LCC" ? "its LCC grid line cannot be read"
-                               : "its projection " + projection + " is not supported";
-}
-
-// The coarsest decimal any of the extent line's four angles was written to.
-double angleRounding(const InputFileInfo& input)
-{
-    double unit = 0.0;
-    for (std::size_t field = 6; field < 10; ++field)
-        unit = std::max(unit, lastDecimalUnit(input.extentText[field]));
-    return unit;
-}
-
-// The extent line's box the short way round from its first longitude to its last, as a grid
-// under 180 degrees wide lies; limits a whole turn apart go round a pole.
-Polyline extentOutline(const InputFileInfo& input)
-{
-    const double written = input.lonEnd - input.lonStart;
-    const double span =
-        std::abs(written) >= 359.0 ? std::copysign(360.0, written) : std::remainder(written, 360.0);
-    const double west = std::min(input.lonStart, input.lonStart + span);
-    return rectangleOutline(west, input.latStart, west + std::abs(span), input.latEnd);
-}
-
-PlacedInput placeInput(const InputFileInfo& input)
-{
-    PlacedInput placed;
-    const CellRange cells{input.iStart, input.jStart, input.iEnd, input.jEnd};
-    const Extent extent{input.lonStart, input.lonEnd, input.latStart, input.latEnd};
-    const auto grid = parseGridLine(input.gridLineText);
-    auto projection = grid ? Projection::create(projectionDefinition(*grid)) : std::nullopt;
-    if (projection && agreesWithExtent(*grid, *projection, cells, extent, angleRounding(input))) {
-        placed.ownKm = cellBlockOutline(*grid, cells);
-        placed.lonLat = placed.ownKm;
-        projection->inverse(placed.lonLat);
-        placed.grid = grid;
-        placed.projection = std::move(projection);
-        return placed;
-    }
-    placed.approximateReason = whyNotOnGrid(input, projection.has_value());
-    placed.lonLat = extentOutline(input);
-    return placed;
-}
-
-constexpr const char* unreadableSpacing = "spacing unreadable";
-
-// The spacing as the legend may print it. The header reader takes the fourth field from the
-// end of the grid line, which is the spacing only when every field stands apart; a grid line
-// that reads as a grid settles it, one that names a grid but cannot be read leaves it unknown.
-std::string spacingText(const InputFileInfo& input)
-{
-    const auto grid = parseGridLine(input.gridLineText);
-    if (grid)
-        return number(grid->spacingKm) + " km";
-    const auto fields = splitFields(input.gridLineText);
-    const bool namesGrid = !fields.empty() && fields.front() == "LCC";
-    if (namesGrid || !(input.gridSpacingKm > 0.0) || !std::isfinite(input.gridSpacingKm))
-        return unreadableSpacing;
-    return number(input.gridSpacingKm) + " km";
 }
 
 // The ring of an output box: in longitude/latitude, or for kilometres and cells already in the
@@ -166,40 +80,8 @@ std::string geographicDefinition(const std::vector<const Polyline*>& rings)
     }
     const double lon = reference ? std::remainder((box.west + box.east) / 2, 360.0) : 0.0;
     const double lat = reference ? std::clamp((box.south + box.north) / 2, -60.0, 60.0) : 0.0;
-    return "+proj=eqc +lat_ts=" + number(std::round(lat)) + " +lon_0=" + number(std::round(lon)) +
-           " +R=6370000 +units=km";
-}
-
-bool onSegment(const MapPoint& p, const MapPoint& a, const MapPoint& b)
-{
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double length2 = dx * dx + dy * dy;
-    const double t =
-        length2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
-    return std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y) <= edgeTolerance;
-}
-
-bool pointInRing(const MapPoint& p, const Polyline& ring)
-{
-    bool inside = false;
-    for (std::size_t n = 0, m = ring.size() - 1; n < ring.size(); m = n++) {
-        const MapPoint& a = ring[n];
-        const MapPoint& b = ring[m];
-        if (onSegment(p, a, b))
-            return true;
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
-            inside = !inside;
-    }
-    return inside;
-}
-
-bool ringInside(const Polyline& inner, const Polyline& outer)
-{
-    if (outer.size() < 3)
-        return false;
-    return std::all_of(inner.begin(), inner.end(),
-                       [&outer](const MapPoint& p) { return pointInRing(p, outer); });
+    return "+proj=eqc +lat_ts=" + formatGeneral(std::round(lat)) +
+           " +lon_0=" + formatGeneral(std::round(lon)) + " +R=6370000 +units=km";
 }
 
 std::string indexRange(int from, int to)
@@ -213,7 +95,7 @@ std::string boxName(SceneShape::Role role)
     return role == SceneShape::Role::Confirmed ? "output box" : "entered box";
 }
 
-void toView(Polyline& ring, const std::optional<Projection>& view)
+void toView(Polyline& ring, const Projection* view)
 {
     if (view)
         view->forward(ring);
@@ -224,7 +106,7 @@ void toView(Polyline& ring, const std::optional<Projection>& view)
 
 void addBox(MapScene& scene, const MapSnapshot& snapshot, SceneShape::Role role,
             CoordinateType type, const DomainSelection& domain, const PlacedInput* onGrid,
-            const std::optional<Projection>& view)
+            const Projection* view)
 {
     if (type == CoordinateType::None)
         return;
@@ -234,7 +116,7 @@ void addBox(MapScene& scene, const MapSnapshot& snapshot, SceneShape::Role role,
     if (!placed.inViewKm)
         toView(shape.ring, view);
     const auto firstBox = std::find_if(scene.shapes.begin(), scene.shapes.end(),
-                                       [](const SceneShape& s) { return s.input < 0; });
+                                       [](const SceneShape& s) { return s.inputIndex < 0; });
     const auto inputCount = static_cast<std::size_t>(firstBox - scene.shapes.begin());
     scene.legend.push_back(
         {confirmed ? LegendLine::Style::Confirmed : LegendLine::Style::Entered, -1,
@@ -273,10 +155,11 @@ MapScene buildScene(const MapSnapshot& snapshot)
     scene.boxType = snapshot.coordinateType;
     scene.confirmed = snapshot.confirmed;
     scene.limitsInput = snapshot.limitsInput;
+    ProjectionSet projections;
     std::vector<PlacedInput> placed;
     placed.reserve(snapshot.inputs.size());
     for (const InputFileInfo& input : snapshot.inputs)
-        placed.push_back(placeInput(input));
+        placed.push_back(placeInput(input, projections));
     const auto firstOnGrid = std::find_if(placed.begin(), placed.end(),
                                           [](const PlacedInput& p) { return p.grid.has_value(); });
     const PlacedInput* onGrid = firstOnGrid == placed.end() ? nullptr : &*firstOnGrid;
@@ -300,15 +183,16 @@ MapScene buildScene(const MapSnapshot& snapshot)
         lonLatRings.push_back(&enteredBox.ring);
 
     scene.viewDefinition =
-        onGrid ? projectionDefinition(*onGrid->grid) : geographicDefinition(lonLatRings);
-    const auto view = Projection::create(scene.viewDefinition);
+        onGrid ? onGrid->projectionDefinition : geographicDefinition(lonLatRings);
+    scene.view = projections.of(scene.viewDefinition);
+    const Projection* view = scene.view.get();
     if (onGrid) {
         const GridDefinition& grid = *onGrid->grid;
         scene.legend.push_back({LegendLine::Style::Note, -1,
                                 "Lambert conformal conic of file " +
                                     std::to_string(firstOnGrid - placed.begin() + 1) +
-                                    ", true at " + number(grid.trueLat1) + " and " +
-                                    number(grid.trueLat2) + " degrees"});
+                                    ", true at " + formatGeneral(grid.trueLat1) + " and " +
+                                    formatGeneral(grid.trueLat2) + " degrees"});
     } else {
         scene.legend.push_back({LegendLine::Style::Note, -1,
                                 "Plain longitude/latitude: no listed file has a known grid"});
@@ -327,7 +211,7 @@ MapScene buildScene(const MapSnapshot& snapshot)
                          approximate};
         // A grid in the view's own projection is drawn from its kilometres: through longitude
         // and latitude a grid around a pole would fold where its cone does not close.
-        if (!approximate && projectionDefinition(*placed[n].grid) == scene.viewDefinition) {
+        if (!approximate && placed[n].projection == scene.view) {
             shape.ring = placed[n].ownKm;
         } else {
             shape.ring = placed[n].lonLat;
@@ -336,7 +220,8 @@ MapScene buildScene(const MapSnapshot& snapshot)
         if (placed[n].grid)
             scene.grids.push_back({static_cast<int>(n),
                                    *placed[n].grid,
-                                   {input.iStart, input.jStart, input.iEnd, input.jEnd}});
+                                   {input.iStart, input.jStart, input.iEnd, input.jEnd},
+                                   placed[n].projection});
         std::string text = std::to_string(n + 1) + ": " +
                            (readable ? spacing + " grid" : "grid " + spacing) + ", cells i " +
                            indexRange(input.iStart, input.iEnd) + ", j " +

@@ -1,21 +1,24 @@
 #pragma once
 
+#include "common/grid_definition.h"
 #include "map/geometry.h"
-#include "map/grid_definition.h"
 #include "map/grid_outline.h"
 #include "map/map_snapshot.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace gridloom {
 
+class Projection;
+
 /// One outline the map draws, in the view projection's kilometres.
 struct SceneShape {
     enum class Role { Input, Confirmed, Entered };
     Role role = Role::Input;
-    /// The position in the input list, from 0; -1 for the output boxes.
-    int input = -1;
+    /// The file's position in the input list, from 0; -1 for the output boxes.
+    int inputIndex = -1;
     /// A closed ring, first point at the shape's north-west corner.
     Polyline ring;
     /// Written beside the outline on the map.
@@ -30,17 +33,21 @@ struct SceneShape {
 struct LegendLine {
     enum class Style { Input, Confirmed, Entered, Problem, Note };
     Style style = Style::Note;
-    int input = -1;
+    /// The position in the input list of the file the line is about; -1 for none.
+    int inputIndex = -1;
     std::string text;
 };
 
 /// An input file placed on its own grid.
 struct SceneGrid {
-    /// The position in the input list, from 0.
-    int input = 0;
+    /// The file's position in the input list, from 0.
+    int inputIndex = 0;
     GridDefinition grid;
     /// The file's cells, from its extent line.
     CellRange cells;
+    /// The grid's projection, made once for the scene: the same object as every other grid's
+    /// of the same definition, and as the view's when the view is drawn in it.
+    std::shared_ptr<const Projection> projection;
 };
 
 /// What the map shows of a job: the projection to draw in, the outlines and the legend.
@@ -48,6 +55,8 @@ struct MapScene {
     /// A PROJ definition in kilometres: the first valid grid's projection, or a plain
     /// longitude/latitude view centred on what there is to show.
     std::string viewDefinition;
+    /// The projection `viewDefinition` names, made once; null when PROJ refuses it.
+    std::shared_ptr<const Projection> view;
     std::vector<SceneShape> shapes;
     std::vector<LegendLine> legend;
     /// The inputs whose grids are known, in list order.

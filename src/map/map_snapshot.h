@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/domain_selection.h"
+#include "common/input_file_info.h"
 #include "common/job_settings.h"
-#include "input/input_file_info.h"
 
 #include <optional>
 #include <vector>

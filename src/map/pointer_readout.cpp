@@ -17,17 +17,7 @@ std::string pointerText(std::optional<MapPoint> lonLat, MapPoint viewKm,
     return text;
 }
 
-PointerReadout::PointerReadout(const MapScene& scene)
-{
-    if (auto view = Projection::create(scene.viewDefinition))
-        m_view = std::make_unique<Projection>(std::move(*view));
-    for (const SceneGrid& grid : scene.grids) {
-        const std::string definition = projectionDefinition(grid.grid);
-        if (auto projection = Projection::create(definition))
-            m_grids.push_back({grid, std::make_unique<Projection>(std::move(*projection)),
-                               definition == scene.viewDefinition});
-    }
-}
+PointerReadout::PointerReadout(const MapScene& scene) : m_view(scene.view), m_grids(scene.grids) {}
 
 PointerReadout::~PointerReadout() = default;
 
@@ -36,14 +26,18 @@ std::string PointerReadout::textAt(MapPoint viewKm) const
     const std::optional<MapPoint> lonLat =
         m_view ? m_view->inverse(viewKm) : std::optional<MapPoint>();
     std::vector<FileCell> cells;
-    for (const Grid& grid : m_grids) {
-        std::optional<MapPoint> km = grid.sameAsView ? std::optional(viewKm) : std::nullopt;
+    for (const SceneGrid& grid : m_grids) {
+        if (!grid.projection)
+            continue;
+        // A grid in the view's projection reads the view's kilometres as they are.
+        std::optional<MapPoint> km =
+            grid.projection == m_view ? std::optional(viewKm) : std::nullopt;
         if (!km && lonLat)
             km = grid.projection->forward(*lonLat);
         if (!km)
             continue;
-        if (const auto cell = cellAt(grid.grid.grid, grid.grid.cells, *km))
-            cells.push_back({grid.grid.input, cell->first, cell->second});
+        if (const auto cell = cellAt(grid.grid, grid.cells, *km))
+            cells.push_back({grid.inputIndex, cell->first, cell->second});
     }
     return pointerText(lonLat, viewKm, cells);
 }

@@ -26,7 +26,7 @@ struct FileCell {
 std::string pointerText(std::optional<MapPoint> lonLat, MapPoint viewKm,
                         const std::vector<FileCell>& cells);
 
-/// Reads a scene at the pointer: its projections are made once, when the scene is shown.
+/// Reads a scene at the pointer, through the projections the scene made.
 class PointerReadout final {
 public:
     explicit PointerReadout(const MapScene& scene);
@@ -37,13 +37,8 @@ public:
     std::string textAt(MapPoint viewKm) const;
 
 private:
-    struct Grid {
-        SceneGrid grid;
-        std::unique_ptr<Projection> projection;
-        bool sameAsView = false;
-    };
-    std::unique_ptr<Projection> m_view;
-    std::vector<Grid> m_grids;
+    std::shared_ptr<const Projection> m_view;
+    std::vector<SceneGrid> m_grids;
 };
 
 } // namespace gridloom

@@ -1,5 +1,7 @@
 #include "map/projection.h"
 
+#include "common/numbers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <proj.h>
@@ -90,6 +92,23 @@ std::optional<MapPoint> Projection::inverse(MapPoint point) const
 {
     Polyline one{point};
     return transform(one, false) ? std::optional(one[0]) : std::nullopt;
+}
+
+std::shared_ptr<const Projection> ProjectionSet::of(const std::string& definition)
+{
+    const auto [place, added] = m_made.try_emplace(definition);
+    if (added) {
+        if (auto made = Projection::create(definition))
+            place->second = std::make_shared<const Projection>(std::move(*made));
+    }
+    return place->second;
+}
+
+std::string projectionDefinition(const GridDefinition& grid)
+{
+    return "+proj=lcc +lat_0=" + formatGeneral(grid.originLat) +
+           " +lon_0=" + formatGeneral(grid.originLon) + " +lat_1=" + formatGeneral(grid.trueLat1) +
+           " +lat_2=" + formatGeneral(grid.trueLat2) + " +R=6370000 +units=km";
 }
 
 void dropFailedPoints(Polyline& points)

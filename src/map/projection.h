@@ -1,7 +1,9 @@
 #pragma once
 
+#include "common/grid_definition.h"
 #include "map/geometry.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +48,22 @@ private:
     std::unique_ptr<pj_ctx, Deleter> m_context;
     std::unique_ptr<PJconsts, Deleter> m_transformation;
 };
+
+/// The projections of one scene, each made once from its PROJ definition: grids that share a
+/// definition share one object, and the view shares that of the grid it is drawn in. Two
+/// projections are the same exactly when they are the same object.
+class ProjectionSet final {
+public:
+    /// The projection `definition` names, made on first asking; null when PROJ refuses it.
+    std::shared_ptr<const Projection> of(const std::string& definition);
+
+private:
+    std::map<std::string, std::shared_ptr<const Projection>> m_made;
+};
+
+/// The PROJ definition of the grid's projection, in kilometres on the 6370 km sphere that MM5
+/// grids are defined on. Two grids with the same definition share one projection.
+std::string projectionDefinition(const GridDefinition& grid);
 
 /// Drops the points a projection could not place.
 void dropFailedPoints(Polyline& points);

@@ -1,5 +1,6 @@
 #include "run/control_file_reader.h"
 
+#include "common/date_hour_stamp.h"
 #include "common/numbers.h"
 #include "common/platform.h"
 #include "run/control_files.h"
@@ -121,21 +122,10 @@ std::string quoted(std::string_view text)
 StampedHour readStamp(LineReader& lines, const Marker& marker, const std::string& what)
 {
     const std::string value = lines.valueBefore(marker, what + " (YYYYMMDDHH)");
-    const std::string_view digits = trimBlanks(value);
-    const bool allDigits =
-        digits.size() == 10 &&
-        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (allDigits) {
-        const auto number = [&digits](std::size_t from, std::size_t count) {
-            return *parseInt32(digits.substr(from, count));
-        };
-        const year_month_day date{year{number(0, 4)}, month{unsigned(number(4, 2))},
-                                  day{unsigned(number(6, 2))}};
-        const int hour = number(8, 2);
-        // A year before 1000 has no four digits to be written back with.
-        if (date.ok() && date.year() >= year{1000} && hour <= 23)
-            return StampedHour{date, hour};
-    }
+    // A year before 1000 has no four digits to be written back with.
+    if (const auto hour = parseDateHourStamp(trimBlanks(value));
+        hour && calendarDay(*hour).year() >= year{1000})
+        return StampedHour{calendarDay(*hour), hourOfDay(*hour)};
     lines.refuseLast(what +
                      " as a real date from the year 1000 on and an hour from 00 to 23, "
                      "YYYYMMDDHH, not " +

@@ -90,12 +90,6 @@ std::string titleLine(const std::string& title, std::string_view placeholder)
     return trimBlanks(title).empty() ? std::string(placeholder) : title;
 }
 
-/// The hour fields have passed the job check by the time a control file is written.
-std::string stamp(std::chrono::year_month_day date, const std::string& hourText)
-{
-    return dateHourStamp(date, parseWholeNumber(hourText).value_or(0));
-}
-
 } // namespace
 
 std::string extractionBaseName(const std::string& outputName, TextEncoding encoding)
@@ -115,24 +109,25 @@ std::string outputStem(const std::string& outputName)
     return outputName.substr(0, outputName.find('.'));
 }
 
-std::string extractionControlPath(const JobSettings& job)
+std::string extractionControlPath(const CheckedJob& job)
 {
-    return job.workingDirectory + "wxjoin2.inp";
+    return job.settings().workingDirectory + "wxjoin2.inp";
 }
 
-std::string mergeControlPath(const JobSettings& job)
+std::string mergeControlPath(const CheckedJob& job)
 {
-    return job.workingDirectory + outputStem(job.outputName) + ".inp";
+    return job.settings().workingDirectory + outputStem(job.settings().outputName) + ".inp";
 }
 
-std::string extractionControlText(const JobSettings& job, const PathShortener& shorten)
+std::string extractionControlText(const CheckedJob& checked, const PathShortener& shorten)
 {
+    const JobSettings& job = checked.settings();
     const auto& b = job.domain.bounds;
     Lines lines;
     lines << titleLine(job.title, "WXJOIN - No project title")
           << extractionBaseName(job.outputName, nativeTextEncoding()) +
                  "       !Base name for output 3D.DAT file (??? is the must)"
-          << stamp(job.startDate, job.startHour) +
+          << dateHourStamp(checked.start()) +
                  "       :beginning time (YYYYMMDDHH) for output 3D.DAT "
           << std::to_string(job.inputPaths.size()) +
                  "        :Number of input 3D.DAT files (0 for auto-filename)";
@@ -142,14 +137,15 @@ std::string extractionControlText(const JobSettings& job, const PathShortener& s
                  formatGeneral(b[3]) + "," + formatGeneral(b[4]) + "," + formatGeneral(b[5]) +
                  "        :Extraction Range: i1,i2,j1,j2,k1,k2"
           << job.daysPerFile + "        :Number of days in each merged file"
-          << stamp(job.endDate, job.endHour) + "        :last date of all MM5 file";
+          << dateHourStamp(checked.end()) + "        :last date of all MM5 file";
     for (const auto comment : extractionComments)
         lines << comment;
     return std::move(lines).text();
 }
 
-std::string mergeControlText(const JobSettings& job, const PathShortener& shorten)
+std::string mergeControlText(const CheckedJob& checked, const PathShortener& shorten)
 {
+    const JobSettings& job = checked.settings();
     const auto& b = job.domain.bounds;
     std::string method;
     if (job.coordinateType == CoordinateType::LatLon)
@@ -161,8 +157,8 @@ std::string mergeControlText(const JobSettings& job, const PathShortener& shorte
     lines << titleLine(job.title, "GRIDFUSE - No project title")
           << outputStem(job.outputName) + ".lst          ! Log file"
           << job.outputName + "       ! Output file"
-          << stamp(job.startDate, job.startHour) + "       ! Beginning time"
-          << stamp(job.endDate, job.endHour) + "       ! Ending time" << method
+          << dateHourStamp(checked.start()) + "       ! Beginning time"
+          << dateHourStamp(checked.end()) + "       ! Ending time" << method
           << formatGeneral(b[0]) + "," + formatGeneral(b[1]) +
                  "            ! Beg/End X(km) or longitudes"
           << formatGeneral(b[2]) + "," + formatGeneral(b[3]) +
@@ -176,14 +172,14 @@ std::string mergeControlText(const JobSettings& job, const PathShortener& shorte
     return std::move(lines).text();
 }
 
-std::optional<std::string> writeExtractionControlFile(const JobSettings& job)
+std::optional<std::string> writeExtractionControlFile(const CheckedJob& job)
 {
     return writeFileAtomically(
         extractionControlPath(job),
         extractionControlText(job, [](const std::string& path) { return shortPath(path); }));
 }
 
-std::optional<std::string> writeMergeControlFile(const JobSettings& job)
+std::optional<std::string> writeMergeControlFile(const CheckedJob& job)
 {
     return writeFileAtomically(
         mergeControlPath(job),

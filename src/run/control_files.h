@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/job_settings.h"
 #include "common/text_encoding.h"
+#include "run/job_validation.h"
 
 #include <functional>
 #include <optional>
@@ -22,21 +22,21 @@ std::string outputStem(const std::string& outputName);
 
 /// Where the extraction control file goes: the working-directory text followed by
 /// "wxjoin2.inp".
-std::string extractionControlPath(const JobSettings& job);
+std::string extractionControlPath(const CheckedJob& job);
 
 /// Where the merge control file goes: the working-directory text, the stem, ".inp".
-std::string mergeControlPath(const JobSettings& job);
+std::string mergeControlPath(const CheckedJob& job);
 
 /// The full text of the extraction control file, CR LF line ends.
-std::string extractionControlText(const JobSettings& job, const PathShortener& shorten);
+std::string extractionControlText(const CheckedJob& job, const PathShortener& shorten);
 
 /// The full text of the merge control file, CR LF line ends.
-std::string mergeControlText(const JobSettings& job, const PathShortener& shorten);
+std::string mergeControlText(const CheckedJob& job, const PathShortener& shorten);
 
 /// Writes the extraction control file in one go; returns the reason when it could not.
-std::optional<std::string> writeExtractionControlFile(const JobSettings& job);
+std::optional<std::string> writeExtractionControlFile(const CheckedJob& job);
 
 /// Writes the merge control file in one go; returns the reason when it could not.
-std::optional<std::string> writeMergeControlFile(const JobSettings& job);
+std::optional<std::string> writeMergeControlFile(const CheckedJob& job);
 
 } // namespace gridloom

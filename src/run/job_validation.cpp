@@ -4,21 +4,11 @@
 #include "common/platform.h"
 
 #include <chrono>
+#include <utility>
 
 namespace gridloom {
 
 namespace {
-
-/// Whole hours from the start instant to the end instant; the time of day that a date picker
-/// may hold never reaches here, since the dates are calendar days.
-long long hoursBetween(std::chrono::year_month_day startDate, int startHour,
-                       std::chrono::year_month_day endDate, int endHour)
-{
-    using namespace std::chrono;
-    const auto start = sys_days(startDate) + hours(startHour);
-    const auto end = sys_days(endDate) + hours(endHour);
-    return duration_cast<hours>(end - start).count();
-}
 
 /// An hour field holds a number but maybe not a whole one in range; text that is no number
 /// at all gets a message of its own, since the range message would not tell the user why.
@@ -42,11 +32,7 @@ std::string completeMergeOutputName(const std::string& outputName, TextEncoding 
 
 JobCheck validateJob(const JobSettings& job, const PathQuery& exists)
 {
-    JobCheck check{std::nullopt, job.outputName};
-    auto refuse = [&check](std::string message) {
-        check.refusal = std::move(message);
-        return check;
-    };
+    auto refuse = [](std::string message) { return JobCheck{std::move(message), std::nullopt}; };
 
     const std::string directory(trimBlanks(job.workingDirectory));
     if (directory.empty())
@@ -66,8 +52,10 @@ JobCheck validateJob(const JobSettings& job, const PathQuery& exists)
         *endHour > 23)
         return refuse("Start and end hours must be between 0 and 23");
 
-    if (!job.startDate.ok() || !job.endDate.ok() ||
-        hoursBetween(job.startDate, *startHour, job.endDate, *endHour) < 1)
+    // The dates are calendar days: the time of day a date picker may hold never reaches here.
+    const DateHour start = std::chrono::sys_days(job.startDate) + std::chrono::hours(*startHour);
+    const DateHour end = std::chrono::sys_days(job.endDate) + std::chrono::hours(*endHour);
+    if (!job.startDate.ok() || !job.endDate.ok() || end - start < std::chrono::hours(1))
         return refuse("End date must be later than begin date");
 
     if (job.inputPaths.empty())
@@ -88,10 +76,11 @@ JobCheck validateJob(const JobSettings& job, const PathQuery& exists)
             return refuse("The number of days in output 3D files must be greater than 0 ");
         if (!days)
             return refuse("The number of days in output 3D files must be at most 32767");
-    } else {
-        check.outputName = completeMergeOutputName(job.outputName, nativeTextEncoding());
     }
-    return check;
+    JobSettings checked = job;
+    if (job.mode == ProcessingMode::Merge)
+        checked.outputName = completeMergeOutputName(job.outputName, nativeTextEncoding());
+    return JobCheck{std::nullopt, CheckedJob(std::move(checked), start, end)};
 }
 
 JobCheck validateJob(const JobSettings& job)

@@ -33,48 +33,45 @@ RunAction::RunAction(Messages& messages, ProcessStarter& starter, QString progra
 {
 }
 
-bool RunAction::check(JobSettings& job)
+RunOutcome RunAction::run(const JobSettings& job)
+{
+    return checkAndWrite(job, true);
+}
+
+RunOutcome RunAction::writeJobFiles(const JobSettings& job)
+{
+    return checkAndWrite(job, false);
+}
+
+RunOutcome RunAction::checkAndWrite(const JobSettings& job, bool start)
 {
     const JobCheck check = validateJob(job);
-    if (!check.passed()) {
+    if (!check.job) {
         m_messages.jobError(fromNativeText(*check.refusal));
-        return false;
+        return {};
     }
-    job.outputName = check.outputName;
-    return true;
-}
-
-std::optional<JobFiles> RunAction::run(JobSettings& job)
-{
-    if (!check(job))
-        return std::nullopt;
+    RunOutcome outcome{check.job->settings().outputName, std::nullopt};
     const BusyPointer busy;
-    const auto files = writeFiles(job);
-    if (!files)
-        return std::nullopt;
-    if (auto failure =
-            m_starter.startInConsole(files->runScript, QFileInfo(files->runScript).absolutePath()))
-        m_messages.jobError(*failure);
-    return files;
+    outcome.files = writeFiles(*check.job);
+    if (start && outcome.files) {
+        const QString& script = outcome.files->runScript;
+        if (auto failure = m_starter.startInConsole(script, QFileInfo(script).absolutePath()))
+            m_messages.jobError(*failure);
+    }
+    return outcome;
 }
 
-std::optional<JobFiles> RunAction::writeJobFiles(JobSettings& job)
+std::optional<JobFiles> RunAction::writeFiles(const CheckedJob& checked)
 {
-    if (!check(job))
-        return std::nullopt;
-    const BusyPointer busy;
-    return writeFiles(job);
-}
-
-std::optional<JobFiles> RunAction::writeFiles(const JobSettings& job)
-{
+    const JobSettings& job = checked.settings();
     const auto refuse = [this](const QString& message) {
         m_messages.jobError(message);
         return std::nullopt;
     };
     const bool merge = job.mode == ProcessingMode::Merge;
-    const std::string controlPath = merge ? mergeControlPath(job) : extractionControlPath(job);
-    if (auto failure = merge ? writeMergeControlFile(job) : writeExtractionControlFile(job))
+    const std::string controlPath =
+        merge ? mergeControlPath(checked) : extractionControlPath(checked);
+    if (auto failure = merge ? writeMergeControlFile(checked) : writeExtractionControlFile(checked))
         return refuse(QStringLiteral("The control file %1 could not be written: %2")
                           .arg(fromNativeText(controlPath), fromNativeText(*failure)));
 
@@ -90,8 +87,7 @@ std::optional<JobFiles> RunAction::writeFiles(const JobSettings& job)
             directory += QDir::separator();
     }
 
-    const ScriptJob script{job.mode, toNativeText(directory), job.outputName,
-                           toNativeText(m_programFolder)};
+    const ScriptJob script{checked, toNativeText(directory), toNativeText(m_programFolder)};
     if (!processorPresent(processorPath(nativeScriptForm, script.programFolder, job.mode)))
         return refuse(QStringLiteral(
                           "Can not run Fortran executable, please make sure it is in the folder ") +

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <string>
 
 namespace gridloom {
 
@@ -16,25 +17,35 @@ struct JobFiles {
     QString runScript;
 };
 
+/// What Run or Write job files did.
+struct RunOutcome {
+    /// The output name the job was checked with, which in Merge mode may have been completed
+    /// with ".m3d": the caller shows it in its field. Nothing when the check refused the job.
+    std::optional<std::string> checkedOutputName;
+    /// The files written; nothing when the check or a write failed.
+    std::optional<JobFiles> files;
+};
+
+class CheckedJob;
+
 /// What the Run button does: check the job, write the processor's control file and run
 /// script into the working directory, and start the script in a console without waiting.
 class RunAction final {
 public:
     RunAction(Messages& messages, ProcessStarter& starter, QString programFolder);
     /// Validates the job, writes the control file and the run script, starts the script.
-    /// May complete job.outputName (Merge ".m3d"); the caller shows the new name in its field.
     /// Shows the busy pointer while it works. Every failure ends in one message (jobError).
-    /// Returns the files written, also when the console then failed to start.
-    std::optional<JobFiles> run(JobSettings& job);
+    /// The files written are returned also when the console then failed to start.
+    RunOutcome run(const JobSettings& job);
     /// Everything Run does up to and including writing the run script, without starting it.
-    std::optional<JobFiles> writeJobFiles(JobSettings& job);
+    RunOutcome writeJobFiles(const JobSettings& job);
 
 private:
-    /// The job check; false when its message was shown.
-    bool check(JobSettings& job);
+    /// The job check, then the files of a job that passed it; `start` starts the script.
+    RunOutcome checkAndWrite(const JobSettings& job, bool start);
     /// Writes the control file and the run script of a checked job; returns the files, or
     /// nothing when its one message was shown.
-    std::optional<JobFiles> writeFiles(const JobSettings& job);
+    std::optional<JobFiles> writeFiles(const CheckedJob& job);
 
     Messages& m_messages;
     ProcessStarter& m_starter;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "common/job_settings.h"
+#include "run/job_validation.h"
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace gridloom {
 
@@ -16,16 +18,22 @@ inline constexpr ScriptForm nativeScriptForm = ScriptForm::Batch;
 inline constexpr ScriptForm nativeScriptForm = ScriptForm::Shell;
 #endif
 
-/// What a run script needs from the job. Kept apart from JobSettings so the caller can decide
-/// which spelling of the working directory the script carries.
+/// What a run script needs: a checked job, and the spelling of its working directory and of
+/// the processors' folder the script carries, which the caller decides.
 struct ScriptJob {
-    ProcessingMode mode = ProcessingMode::Merge;
-    /// As entered, expected to end with a path separator.
-    std::string workingDirectory;
-    /// The output name after the job check (Merge mode copies the control file named after it).
-    std::string outputName;
+    ScriptJob(const CheckedJob& job, std::string workingDirectory, std::string programFolder)
+        : mode(job.settings().mode), workingDirectory(std::move(workingDirectory)),
+          outputName(job.settings().outputName), programFolder(std::move(programFolder))
+    {
+    }
+
+    const ProcessingMode mode;
+    /// Expected to end with a path separator.
+    const std::string workingDirectory;
+    /// The output name the check settled (Merge mode copies the control file named after it).
+    const std::string outputName;
     /// The folder of the processors' executables, normally without a trailing separator.
-    std::string programFolder;
+    const std::string programFolder;
 };
 
 /// The processor's executable in the program folder: "<folder>\<tool>.exe" for a batch script,

@@ -1,5 +1,6 @@
 // The "Input hours" window: what the strip draws where, and how it follows the main window.
 #include "app/main_window.h"
+#include "common/date_hour_stamp.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/header_reader.h"

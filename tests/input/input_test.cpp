@@ -1,5 +1,6 @@
 // The input rules without a window: reading headers of generated 3D.DAT files, the period an
 // added file presets, the limits texts, the Merge-mode refusals and the path-length rule.
+#include "common/date_hour_stamp.h"
 #include "fixtures/fixture_writer.h"
 #include "input/domain_limits.h"
 #include "input/header_reader.h"
@@ -41,7 +42,9 @@ QByteArray edited(std::initializer_list<const char*> replacements)
 // (i, j, k, first and last) and the angles (latitudes, then longitudes).
 QString summary(const InputFileInfo& info)
 {
-    QStringList parts{QString::number(info.gridSpacingKm), QString::fromStdString(info.startStamp),
+    QStringList parts{QString::number(info.gridSpacingKm),
+                      QString::fromStdString(
+                          dateHourStamp(calendarDay(info.firstHour), hourOfDay(info.firstHour))),
                       QString::number(info.hourCount)};
     for (const auto& field : info.extentText)
         parts << QString::fromStdString(field);

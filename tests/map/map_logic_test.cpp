@@ -1,9 +1,10 @@
 // The domain map's logic without a display: grid lines, PROJ, the consistency check, the scene,
 // the graticule and the GSHHG reader.
+#include "common/grid_definition.h"
 #include "fixtures/fixture_writer.h"
+#include "input/grid_line.h"
 #include "input/header_reader.h"
 #include "map/graticule.h"
-#include "map/grid_definition.h"
 #include "map/grid_outline.h"
 #include "map/map_scene.h"
 #include "map/projection.h"
@@ -24,12 +25,6 @@ namespace {
 // +R=6370000 +units=km, inverse).
 const char* const coarseLine = "LCC 40.0000 -97.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
 const char* const fineLine = "LCC 40.0000 -97.0000 30.00 60.00 -150.000 -120.000 4.000 60 50 23";
-// Records of cells i 1-60, j 1-50, k 1-23: latitudes, longitudes, spacing, grid line.
-const InputFileInfo coarse{1,           60,         1,  50, 1, 23, 37.198118, 42.730618,
-                           -101.478396, -92.521604, 12, {}, 0, {}, coarseLine};
-const InputFileInfo fine{1,          60,         1, 50, 1, 23, 38.873221, 40.704925,
-                         -98.835971, -95.947253, 4, {}, 0, {}, fineLine};
-
 // A grid across the 180th meridian with one nested in it, and one around the north pole with
 // one nested round the pole too. Their limits are cs2cs's as above, for +lat_0=50 +lon_0=180
 // and +lat_0=75 +lon_0=-40 +lat_1=60 +lat_2=80; round a pole the north limit is that of the
@@ -50,6 +45,11 @@ InputFileInfo header(const char* gridLine, const std::array<std::string, 10>& ex
         .value();
 }
 
+// The two as the header reader records them: cells i 1-60, j 1-50, k 1-23.
+const InputFileInfo coarse = header(coarseLine, {"1", "1", "60", "50", "1", "23", "-101.478396",
+                                                 "-92.521604", "37.198118", "42.730618"});
+const InputFileInfo fine = header(fineLine, {"1", "1", "60", "50", "1", "23", "-98.835971",
+                                             "-95.947253", "38.873221", "40.704925"});
 const InputFileInfo dateLine = header(dateLineLine, {"1", "1", "60", "50", "1", "23", "174.606717",
                                                      "-174.606717", "47.165576", "52.724267"});
 const InputFileInfo dateLineFine =
@@ -145,8 +145,9 @@ private Q_SLOTS:
     void gridLines()
     {
         auto [line, read] = fetchRow<QString, bool>();
-        const auto grid = parseGridLine(line.toStdString());
-        QCOMPARE(grid.has_value(), read);
+        const HeaderGrid header = parseGridLine(line.toStdString());
+        const auto* grid = std::get_if<GridDefinition>(&header);
+        QCOMPARE(grid != nullptr, read);
         if (grid) {
             QCOMPARE(grid->xSouthWest, -354.0);
             QCOMPARE(grid->ySouthWest, -294.0);
@@ -168,7 +169,7 @@ private Q_SLOTS:
     void cellCentres()
     {
         auto [input, centres] = fetchRow<InputFileInfo, Extent>();
-        const auto grid = parseGridLine(input.gridLineText);
+        const auto* grid = std::get_if<GridDefinition>(&input.grid);
         const auto projection = Projection::create(projectionDefinition(*grid));
         const auto c = cellCentreExtent(*grid, *projection,
                                         {input.iStart, input.jStart, input.iEnd, input.jEnd});
@@ -216,7 +217,7 @@ private Q_SLOTS:
     void extentCheck()
     {
         auto [input, extent, writtenTo, agrees] = fetchRow<InputFileInfo, Extent, double, bool>();
-        const auto grid = parseGridLine(input.gridLineText);
+        const auto* grid = std::get_if<GridDefinition>(&input.grid);
         const auto projection = Projection::create(projectionDefinition(*grid));
         const CellRange cells{input.iStart, input.jStart, input.iEnd, input.jEnd};
         QCOMPARE(agreesWithExtent(*grid, *projection, cells, extent, writtenTo), agrees);
@@ -235,7 +236,7 @@ private Q_SLOTS:
         std::vector madeUp{coarse};
         madeUp[0].lonStart = -120.5;
         std::vector stereographic{coarse};
-        stereographic[0].gridLineText = "PS 90 -105 60 60 -354 -294 12 60 50 23";
+        stereographic[0].grid = parseGridLine("PS 90 -105 60 60 -354 -294 12 60 50 23");
         // The header reader takes the fourth field from the end as the spacing.
         const std::vector runTogether{
             header("LCC 40.0000 -97.0000 30.00 60.00 -2699.020 -2339.860 36.000151131 23",
@@ -316,6 +317,22 @@ private Q_SLOTS:
         QVERIFY(view({}, {}).contains(QLatin1String("+lat_ts=0 +lon_0=0 ")));
     }
 
+    // One projection per grid definition: nested grids and the view drawn in them share one
+    // object, which is how the map knows to skip the way through longitude and latitude.
+    void projectionsMadeOnce()
+    {
+        const MapScene nested =
+            buildScene({ProcessingMode::Merge, CoordinateType::None, {fine, coarse}, {}, {}});
+        QCOMPARE(nested.grids.size(), std::size_t{2});
+        QVERIFY(nested.view && nested.grids[0].projection == nested.view &&
+                nested.grids[1].projection == nested.view);
+        const MapScene apart =
+            buildScene({ProcessingMode::Merge, CoordinateType::None, {dateLine, coarse}, {}, {}});
+        QCOMPARE(apart.grids.size(), std::size_t{2});
+        QVERIFY(apart.grids[0].projection == apart.view && apart.grids[1].projection &&
+                apart.grids[1].projection != apart.view);
+    }
+
     // A block of cells is drawn through the centres of its edge cells.
     void cellBoxOnGrid()
     {
@@ -335,7 +352,7 @@ private Q_SLOTS:
     {
         columns<std::vector<InputFileInfo>, Extent>("inputs", "rectangle");
         InputFileInfo approximate = dateLine;
-        approximate.gridLineText = "PS 90 -105 60 60 -354 -294 12 60 50 23";
+        approximate.grid = parseGridLine("PS 90 -105 60 60 -354 -294 12 60 50 23");
         addRow("across the 180th meridian", std::vector{dateLine}, Extent{-354, 354, -294, 294});
         addRow("around the north pole", std::vector{polar}, Extent{-1990, 1990, -1990, 1990});
         addRow("its limits across 180 only", std::vector{approximate},

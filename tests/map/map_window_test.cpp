@@ -6,6 +6,7 @@
 #include "domain/coordinate_dialog_host.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
+#include "input/header_reader.h"
 #include "input/input_list_controller.h"
 #include "map/map_canvas.h"
 #include "map/map_renderer.h"
@@ -28,10 +29,6 @@ namespace {
 
 // The 12 km grid of the map's logic tests, with the limits cs2cs gave for its edge cells.
 const char* const coarseLine = "LCC 40.0000 -97.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
-// Records of cells i 1-60, j 1-50, k 1-23: latitudes, longitudes, spacing, grid line.
-const InputFileInfo coarse{1,           60,         1,  50, 1, 23, 37.198118, 42.730618,
-                           -101.478396, -92.521604, 12, {}, 0, {}, coarseLine};
-
 // The outlines in drawing order: i an input file, c the output box, e the box being entered;
 // in capitals when the legend names them in a problem.
 QString outlines(const MapScene& scene)
@@ -49,6 +46,11 @@ const char* const eastLine = "LCC 42.0000 -94.0000 33.00 45.00 -250.000 -200.000
 
 const std::array<std::string, 10> coarseExtent{
     "1", "1", "60", "50", "1", "23", "-101.478396", "-92.521604", "37.198118", "42.730618"};
+// Its record as the header reader makes it: cells i 1-60, j 1-50, k 1-23.
+const InputFileInfo coarse =
+    parseHeader(fixtures::headerText({.gridLine = coarseLine, .extent = coarseExtent}),
+                "coarse.m3d")
+        .value();
 
 QString writeInput(const QTemporaryDir& folder, const char* name, const char* gridLine,
                    const std::array<std::string, 10>& extent, double spacing)
@@ -390,6 +392,13 @@ private Q_SLOTS:
         QVERIFY(edgeShows(1.0));
         QVERIFY(edgeShows(1.5));
         QVERIFY(!edgeShows(1.6));
+        // The job shown again draws the same picture: its lattice is still in the view's own
+        // projection, not bent through longitude and latitude.
+        canvas.showView({0, 0}, 1.0);
+        const QImage first = canvas.grab().toImage();
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
+        canvas.showView({0, 0}, 1.0);
+        QCOMPARE(canvas.grab().toImage(), first);
     }
 
     void pathsStartWithAMoveAndBreakAtGaps()

@@ -34,11 +34,13 @@ JobSettings example(ProcessingMode mode)
     job.workingDirectory = "C:\\work\\";
     if (mode == ProcessingMode::Extract) {
         editJob(job, u"type=IJK;title=;output=out;startDate=2002-10-01;startHour=0;"
-                     u"endDate=2002-10-05;endHour=0;bounds=25,32,27,33,1,28;days=4"_s);
+                     u"endDate=2002-10-05;endHour=0;bounds=25,32,27,33,1,28;days=4;"
+                     u"domainValid=1"_s);
         job.inputPaths = {"C:\\DATA\\A.M3D", "C:\\DATA\\B.M3D"};
     } else {
         editJob(job, u"type=LatLon;title=west;output=west.m3d;startDate=2001-07-01;startHour=0;"
-                     u"endDate=2001-07-03;endHour=23;bounds=-106.5,-104,38.25,40,0,0"_s);
+                     u"endDate=2001-07-03;endHour=23;bounds=-106.5,-104,38.25,40,0,0;"
+                     u"domainValid=1"_s);
         job.inputPaths = {"C:\\D\\FINE.M3D", "C:\\D\\COARSE.M3D"};
     }
     return job;
@@ -47,8 +49,8 @@ JobSettings example(ProcessingMode mode)
 QByteArray textOf(const JobSettings& job)
 {
     return QByteArray::fromStdString(job.mode == ProcessingMode::Extract
-                                         ? extractionControlText(job, shortened)
-                                         : mergeControlText(job, shortened));
+                                         ? extractionControlText(checked(job), shortened)
+                                         : mergeControlText(checked(job), shortened));
 }
 
 } // namespace
@@ -71,11 +73,11 @@ private Q_SLOTS:
         const JobSettings job = example(ProcessingMode(mode));
         QCOMPARE(textOf(job), goldenFile(golden + u".inp"_s));
         QCOMPARE(QString::fromStdString(job.mode == ProcessingMode::Extract
-                                            ? extractionControlPath(job)
-                                            : mergeControlPath(job)),
+                                            ? extractionControlPath(checked(job))
+                                            : mergeControlPath(checked(job))),
                  controlPath);
         // The batch scripts are written and compared on Windows' own file system (windows_check).
-        const ScriptJob shell{job.mode, "/work/", job.outputName, "/tools/"};
+        const ScriptJob shell{checked(job), "/work/", "/tools/"};
         QCOMPARE(QByteArray::fromStdString(shellScriptText(shell)), goldenFile(golden + u".sh"_s));
         QCOMPARE(runScriptPath(ScriptForm::Shell, "/work/", job.mode),
                  "/work/run_" + std::string(toolName(job.mode)) + ".sh");
@@ -84,7 +86,9 @@ private Q_SLOTS:
     void scriptsTakePathsLiterally()
     {
         // cmd.exe expands %name% even inside quotes; the drive comes from the trimmed text.
-        const ScriptJob batch{ProcessingMode::Merge, " D:\\100%\\", "a%b.c.m3d", "E:\\%PATH%\\"};
+        JobSettings merge = example(ProcessingMode::Merge);
+        merge.outputName = "a%b.c.m3d";
+        const ScriptJob batch{checked(merge), " D:\\100%\\", "E:\\%PATH%\\"};
         QCOMPARE(QByteArray::fromStdString(batchScriptText(batch)),
                  QByteArray("D:\r\ncd \" D:\\100%%\\\"\r\nCopy \" D:\\100%%\\a%%b.inp\" "
                             "gridfuse.inp\r\n\"E:\\%%PATH%%\\gridfuse.exe\"\r\npause\r\n"));
@@ -123,10 +127,15 @@ private Q_SLOTS:
         QCOMPARE(QByteArray::fromStdString(extractionBaseName(name.toStdString(), encoding)), base);
         QCOMPARE(QByteArray::fromStdString(completeMergeOutputName(name.toStdString(), encoding)),
                  completed);
+        QCOMPARE(QByteArray::fromStdString(outputStem(name.toStdString())), stem);
+        // What is written follows the name the check completed.
         JobSettings job = example(ProcessingMode::Merge);
         job.outputName = name.toStdString();
-        QCOMPARE(QByteArray::fromStdString(mergeControlPath(job)), "C:\\work\\" + stem + ".inp");
-        QCOMPARE(textOf(job).split('\n').at(1), stem + ".lst          ! Log file\r");
+        const QByteArray checkedStem =
+            QByteArray::fromStdString(outputStem(completed.toStdString()));
+        QCOMPARE(QByteArray::fromStdString(mergeControlPath(checked(job))),
+                 "C:\\work\\" + checkedStem + ".inp");
+        QCOMPARE(textOf(job).split('\n').at(1), checkedStem + ".lst          ! Log file\r");
     }
 
     void lines_data()
@@ -212,9 +221,11 @@ private Q_SLOTS:
         const JobCheck check =
             validateJob(job, [](const std::string& path) { return path == "/data/run/"; });
         QCOMPARE(QString::fromStdString(check.refusal.value_or("")), message);
-        // Completing a Merge name is the last step: a refused job keeps its name.
-        const bool completes = message.isEmpty() && job.mode == ProcessingMode::Merge;
-        QCOMPARE(check.outputName, completes ? "out.m3d" : job.outputName);
+        // Completing a Merge name is the last step: only a job that passes has a name to use.
+        QCOMPARE(check.passed(), message.isEmpty());
+        if (check.job)
+            QCOMPARE(check.job->settings().outputName,
+                     job.mode == ProcessingMode::Merge ? "out.m3d" : job.outputName);
     }
 
     void scriptSteps_data()
@@ -237,8 +248,9 @@ private Q_SLOTS:
             QVERIFY(QDir().mkpath(work));
             QVERIFY(writeFile(work + output.section(QLatin1Char('.'), 0, 0) + u".inp"_s, content));
         }
-        const ScriptJob job{ProcessingMode::Merge, QFile::encodeName(work).toStdString(),
-                            output.toStdString(),
+        JobSettings merge = example(ProcessingMode::Merge);
+        merge.outputName = output.toStdString();
+        const ScriptJob job{checked(merge), QFile::encodeName(work).toStdString(),
                             QFile::encodeName(QDir::toNativeSeparators(base.path())).toStdString()};
         const QString script = base.filePath(onWindows ? u"run.bat"_s : u"run.sh"_s);
         QVERIFY(writeFile(script, QByteArray::fromStdString(runScriptText(nativeScriptForm, job))));

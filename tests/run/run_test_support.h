@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/job_settings.h"
+#include "run/job_validation.h"
 #include "support/test_platform.h"
 
 #include <QByteArray>
@@ -95,6 +96,16 @@ inline QByteArray standInRecord(const QString& program, const QString& argument,
         record += "argument: " + argument.toUtf8() + '\n';
     record += "directory: " + QFile::encodeName(QDir::toNativeSeparators(directory)) + '\n';
     return record + "control file: " + controlFile.toUtf8() + '\n' + content;
+}
+
+/// The job as the check passes it, its working directory taken as existing; a job the check
+/// refuses stops the test with the refusal.
+inline CheckedJob checked(const JobSettings& job)
+{
+    JobCheck check = validateJob(job, [](const std::string&) { return true; });
+    if (!check.job)
+        qFatal("the job check refused: %s", check.refusal->c_str());
+    return std::move(*check.job);
 }
 
 /// Changes a job from "field=value" steps separated by ";", so that a table row says in one

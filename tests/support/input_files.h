@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/date_hour_stamp.h"
-#include "input/input_file_info.h"
+#include "common/input_file_info.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,10 +14,10 @@ inline InputFileInfo fileOf(const QString& text)
     const QStringList parts = text.split(QLatin1Char(' '));
     InputFileInfo info;
     info.gridSpacingKm = parts[0].toDouble();
-    info.startStamp = parts[1].toStdString();
-    info.firstHour = parseDateHourStamp(info.startStamp).value();
+    const std::string stamp = parts[1].toStdString();
+    info.firstHour = parseDateHourStamp(stamp).value();
     info.hourCount = parts[2].toInt();
-    info.path = "/data/" + info.startStamp + ".m3d";
+    info.path = "/data/" + stamp + ".m3d";
     return info;
 }
 

@@ -195,7 +195,11 @@ int main(int argc, char** argv)
                            .endDate = 2002y / October / 5,
                            .daysPerFile = "4",
                            .outputName = "out"};
-    const std::string control = extractionControlPath(extraction);
+    // Every job below passes the check; the working directory is taken as there.
+    const auto checkedJob = [](const JobSettings& job) {
+        return *validateJob(job, [](const std::string&) { return true; }).job;
+    };
+    const std::string control = extractionControlPath(checkedJob(extraction));
     const std::string oldBytes = "an older control file\r\n";
     const std::string newBytes = fileBytes(golden + "extract_example.inp");
     const std::tuple<const char*, DWORD, DWORD> replacements[] = {
@@ -214,7 +218,7 @@ int main(int argc, char** argv)
         const auto holder = reinterpret_cast<HANDLE>(
             _spawnl(_P_NOWAIT, self.c_str(), "windows_check", "--hold", nullptr));
         CloseHandle(file);
-        const auto failure = writeExtractionControlFile(extraction);
+        const auto failure = writeExtractionControlFile(checkedJob(extraction));
         TerminateProcess(holder, 0);
         WaitForSingleObject(holder, 10000);
         const bool locked = shared == FILE_SHARE_READ;
@@ -245,14 +249,14 @@ int main(int argc, char** argv)
                       .endDate = 2001y / July / 3,
                       .endHour = "23",
                       .outputName = "west"};
-    merge.outputName = validateJob(merge).outputName;
+    const CheckedJob checkedMerge = checkedJob(merge);
     const std::tuple<std::string, const char*, std::optional<std::string>> written[] = {
-        {control, "extract_example.inp", writeExtractionControlFile(extraction)},
-        {mergeControlPath(merge), "merge_example.inp", writeMergeControlFile(merge)},
+        {control, "extract_example.inp", writeExtractionControlFile(checkedJob(extraction))},
+        {mergeControlPath(checkedMerge), "merge_example.inp", writeMergeControlFile(checkedMerge)},
         {"C:\\work\\run_wxjoin2.bat", "extract_example.bat",
-         writeRunScript({ProcessingMode::Extract, "C:\\work\\", "out", "C:\\tools"})},
+         writeRunScript(ScriptJob{checkedJob(extraction), "C:\\work\\", "C:\\tools"})},
         {"C:\\work\\run_gridfuse.bat", "merge_example.bat",
-         writeRunScript({ProcessingMode::Merge, "C:\\work\\", merge.outputName, "C:\\tools"})}};
+         writeRunScript(ScriptJob{checkedMerge, "C:\\work\\", "C:\\tools"})}};
     for (const auto& [path, goldenName, failure] : written) {
         const bool same = !failure && fileBytes(path) == fileBytes(golden + goldenName);
         row(path + " is " + goldenName + " byte for byte", same,
@@ -262,7 +266,7 @@ int main(int argc, char** argv)
     // own short forms: the job writes the same lines again.
     JobSettings shortJob = extraction;
     shortJob.inputPaths = {longPath};
-    const auto shortFailure = writeExtractionControlFile(shortJob);
+    const auto shortFailure = writeExtractionControlFile(checkedJob(shortJob));
     const ControlFileRead reread = readControlFile(control);
     const auto* readBack = std::get_if<ReadJob>(&reread);
     row("a control file reads back with the short paths it was written with",
@@ -270,7 +274,7 @@ int main(int argc, char** argv)
             shortPath(listedShort) == listedShort,
         readBack ? readBack->inputPaths.front() : std::get<ReadError>(reread).expected);
     const std::string percent =
-        batchScriptText({ProcessingMode::Extract, "D:\\100% sure\\", "out", "C:\\"});
+        batchScriptText(ScriptJob{checkedJob(extraction), "D:\\100% sure\\", "C:\\"});
     row("another drive's line, \"%\" doubled, a drive root's processor",
         percent == "D:\r\ncd \"D:\\100%% sure\\\"\r\n\"C:\\wxjoin2.exe\" wxjoin2.inp\r\npause\r\n",
         percent);
@@ -278,15 +282,16 @@ int main(int argc, char** argv)
     // The name rules on names in code page 1252: \212 is S with caron, \374 u with umlaut.
     // Counted as UTF-8, the cubed sign \263 would belong to the "m" before it.
     merge.outputName = "\212koda.m\263d";
-    const std::string completed = validateJob(merge).outputName;
-    const auto ansiFailure = writeMergeControlFile(merge);
+    const CheckedJob ansiMerge = checkedJob(merge);
+    const std::string completed = ansiMerge.settings().outputName;
+    const auto ansiFailure = writeMergeControlFile(ansiMerge);
     row("Merge keeps a name whose fourth character from the end is \".\"",
         completed == "\212koda.m\263d", completed);
     row("Merge writes the control file under its ANSI name",
         !ansiFailure && GetFileAttributesA("C:\\work\\\212koda.inp") != INVALID_FILE_ATTRIBUTES,
-        ansiFailure.value_or(mergeControlPath(merge)));
+        ansiFailure.value_or(mergeControlPath(ansiMerge)));
     extraction.outputName = "Z\374rich.m\263d";
-    const std::string text = extractionControlText(extraction, shortPath);
+    const std::string text = extractionControlText(checkedJob(extraction), shortPath);
     row("the extraction base gets \"???\" before the last four characters",
         text.find("\r\nZ\374rich???.m\263d ") != std::string::npos,
         text.substr(0, text.find(" !Base")));

@@ -1,4 +1,4 @@
-#include "map/grid_definition.h"
+#include "input/grid_line.h"
 
 #include "common/numbers.h"
 #include "input/header_reader.h"
@@ -45,18 +45,22 @@ std::vector<std::string_view> separateNumbers(const std::vector<std::string_view
     return numbers;
 }
 
-} // namespace
-
-std::optional<GridDefinition> parseGridLine(std::string_view line)
+HeaderGrid gridOf(const std::vector<std::string_view>& fields)
 {
-    const auto fields = separateNumbers(splitFields(line));
-    if (fields.size() != 11 || fields[0] != "LCC")
-        return std::nullopt;
+    const auto unreadable = [&fields] {
+        const std::string named = fields.empty() ? std::string() : std::string(fields.front());
+        return UnreadableGrid{named == "LCC" ? UnreadableGrid::Reason::UnreadableNumbers
+                                             : UnreadableGrid::Reason::UnsupportedProjection,
+                              named};
+    };
+    const auto numbers = separateNumbers(fields);
+    if (numbers.size() != 11 || numbers[0] != "LCC")
+        return unreadable();
     double values[10];
-    for (std::size_t n = 1; n < fields.size(); ++n) {
-        const auto value = parseRealNumber(fields[n]);
+    for (std::size_t n = 1; n < numbers.size(); ++n) {
+        const auto value = parseRealNumber(numbers[n]);
         if (!value)
-            return std::nullopt;
+            return unreadable();
         values[n - 1] = *value;
     }
     // The counts are checked before they are made whole numbers, which a huge one cannot be.
@@ -64,7 +68,7 @@ std::optional<GridDefinition> parseGridLine(std::string_view line)
                         values[8] < 1e6 && values[7] == std::floor(values[7]) &&
                         values[8] == std::floor(values[8]);
     if (!counts)
-        return std::nullopt;
+        return unreadable();
     GridDefinition grid{values[0],
                         values[1],
                         values[2],
@@ -80,25 +84,39 @@ std::optional<GridDefinition> parseGridLine(std::string_view line)
         std::abs(grid.originLon) > 360.0 || !sameHemisphere || !(grid.spacingKm > 0.0) ||
         !onGlobe(grid.xSouthWest, grid.spacingKm, grid.nx) ||
         !onGlobe(grid.ySouthWest, grid.spacingKm, grid.ny))
-        return std::nullopt;
+        return unreadable();
     return grid;
 }
 
-std::string projectionDefinition(const GridDefinition& grid)
+} // namespace
+
+std::optional<GridLine> readGridLine(std::string_view line)
 {
-    return "+proj=lcc +lat_0=" + formatGeneral(grid.originLat) +
-           " +lon_0=" + formatGeneral(grid.originLon) + " +lat_1=" + formatGeneral(grid.trueLat1) +
-           " +lat_2=" + formatGeneral(grid.trueLat2) + " +R=6370000 +units=km";
+    const auto fields = splitFields(line);
+    if (fields.size() < 4)
+        return std::nullopt;
+    const std::size_t spacing = fields.size() - 4;
+    const auto spacingKm = parseRealNumber(fields[spacing]);
+    if (!spacingKm)
+        return std::nullopt;
+    GridLine read{*spacingKm, std::nullopt, std::nullopt, gridOf(fields)};
+    const auto nx = parseInt32(fields[spacing + 1]);
+    const auto ny = parseInt32(fields[spacing + 2]);
+    const auto nz = parseInt32(fields[spacing + 3]);
+    if (nx && ny && nz)
+        read.cells = GridCells{*nx, *ny, *nz};
+    if (spacing >= 2) {
+        const auto x = parseRealNumber(fields[spacing - 2]);
+        const auto y = parseRealNumber(fields[spacing - 1]);
+        if (x && y)
+            read.originKm = GridOrigin{*x, *y};
+    }
+    return read;
 }
 
-double cellCentreX(const GridDefinition& grid, double i)
+HeaderGrid parseGridLine(std::string_view line)
 {
-    return grid.xSouthWest + (i - 1.0) * grid.spacingKm;
-}
-
-double cellCentreY(const GridDefinition& grid, double j)
-{
-    return grid.ySouthWest + (j - 1.0) * grid.spacingKm;
+    return gridOf(splitFields(line));
 }
 
 } // namespace gridloom

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/date_hour.h"
+#include "common/grid_definition.h"
 
 #include <array>
 #include <cstdint>
@@ -24,8 +25,9 @@ struct GridOrigin {
     bool operator==(const GridOrigin&) const = default;
 };
 
-/// What Gridloom takes from the header of one 3D.DAT file. Every member has an initializer, so
-/// a record may name only the members it needs.
+/// What Gridloom takes from the header of one 3D.DAT file, each fact read once by the header
+/// reader into the type that says what it is. Every member has an initializer, so a record may
+/// name only the members it needs.
 struct InputFileInfo {
     std::int16_t iStart = 0;
     std::int16_t iEnd = 0;
@@ -37,24 +39,22 @@ struct InputFileInfo {
     double latEnd = 0.0;
     double lonStart = 0.0;
     double lonEnd = 0.0;
-    /// Horizontal grid spacing; a smaller value is a finer grid.
+    /// Horizontal grid spacing, the grid line's fourth field from the end; a smaller value is a
+    /// finer grid. Where that field is run together with its neighbours only `grid` has the
+    /// true spacing.
     double gridSpacingKm = 0.0;
-    /// First hour of data, YYYYMMDDHH exactly as written.
-    std::string startStamp{};
     std::int32_t hourCount = 0;
     /// Extent-line fields 1 to 10 as written: i1, j1, i2, j2, k1, k2, lon1, lon2, lat1, lat2.
     std::array<std::string, 10> extentText{};
-    /// The grid line as written, which names the grid's map projection; only the domain map
-    /// reads it.
-    std::string gridLineText{};
     std::string path{};
-    /// The first hour of data as a time, read once with startStamp. Members from here on were
-    /// added later and stay last, so records written member by member keep their meaning.
+    /// The first hour of data, from the header's YYYYMMDDHH stamp.
     DateHour firstHour{};
     /// The grid's cell counts and the south-west corner of its first cell, where the grid line
     /// gives them as numbers; its spacing is gridSpacingKm.
     std::optional<GridCells> gridCells{};
     std::optional<GridOrigin> gridOriginKm{};
+    /// The grid the grid line defines, or why it defines none; only the domain map draws it.
+    HeaderGrid grid{};
 
     /// The last hour of data: firstHour plus (hourCount - 1) hours on the calendar.
     DateHour lastHour() const
