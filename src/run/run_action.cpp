@@ -92,13 +92,13 @@ std::optional<JobFiles> RunAction::writeFiles(const JobSettings& job)
 
     const ScriptJob script{job.mode, toNativeText(directory), job.outputName,
                            toNativeText(m_programFolder)};
-    if (!processorPresent(processorPath(nativeScriptForm, script.programFolder, job.mode)))
+    if (!processorPresent(processorPath(nativeScriptForm(), script.programFolder, job.mode)))
         return refuse(QStringLiteral(
                           "Can not run Fortran executable, please make sure it is in the folder ") +
                       m_programFolder);
 
     const QString scriptPath =
-        fromNativeText(runScriptPath(nativeScriptForm, script.workingDirectory, job.mode));
+        fromNativeText(runScriptPath(nativeScriptForm(), script.workingDirectory, job.mode));
     if (auto failure = writeRunScript(script))
         return refuse(QStringLiteral("The run script %1 could not be written: %2")
                           .arg(scriptPath, fromNativeText(*failure)));

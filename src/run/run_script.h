@@ -10,11 +10,8 @@ namespace gridloom {
 /// The two forms a run script takes: a batch file for cmd.exe, a shell script elsewhere.
 enum class ScriptForm { Batch, Shell };
 
-#ifdef _WIN32
-inline constexpr ScriptForm nativeScriptForm = ScriptForm::Batch;
-#else
-inline constexpr ScriptForm nativeScriptForm = ScriptForm::Shell;
-#endif
+/// The form the system runs: Batch on Windows, Shell elsewhere.
+ScriptForm nativeScriptForm();
 
 /// What a run script needs from the job. Kept apart from JobSettings so the caller can decide
 /// which spelling of the working directory the script carries.
@@ -53,8 +50,8 @@ std::string runScriptText(ScriptForm form, const ScriptJob& job);
 /// Quotes a text for the POSIX shell so that it stands for exactly itself.
 std::string shellQuoted(const std::string& text);
 
-/// Writes the script of the platform's form (mode 0755 where modes exist) in one go; returns
-/// the reason when it could not.
+/// Writes the script of the platform's form (mode 0755 where modes exist) in one go, in the
+/// code page the console reads it in; returns the reason when it could not.
 std::optional<std::string> writeRunScript(const ScriptJob& job);
 
 /// True when the processor's executable lies in the folder as an ordinary file that may be run.

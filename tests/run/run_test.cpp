@@ -241,7 +241,8 @@ private Q_SLOTS:
                             output.toStdString(),
                             QFile::encodeName(QDir::toNativeSeparators(base.path())).toStdString()};
         const QString script = base.filePath(onWindows ? u"run.bat"_s : u"run.sh"_s);
-        QVERIFY(writeFile(script, QByteArray::fromStdString(runScriptText(nativeScriptForm, job))));
+        QVERIFY(
+            writeFile(script, QByteArray::fromStdString(runScriptText(nativeScriptForm(), job))));
         QProcess shell;
         startScript(shell, script, base.path());
         QVERIFY(shell.waitForFinished(10000));
@@ -340,16 +341,17 @@ private Q_SLOTS:
     }
 
     // Windows' console start for real: cmd.exe's start opens a console of its own for the
-    // batch file, which runs in the folder it was given.
+    // batch file in the working directory, which runs in that folder. cmd.exe expands "%PATH%"
+    // on its command line, quoted or not, and takes "&" for the end of a command.
     void startsBatchInConsole()
     {
         if (!onWindows)
             QSKIP("cmd.exe and batch files are Windows' (startsFirstTerminalFound covers Linux)");
         QTemporaryDir base;
-        const QString work = QDir::toNativeSeparators(base.filePath(u"work & more"_s));
+        const QString work = QDir::toNativeSeparators(base.filePath(u"work & %PATH% more"_s));
         QVERIFY(QDir().mkpath(work));
         const QString record = QDir::toNativeSeparators(base.filePath(u"started.txt"_s));
-        const QString script = QDir::toNativeSeparators(base.filePath(u"run_wxjoin2.bat"_s));
+        const QString script = work + u"\\run_wxjoin2.bat"_s;
         QVERIFY(writeFile(script,
                           "@echo off\r\ncd > \"" + QFile::encodeName(record) + "\"\r\nexit\r\n"));
         TerminalStarter starter;
