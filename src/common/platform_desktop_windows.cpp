@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <windows.h>
 
 namespace gridloom {
 
@@ -17,9 +18,11 @@ QStringList storageRoots()
 
 std::optional<QString> prepareConsoleStart(QProcess& process, const QString& scriptPath)
 {
-    // cmd.exe expands "%name%" in its own command line, quotes or not, and has no escape for a
-    // "%" there; a folder called "%TEMP%" would send the console elsewhere. The script lies in
-    // the folder the console starts in, so its name alone is enough, and names carry no "%".
+    // cmd.exe expands "%name%" on its own command line, quoted or not, and has no escape for a
+    // "%" there; "start" expands it even in the folder it starts in. So no "start": cmd.exe
+    // itself gets a console of its own, and the script lies in the folder it starts in, where
+    // its name alone is enough (names carry no "%"). /k keeps the console open after the
+    // script, as "start" does.
     const QFileInfo script(scriptPath);
     const bool inStartFolder =
         !process.workingDirectory().isEmpty() &&
@@ -27,10 +30,12 @@ std::optional<QString> prepareConsoleStart(QProcess& process, const QString& scr
                 .compare(QDir::cleanPath(script.absolutePath()), Qt::CaseInsensitive) == 0;
     const QString named =
         inStartFolder ? script.fileName() : QDir::toNativeSeparators(script.absoluteFilePath());
-    // "start" opens the console window; its first quoted argument is the window title, so an
-    // empty title goes first. Native arguments keep QProcess from quoting the line again.
     process.setProgram(QStringLiteral("cmd.exe"));
-    process.setNativeArguments(QStringLiteral("/c start \"\" \"%1\"").arg(named));
+    // Native arguments keep QProcess from quoting the line again.
+    process.setNativeArguments(QStringLiteral("/d /k \"%1\"").arg(named));
+    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* arguments) {
+        arguments->flags = (arguments->flags & ~DWORD(CREATE_NO_WINDOW)) | CREATE_NEW_CONSOLE;
+    });
     return std::nullopt;
 }
 

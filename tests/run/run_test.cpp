@@ -13,6 +13,8 @@
 #include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
+#include <QRegularExpression>
+
 using namespace gridloom;
 using namespace gridloom::testing;
 
@@ -268,14 +270,20 @@ private Q_SLOTS:
     // kernel's own mounts.
     void realVolumesAreFolders()
     {
+        // On Windows the drives, each a letter, a colon and a backslash; the system's is there.
         QStringList roots = StorageVolumes().roots();
-        QCOMPARE(roots.value(0), u"/"_s);
+        const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
+        QCOMPARE(onWindows ? QString(roots.contains(systemRoot) ? systemRoot : QString())
+                           : roots.value(0),
+                 onWindows ? systemRoot : u"/"_s);
         QCOMPARE(roots.removeDuplicates(), 0);
+        const QRegularExpression drive(u"^[A-Z]:\\\\$"_s);
         for (const QString& root : roots)
             QVERIFY2(QFileInfo(root).isDir() && !root.startsWith(u"/proc"_s) &&
-                         !root.startsWith(u"/sys"_s),
+                         !root.startsWith(u"/sys"_s) &&
+                         (!onWindows || drive.match(root).hasMatch()),
                      qPrintable(root));
-        QVERIFY(StorageVolumes().isReady(u"/"_s));
+        QVERIFY(StorageVolumes().isReady(systemRoot));
     }
 
     void startsFirstTerminalFound_data()
