@@ -20,6 +20,9 @@ env -u DISPLAY "$wine" wineboot --init >"$scratch/wineboot.log" 2>&1 || {
     exit 1
 }
 env -u DISPLAY "$wine" "$installer" /S
+# Wine has no Arial, which the windows ask for: Liberation Sans, made to its metrics, stands in.
+env -u DISPLAY "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
+    /d 'Liberation Sans' /f >/dev/null
 # The prefix's server and desktop were started without a display and would keep every later
 # window off the virtual one: they end here, and the program starts them anew.
 "${wine%64}server64" -k 2>/dev/null || wineserver -k 2>/dev/null || true
