@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "common/numbers.h"
 #include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/input_list_controller.h"

@@ -4,6 +4,7 @@
 #include "app/splash_window.h"
 #include "common/date_hour_stamp.h"
 #include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/input_hours_window.h"

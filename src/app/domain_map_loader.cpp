@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLibrary>
-#include <map>
 
 namespace gridloom {
 
@@ -36,23 +35,37 @@ DomainMapModule loadDomainMapModule(const QString& folder)
     QLibrary library(QDir(folder).filePath(QStringLiteral("gridloom_map_window")));
     if (!library.load())
         return {nullptr, library.errorString()};
+    // The version before anything else: a module from another build may have a creating
+    // function of the same name that takes or returns something else, and calling it would
+    // crash the program rather than say why.
+    const auto refuse = [&library](const QString& why) {
+        library.unload();
+        return DomainMapModule{
+            nullptr, QStringLiteral("it is from another build of Gridloom (%1)").arg(why)};
+    };
+    const auto version =
+        reinterpret_cast<DomainMapVersionFunction>(library.resolve(domainMapVersionSymbol));
+    if (!version)
+        return refuse(QStringLiteral("it gives no interface version"));
+    if (const int built = version(); built != domainMapInterfaceVersion)
+        return refuse(QStringLiteral("interface version %1, this program needs %2")
+                          .arg(built)
+                          .arg(domainMapInterfaceVersion));
     auto create = reinterpret_cast<CreateDomainMapFunction>(library.resolve(createDomainMapSymbol));
     if (!create)
-        return {nullptr, library.errorString()};
+        return refuse(library.errorString());
     return {create, {}};
 }
 
 DomainMapView* createDomainMap(QWidget* parent, const QString& folder)
 {
-    // Each folder is looked in once: a loaded module stays for the program's life anyway, and
-    // a later folder must not get an earlier folder's answer.
-    static std::map<QString, DomainMapModule> modules;
-    auto module = modules.find(folder);
-    if (module == modules.end())
-        module = modules.emplace(folder, loadDomainMapModule(folder)).first;
-    if (module->second.create)
-        return module->second.create(parent);
-    return new MissingMap(parent, module->second.error);
+    // Looked for in `folder` at every call, so a later folder gets its own answer and a module
+    // put in place after a refusal is found. A module already loaded is not read again: the
+    // system's loader hands back the copy it holds.
+    const DomainMapModule module = loadDomainMapModule(folder);
+    if (module.create)
+        return module.create(parent);
+    return new MissingMap(parent, module.error);
 }
 
 } // namespace gridloom

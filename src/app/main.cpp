@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "common/messages.h"
-#include "common/window_helpers.h"
+#include "common/program_folder.h"
 #include "input/dialog_file_chooser.h"
 #include "run/storage_volumes.h"
 #include "run/terminal_starter.h"

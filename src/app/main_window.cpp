@@ -7,6 +7,7 @@
 #include "common/key_press_filter.h"
 #include "common/native_text.h"
 #include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "input/input_hours_window.h"
 #include "input/input_list_controller.h"
 #include "run/directory_chooser.h"
@@ -337,18 +338,19 @@ void MainWindow::buildDomainFrame(QWidget* client)
     m_ijkOption =
         option(m_domainCoords, "ijkOption", QStringLiteral("(i,j,k)"), QRect(208, 24, 81, 17));
     m_ijkOption->hide();
-    m_command1 = button(m_domainCoords, "Command1", QStringLiteral("Enter coordinates"),
-                        QRect(72, 48, 137, 25), captionFont());
+    m_enterCoordinatesButton =
+        button(m_domainCoords, "Command1", QStringLiteral("Enter coordinates"),
+               QRect(72, 48, 137, 25), captionFont());
 }
 
 void MainWindow::buildOutputFrame(QWidget* client)
 {
     QGroupBox* box = frame(client, QStringLiteral("OUTPUT FILE"), QRect(8, 464, 625, 97));
-    m_label5 = label(box, QStringLiteral("File name for output 3D.DAT file(s):"), {8, 24},
-                     headingFont(), "Label5");
+    m_outputNameCaption = label(box, QStringLiteral("File name for output 3D.DAT file(s):"),
+                                {8, 24}, headingFont(), "Label5");
     m_outFileBaseNameBox = field(box, "OutFileBaseNameBox", QRect(240, 24, 329, 25));
     m_outputNameLimit = new TypedLengthLimit(m_outFileBaseNameBox, TextLimit);
-    m_label5->setBuddy(m_outFileBaseNameBox);
+    m_outputNameCaption->setBuddy(m_outFileBaseNameBox);
 
     QLabel* note =
         label(box, QStringLiteral("(The files will be created in your working directory)"), {8, 40},
@@ -356,18 +358,19 @@ void MainWindow::buildOutputFrame(QWidget* client)
     note->setWordWrap(true);
     note->setGeometry(8, 40, 225, 33);
 
-    m_label17 = label(box, QStringLiteral("Maximum number of days in each output 3D.dat file:"),
-                      {8, 72}, headingFont(), "Label17");
+    m_daysPerFileCaption =
+        label(box, QStringLiteral("Maximum number of days in each output 3D.dat file:"), {8, 72},
+              headingFont(), "Label17");
     m_daysPerFileCountBox =
         field(box, "DaysPerFileCountBox", QRect(312, 72, 33, 21), QStringLiteral("0"));
-    m_label17->setBuddy(m_daysPerFileCountBox);
+    m_daysPerFileCaption->setBuddy(m_daysPerFileCountBox);
 }
 
 void MainWindow::buildButtons(QWidget* client)
 {
     m_runButton =
         button(client, "RunButton", QStringLiteral("Run"), QRect(168, 568, 121, 25), commandFont());
-    m_command2 =
+    m_exitButton =
         button(client, "Command2", QStringLiteral("Exit"), QRect(320, 568, 121, 25), commandFont());
 }
 
@@ -389,9 +392,9 @@ void MainWindow::setTabOrder()
                                     m_modeOptions[0],
                                     m_modeOptions[1],
                                     m_latLonOption,
-                                    m_command1,
+                                    m_enterCoordinatesButton,
                                     m_xyOption,
-                                    m_command2};
+                                    m_exitButton};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
 }
@@ -399,7 +402,7 @@ void MainWindow::setTabOrder()
 void MainWindow::connectControls()
 {
     connect(m_exitAction, &QAction::triggered, this, &MainWindow::exitProgram);
-    connect(m_command2, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    connect(m_exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
 
     connect(m_modeGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked)
@@ -430,7 +433,8 @@ void MainWindow::connectControls()
     connect(m_addFileButton, &QPushButton::clicked, this, &MainWindow::onAddFileButtonClicked);
     connect(m_clearAllFileButton, &QPushButton::clicked, this,
             &MainWindow::onClearAllFileButtonClicked);
-    connect(m_command1, &QPushButton::clicked, this, &MainWindow::onCommand1Clicked);
+    connect(m_enterCoordinatesButton, &QPushButton::clicked, this,
+            &MainWindow::onEnterCoordinatesClicked);
     connect(m_workDirButton, &QPushButton::clicked, this, &MainWindow::onWorkDirButtonClicked);
     connect(m_runButton, &QPushButton::clicked, this, &MainWindow::onRunButtonClicked);
 
@@ -488,13 +492,13 @@ void MainWindow::applyMode(int optionIndex)
     }
     m_daysPerFileCountBox->setEnabled(extract);
     m_daysPerFileCountBox->setVisible(extract);
-    m_label17->setVisible(extract);
+    m_daysPerFileCaption->setVisible(extract);
     m_xyOption->setVisible(!extract);
     m_latLonOption->setVisible(!extract);
     showLimitsCaptions(extract ? LimitsView::Index : LimitsView::Geographic);
-    m_label5->setText(extract ? QStringLiteral("Base name for output 3D.DAT file(s):")
-                              : QStringLiteral("File name for output 3D.DAT file(s):"));
-    m_label5->adjustSize();
+    m_outputNameCaption->setText(extract ? QStringLiteral("Base name for output 3D.DAT file(s):")
+                                         : QStringLiteral("File name for output 3D.DAT file(s):"));
+    m_outputNameCaption->adjustSize();
     if (extract)
         m_outputNameLimit->setText(QString());
 }
@@ -562,7 +566,7 @@ void MainWindow::onClearAllFileButtonClicked()
     m_inputList->clearAll();
 }
 
-void MainWindow::onCommand1Clicked()
+void MainWindow::onEnterCoordinatesClicked()
 {
     m_coordinateDialogs->open(coordinateType());
     if (CoordinateDialog* dialog = m_coordinateDialogs->dialog()) {
@@ -578,7 +582,7 @@ void MainWindow::onBoxDrawn(const DrawnBox& box)
 {
     // The dialog opens as "Enter coordinates" opens it, with the message for no type; the box
     // only fills its fields, and OK stores them through the usual checks.
-    onCommand1Clicked();
+    onEnterCoordinatesClicked();
     CoordinateDialog* dialog = m_coordinateDialogs->dialog();
     if (dialog && dialog->isVisible())
         dialog->fillFields(drawnBoxFields(dialog->layoutType(), box));

@@ -123,7 +123,7 @@ private:
 
     void onAddFileButtonClicked();
     void onClearAllFileButtonClicked();
-    void onCommand1Clicked();
+    void onEnterCoordinatesClicked();
     void onWorkDirButtonClicked();
     void onRunButtonClicked();
     void updateDomainMap();
@@ -169,16 +169,16 @@ private:
     QRadioButton* m_latLonOption = nullptr;
     QRadioButton* m_xyOption = nullptr;
     QRadioButton* m_ijkOption = nullptr;
-    QPushButton* m_command1 = nullptr;
+    QPushButton* m_enterCoordinatesButton = nullptr;
 
-    QLabel* m_label5 = nullptr;
+    QLabel* m_outputNameCaption = nullptr;
     QLineEdit* m_outFileBaseNameBox = nullptr;
     TypedLengthLimit* m_outputNameLimit = nullptr;
-    QLabel* m_label17 = nullptr;
+    QLabel* m_daysPerFileCaption = nullptr;
     QLineEdit* m_daysPerFileCountBox = nullptr;
 
     QPushButton* m_runButton = nullptr;
-    QPushButton* m_command2 = nullptr;
+    QPushButton* m_exitButton = nullptr;
 };
 
 } // namespace gridloom

@@ -8,7 +8,7 @@
 #include "common/messages.h"
 #include "common/native_text.h"
 #include "common/platform.h"
-#include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "domain/domain_checks.h"
 #include "input/file_chooser.h"
 #include "input/input_list_controller.h"
@@ -91,12 +91,12 @@ EnteredDomainTexts enteredDomain(const ReadJob& job)
         return IndexDomainTexts{b[0], b[1], b[2], b[3], b[4], b[5]};
     if (job.coordinateType == CoordinateType::XY)
         return XYDomainTexts{b[0], b[1], b[2], b[3]};
-    const auto [lon1, lonHemisphere1] = degreesAndHemisphere(b[0], "E", "W");
-    const auto [lon2, lonHemisphere2] = degreesAndHemisphere(b[1], "E", "W");
-    const auto [lat1, latHemisphere1] = degreesAndHemisphere(b[2], "N", "S");
-    const auto [lat2, latHemisphere2] = degreesAndHemisphere(b[3], "N", "S");
-    return LatLonDomainTexts{lat1, lon1, latHemisphere1, lonHemisphere1,
-                             lat2, lon2, latHemisphere2, lonHemisphere2};
+    const auto [lonStart, lonStartHemisphere] = degreesAndHemisphere(b[0], "E", "W");
+    const auto [lonEnd, lonEndHemisphere] = degreesAndHemisphere(b[1], "E", "W");
+    const auto [latStart, latStartHemisphere] = degreesAndHemisphere(b[2], "N", "S");
+    const auto [latEnd, latEndHemisphere] = degreesAndHemisphere(b[3], "N", "S");
+    return LatLonDomainTexts{latStart, lonStart, latStartHemisphere, lonStartHemisphere,
+                             latEnd,   lonEnd,   latEndHemisphere,   lonEndHemisphere};
 }
 
 // An input path as the file names it; a relative one counts from the control file's folder,

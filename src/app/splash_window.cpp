@@ -1,6 +1,6 @@
 #include "app/splash_window.h"
 
-#include "common/window_helpers.h"
+#include "common/window_placement.h"
 
 #include <QLabel>
 #include <QLinearGradient>

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -88,6 +89,15 @@ void setTextIfDifferent(QLineEdit* edit, const std::string& text)
     const QString value = fromNativeText(text);
     if (edit->text() != value)
         edit->setText(value);
+}
+
+// Sets each field to the text at its position, as typing it would.
+template <std::size_t N>
+void setTexts(const std::array<QLineEdit*, N>& fields,
+              const std::array<const std::string*, N>& texts)
+{
+    for (std::size_t n = 0; n < N; ++n)
+        fields[n]->setText(fromNativeText(*texts[n]));
 }
 
 } // namespace
@@ -236,9 +246,7 @@ QGroupBox* CoordinateDialog::buildGeodeticFrame(int corner)
         fields.minutes->setText(QStringLiteral("00"));
         fields.seconds->setText(QStringLiteral("0.00"));
 
-        // Every change, typed or set by the program, rewrites the three companion fields. The
-        // start corner's limit sets the field again from inside this handling; that nested
-        // run finds the limit text already in place and ends there, so no guard is needed.
+        // Every change, typed or set by the program, rewrites the three companion fields.
         connect(fields.decimal, &QLineEdit::textChanged, this,
                 [this, &fields] { onDecimalChanged(fields); });
         for (QLineEdit* watched : {fields.decimal, fields.degrees, fields.minutes, fields.seconds})
@@ -305,45 +313,43 @@ CoordinateType CoordinateDialog::layoutType() const
     return CoordinateType::LatLon;
 }
 
-std::optional<std::string> CoordinateDialog::confirmEntries()
+EnteredDomainTexts CoordinateDialog::enteredTexts() const
 {
     switch (layoutType()) {
     case CoordinateType::IJK:
-        return confirmIndexDomain(indexTexts(), m_domain);
+        return indexTexts();
     case CoordinateType::XY:
-        return confirmXYDomain(xyTexts(), m_domain);
+        return xyTexts();
     default:
-        return confirmLatLonDomain(latLonTexts(), m_domain);
+        return latLonTexts();
     }
+}
+
+std::optional<std::string> CoordinateDialog::confirmEntries()
+{
+    return confirmDomain(enteredTexts(), m_domain);
 }
 
 void CoordinateDialog::setEntries(const EnteredDomainTexts& texts)
 {
-    const auto set = [](QLineEdit* edit, const std::string& text) {
-        edit->setText(fromNativeText(text));
-    };
     if (const auto* xy = std::get_if<XYDomainTexts>(&texts)) {
         applyLayout(CoordinateType::XY);
-        const std::array values{&xy->xStart, &xy->xEnd, &xy->yStart, &xy->yEnd};
-        for (std::size_t n = 0; n < values.size(); ++n)
-            set(m_xyFields[n], *values[n]);
+        setTexts(m_xyFields, std::array{&xy->xStart, &xy->xEnd, &xy->yStart, &xy->yEnd});
     } else if (const auto* index = std::get_if<IndexDomainTexts>(&texts)) {
         applyLayout(CoordinateType::IJK);
-        const std::array values{&index->iStart, &index->iEnd,   &index->jStart,
-                                &index->jEnd,   &index->kStart, &index->kEnd};
-        for (std::size_t n = 0; n < values.size(); ++n)
-            set(m_indexFields[n], *values[n]);
+        setTexts(m_indexFields, std::array{&index->iStart, &index->iEnd, &index->jStart,
+                                           &index->jEnd, &index->kStart, &index->kEnd});
     } else if (const auto* latLon = std::get_if<LatLonDomainTexts>(&texts)) {
         applyLayout(CoordinateType::LatLon);
         // Start longitude, start latitude, end longitude, end latitude, as m_angles holds them.
         const std::array<std::pair<const std::string*, const std::string*>, 4> values{
-            {{&latLon->lon1, &latLon->lonHemisphere1},
-             {&latLon->lat1, &latLon->latHemisphere1},
-             {&latLon->lon2, &latLon->lonHemisphere2},
-             {&latLon->lat2, &latLon->latHemisphere2}}};
+            {{&latLon->lonStart, &latLon->lonStartHemisphere},
+             {&latLon->latStart, &latLon->latStartHemisphere},
+             {&latLon->lonEnd, &latLon->lonEndHemisphere},
+             {&latLon->latEnd, &latLon->latEndHemisphere}}};
         for (std::size_t n = 0; n < values.size(); ++n) {
             m_angles[n].hemisphere->setCurrentText(fromNativeText(*values[n].second));
-            set(m_angles[n].decimal, *values[n].first);
+            m_angles[n].decimal->setText(fromNativeText(*values[n].first));
         }
     }
 }
@@ -372,31 +378,19 @@ XYDomainTexts CoordinateDialog::xyTexts() const
 
 LatLonDomainTexts CoordinateDialog::latLonTexts() const
 {
-    const AngleFields& lon1 = m_angles[0];
-    const AngleFields& lat1 = m_angles[1];
-    const AngleFields& lon2 = m_angles[2];
-    const AngleFields& lat2 = m_angles[3];
-    return {stdText(lat1.decimal),    stdText(lon1.decimal),   stdText(lat1.hemisphere),
-            stdText(lon1.hemisphere), stdText(lat2.decimal),   stdText(lon2.decimal),
-            stdText(lat2.hemisphere), stdText(lon2.hemisphere)};
+    const AngleFields& lonStart = m_angles[0];
+    const AngleFields& latStart = m_angles[1];
+    const AngleFields& lonEnd = m_angles[2];
+    const AngleFields& latEnd = m_angles[3];
+    return {stdText(latStart.decimal),    stdText(lonStart.decimal), stdText(latStart.hemisphere),
+            stdText(lonStart.hemisphere), stdText(latEnd.decimal),   stdText(lonEnd.decimal),
+            stdText(latEnd.hemisphere),   stdText(lonEnd.hemisphere)};
 }
 
 std::optional<DomainSelection> CoordinateDialog::enteredDomain() const
 {
     DomainSelection entered;
-    bool stored = false;
-    switch (layoutType()) {
-    case CoordinateType::IJK:
-        stored = storeIndexDomain(indexTexts(), entered);
-        break;
-    case CoordinateType::XY:
-        stored = storeXYDomain(xyTexts(), entered);
-        break;
-    default:
-        stored = storeLatLonDomain(latLonTexts(), entered);
-        break;
-    }
-    return stored ? std::optional(entered) : std::nullopt;
+    return storeDomain(enteredTexts(), entered) ? std::optional(entered) : std::nullopt;
 }
 
 void CoordinateDialog::fillFields(const std::vector<FieldText>& fields)
@@ -414,7 +408,13 @@ void CoordinateDialog::onDecimalChanged(AngleFields& fields)
 {
     const DecimalFieldUpdate update =
         decimalFieldChanged(stdText(fields.decimal), fields.angle, fields.corner);
-    setTextIfDifferent(fields.decimal, update.decimal);
+    {
+        // The start corner's limit replaces what was typed. That rewrite is part of the change
+        // being handled, which is reported once: unblocked, it would run this handling again
+        // from inside itself and report one keystroke as two edits.
+        const QSignalBlocker oneChange(fields.decimal);
+        setTextIfDifferent(fields.decimal, update.decimal);
+    }
     if (!update.dms)
         return;
     setTextIfDifferent(fields.degrees, update.dms->degrees);
@@ -485,61 +485,6 @@ void CoordinateDialog::keyPressEvent(QKeyEvent* event)
     }
     if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
         button->click();
-}
-
-CoordinateDialogHost::CoordinateDialogHost(QWidget* parent, DomainSelection& domain,
-                                           Messages& messages)
-    : m_parent(parent), m_domain(domain), m_messages(messages)
-{
-}
-
-CoordinateDialogHost::~CoordinateDialogHost()
-{
-    delete m_dialog.data();
-}
-
-void CoordinateDialogHost::open(CoordinateType type)
-{
-    if (type == CoordinateType::None) {
-        m_messages.jobError(QStringLiteral("Select a type of coordinnate first"));
-        return;
-    }
-    if (!m_dialog)
-        create();
-    m_dialog->applyLayout(type);
-    m_dialog->show();
-    m_dialog->activateWindow();
-    m_dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->setFocus(Qt::OtherFocusReason);
-}
-
-void CoordinateDialogHost::create()
-{
-    m_dialog = new CoordinateDialog(m_parent, m_domain, m_messages);
-    m_dialog->setWindowModality(Qt::ApplicationModal);
-    // Cancel, Escape and the close command all end in rejected().
-    QObject::connect(m_dialog.data(), &QDialog::rejected, m_dialog.data(), [this] { discard(); });
-}
-
-std::optional<std::string> CoordinateDialogHost::enterAndConfirm(const EnteredDomainTexts& texts)
-{
-    // A new dialog, so the other layouts show their defaults, as they would to a new user.
-    delete m_dialog.data();
-    create();
-    m_dialog->setEntries(texts);
-    return m_dialog->confirmEntries();
-}
-
-CoordinateDialog* CoordinateDialogHost::dialog() const
-{
-    return m_dialog.data();
-}
-
-void CoordinateDialogHost::discard()
-{
-    if (!m_dialog)
-        return;
-    m_dialog->deleteLater();
-    m_dialog = nullptr;
 }
 
 } // namespace gridloom

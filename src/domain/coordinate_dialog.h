@@ -13,7 +13,6 @@
 #include "domain/lat_lon_entry.h"
 
 #include <QDialog>
-#include <QPointer>
 #include <array>
 #include <optional>
 #include <string>
@@ -82,6 +81,8 @@ private:
     IndexDomainTexts indexTexts() const;
     XYDomainTexts xyTexts() const;
     LatLonDomainTexts latLonTexts() const;
+    /// The texts of the layout shown, the one OK works with.
+    EnteredDomainTexts enteredTexts() const;
 
     void onOkButtonClicked();
     void onDecimalChanged(AngleFields& fields);
@@ -106,37 +107,6 @@ private:
                                          {Angle::Latitude, Corner::Start},
                                          {Angle::Longitude, Corner::End},
                                          {Angle::Latitude, Corner::End}}};
-};
-
-/// Opens the coordinate dialog for the main window's "Enter coordinates" button and keeps it
-/// between openings: created on first use, hidden with its entries after an accepted OK,
-/// discarded by Cancel or close.
-class CoordinateDialogHost final {
-public:
-    CoordinateDialogHost(QWidget* parent, DomainSelection& domain, Messages& messages);
-    ~CoordinateDialogHost();
-    CoordinateDialogHost(const CoordinateDialogHost&) = delete;
-    CoordinateDialogHost& operator=(const CoordinateDialogHost&) = delete;
-
-    /// "Enter coordinates": None -> messages.jobError("Select a type of coordinnate first") and
-    /// nothing opens; otherwise create the dialog on first use (defaults) or reuse it with its
-    /// entries, apply the layout, show it application-modal without blocking.
-    void open(CoordinateType type);
-    /// The dialog while it exists (open or hidden after an accepted OK); nullptr when absent
-    /// (never opened, or discarded by Cancel/close).
-    CoordinateDialog* dialog() const;
-    /// Enters a domain as a user would in a new dialog and confirms it as OK does; the dialog
-    /// then stays hidden with those entries, as after an accepted OK. Returns OK's refusal.
-    std::optional<std::string> enterAndConfirm(const EnteredDomainTexts& texts);
-
-private:
-    void discard();
-    void create();
-
-    QWidget* m_parent;
-    DomainSelection& m_domain;
-    Messages& m_messages;
-    QPointer<CoordinateDialog> m_dialog;
 };
 
 } // namespace gridloom

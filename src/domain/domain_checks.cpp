@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <type_traits>
 
 namespace gridloom {
 
@@ -70,16 +71,16 @@ double signedDegrees(double value, std::string_view hemisphere, std::string_view
 
 std::optional<std::string> checkLatLonDomain(const LatLonDomainTexts& texts)
 {
-    if (texts.lat1.empty() || texts.lon1.empty() || texts.latHemisphere1.empty() ||
-        texts.lonHemisphere1.empty())
+    if (texts.latStart.empty() || texts.lonStart.empty() || texts.latStartHemisphere.empty() ||
+        texts.lonStartHemisphere.empty())
         return "Please provide all the requested latitudes/longitudes .";
-    if (texts.lat2.empty() || texts.lon2.empty() || texts.latHemisphere2.empty() ||
-        texts.lonHemisphere2.empty())
+    if (texts.latEnd.empty() || texts.lonEnd.empty() || texts.latEndHemisphere.empty() ||
+        texts.lonEndHemisphere.empty())
         return "Please provide all the requested latitudes/longitudes.";
-    return refuseNonNumbers(std::array<NamedText, 4>{{{texts.lon1, "start longitude"},
-                                                      {texts.lat1, "start latitude"},
-                                                      {texts.lon2, "end longitude"},
-                                                      {texts.lat2, "end latitude"}}});
+    return refuseNonNumbers(std::array<NamedText, 4>{{{texts.lonStart, "start longitude"},
+                                                      {texts.latStart, "start latitude"},
+                                                      {texts.lonEnd, "end longitude"},
+                                                      {texts.latEnd, "end latitude"}}});
 }
 
 std::optional<std::string> checkIndexDomain(const IndexDomainTexts& texts)
@@ -119,57 +120,74 @@ std::optional<std::string> checkXYDomain(const XYDomainTexts& texts)
 
 bool storeLatLonDomain(const LatLonDomainTexts& texts, DomainSelection& domain)
 {
-    const auto lon1 = parseRealNumber(texts.lon1);
-    const auto lon2 = parseRealNumber(texts.lon2);
-    const auto lat1 = parseRealNumber(texts.lat1);
-    const auto lat2 = parseRealNumber(texts.lat2);
-    if (!lon1 || !lon2 || !lat1 || !lat2)
+    const auto lonStart = parseRealNumber(texts.lonStart);
+    const auto lonEnd = parseRealNumber(texts.lonEnd);
+    const auto latStart = parseRealNumber(texts.latStart);
+    const auto latEnd = parseRealNumber(texts.latEnd);
+    if (!lonStart || !lonEnd || !latStart || !latEnd)
         return false;
-    domain.bounds[0] = signedDegrees(*lon1, texts.lonHemisphere1, "W");
-    domain.bounds[1] = signedDegrees(*lon2, texts.lonHemisphere2, "W");
-    domain.bounds[2] = signedDegrees(*lat1, texts.latHemisphere1, "S");
-    domain.bounds[3] = signedDegrees(*lat2, texts.latHemisphere2, "S");
-    return true;
-}
-
-bool storeIndexDomain(const IndexDomainTexts& texts, DomainSelection& domain)
-{
-    const std::array values{parseWholeNumber(texts.iStart), parseWholeNumber(texts.iEnd),
-                            parseWholeNumber(texts.jStart), parseWholeNumber(texts.jEnd),
-                            parseWholeNumber(texts.kStart), parseWholeNumber(texts.kEnd)};
-    for (const auto& value : values)
-        if (!value)
-            return false;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        domain.bounds[i] = *values[i];
-    return true;
-}
-
-bool storeXYDomain(const XYDomainTexts& texts, DomainSelection& domain)
-{
-    const std::array values{parseWholeNumber(texts.xStart), parseWholeNumber(texts.xEnd),
-                            parseWholeNumber(texts.yStart), parseWholeNumber(texts.yEnd)};
-    for (const auto& value : values)
-        if (!value)
-            return false;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        domain.bounds[i] = *values[i];
+    domain.bounds[0] = signedDegrees(*lonStart, texts.lonStartHemisphere, "W");
+    domain.bounds[1] = signedDegrees(*lonEnd, texts.lonEndHemisphere, "W");
+    domain.bounds[2] = signedDegrees(*latStart, texts.latStartHemisphere, "S");
+    domain.bounds[3] = signedDegrees(*latEnd, texts.latEndHemisphere, "S");
     return true;
 }
 
 namespace {
 
-template <typename Texts, typename Check, typename Store>
-std::optional<std::string> confirm(const Texts& texts, DomainSelection& domain, Check check,
-                                   Store store)
+// Writes the texts, read as whole numbers, into the first bounds in their order; writes nothing
+// and returns false when one cannot be read.
+template <typename... Texts> bool storeWholeBounds(DomainSelection& domain, const Texts&... texts)
 {
-    if (auto refusal = check(texts)) {
+    const std::array values{parseWholeNumber(texts)...};
+    for (const auto& value : values)
+        if (!value)
+            return false;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        domain.bounds[i] = *values[i];
+    return true;
+}
+
+} // namespace
+
+bool storeIndexDomain(const IndexDomainTexts& texts, DomainSelection& domain)
+{
+    return storeWholeBounds(domain, texts.iStart, texts.iEnd, texts.jStart, texts.jEnd,
+                            texts.kStart, texts.kEnd);
+}
+
+bool storeXYDomain(const XYDomainTexts& texts, DomainSelection& domain)
+{
+    return storeWholeBounds(domain, texts.xStart, texts.xEnd, texts.yStart, texts.yEnd);
+}
+
+namespace {
+
+// The check and the store of each layout's texts.
+template <typename Texts> struct LayoutRules;
+template <> struct LayoutRules<XYDomainTexts> {
+    static constexpr auto check = checkXYDomain;
+    static constexpr auto store = storeXYDomain;
+};
+template <> struct LayoutRules<IndexDomainTexts> {
+    static constexpr auto check = checkIndexDomain;
+    static constexpr auto store = storeIndexDomain;
+};
+template <> struct LayoutRules<LatLonDomainTexts> {
+    static constexpr auto check = checkLatLonDomain;
+    static constexpr auto store = storeLatLonDomain;
+};
+
+template <typename Texts>
+std::optional<std::string> confirm(const Texts& texts, DomainSelection& domain)
+{
+    if (auto refusal = LayoutRules<Texts>::check(texts)) {
         domain.domainValid = false;
         return refusal;
     }
     // The check refuses every text the store cannot read, so this always stores; should the
     // two ever disagree, the domain must not count as confirmed.
-    domain.domainValid = store(texts, domain);
+    domain.domainValid = LayoutRules<Texts>::store(texts, domain);
     return std::nullopt;
 }
 
@@ -178,35 +196,32 @@ std::optional<std::string> confirm(const Texts& texts, DomainSelection& domain, 
 std::optional<std::string> confirmLatLonDomain(const LatLonDomainTexts& texts,
                                                DomainSelection& domain)
 {
-    return confirm(texts, domain, checkLatLonDomain, storeLatLonDomain);
+    return confirm(texts, domain);
 }
 
 std::optional<std::string> confirmIndexDomain(const IndexDomainTexts& texts,
                                               DomainSelection& domain)
 {
-    return confirm(texts, domain, checkIndexDomain, storeIndexDomain);
+    return confirm(texts, domain);
 }
 
 std::optional<std::string> confirmXYDomain(const XYDomainTexts& texts, DomainSelection& domain)
 {
-    return confirm(texts, domain, checkXYDomain, storeXYDomain);
+    return confirm(texts, domain);
 }
 
 std::optional<std::string> confirmDomain(const EnteredDomainTexts& texts, DomainSelection& domain)
 {
-    struct Confirm {
-        DomainSelection& domain;
-        auto operator()(const XYDomainTexts& xy) const { return confirmXYDomain(xy, domain); }
-        auto operator()(const IndexDomainTexts& index) const
-        {
-            return confirmIndexDomain(index, domain);
-        }
-        auto operator()(const LatLonDomainTexts& latLon) const
-        {
-            return confirmLatLonDomain(latLon, domain);
-        }
-    };
-    return std::visit(Confirm{domain}, texts);
+    return std::visit([&domain](const auto& entered) { return confirm(entered, domain); }, texts);
+}
+
+bool storeDomain(const EnteredDomainTexts& texts, DomainSelection& domain)
+{
+    return std::visit(
+        [&domain](const auto& entered) {
+            return LayoutRules<std::remove_cvref_t<decltype(entered)>>::store(entered, domain);
+        },
+        texts);
 }
 
 } // namespace gridloom

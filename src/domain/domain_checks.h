@@ -14,8 +14,8 @@ namespace gridloom {
 
 /// The field texts of the longitude/latitude layout, as the dialog's fields hold them.
 struct LatLonDomainTexts {
-    std::string lat1, lon1, latHemisphere1, lonHemisphere1;
-    std::string lat2, lon2, latHemisphere2, lonHemisphere2;
+    std::string latStart, lonStart, latStartHemisphere, lonStartHemisphere;
+    std::string latEnd, lonEnd, latEndHemisphere, lonEndHemisphere;
 };
 
 /// The six grid-index texts.
@@ -47,6 +47,8 @@ bool storeLatLonDomain(const LatLonDomainTexts& texts, DomainSelection& domain);
 bool storeIndexDomain(const IndexDomainTexts& texts, DomainSelection& domain);
 /// Writes bounds 0..3 as whole kilometres; false and nothing written when one is unreadable.
 bool storeXYDomain(const XYDomainTexts& texts, DomainSelection& domain);
+/// The store for the layout the entries belong to.
+bool storeDomain(const EnteredDomainTexts& texts, DomainSelection& domain);
 
 /// The whole OK action for one coordinate type: check, then store. Returns the refusal
 /// message, if any; `domainValid` ends False on a refusal and True after a store, while a

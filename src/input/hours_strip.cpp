@@ -1,6 +1,7 @@
 #include "input/hours_strip.h"
 
 #include "common/native_text.h"
+#include "common/palette.h"
 #include "input/time_axis.h"
 
 #include <QHelpEvent>
@@ -17,7 +18,6 @@ namespace {
 
 using namespace std::chrono;
 
-const QColor warningColour(232, 89, 12);
 const QColor barColour(58, 110, 165);
 // Opaque tints rather than translucent ones: with a thousand bars a redraw must not blend
 // every pixel of the window twice.

@@ -22,7 +22,17 @@ public:
     virtual void setBoxDrawnHandler(std::function<void(const DrawnBox&)> handler) = 0;
 };
 
-/// The module's one exported function: a new map window for `parent`, not yet shown.
+/// The version of what the program and the module share: this interface, `MapSnapshot` and
+/// `DrawnBox`. Raise it with any change to one of them, so that a module built before the change
+/// is refused instead of being handed objects of another shape.
+inline constexpr int domainMapInterfaceVersion = 1;
+
+/// The module's first export: the interface version it was built with. The program calls it
+/// before it resolves or calls anything else in the module.
+using DomainMapVersionFunction = int (*)();
+inline constexpr char domainMapVersionSymbol[] = "gridloomDomainMapVersion";
+
+/// The module's second export: a new map window for `parent`, not yet shown.
 using CreateDomainMapFunction = DomainMapView* (*)(QWidget* parent);
 inline constexpr char createDomainMapSymbol[] = "gridloomCreateDomainMap";
 

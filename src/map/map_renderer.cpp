@@ -1,5 +1,6 @@
 #include "map/map_renderer.h"
 
+#include "common/palette.h"
 #include "map/graticule.h"
 
 #include <QPainter>
@@ -28,7 +29,6 @@ const QColor graticuleColour(214, 218, 223);
 const QColor labelColour(110, 120, 130);
 const QColor boxColour(20, 20, 20);
 const QColor drawnColour(200, 30, 90);
-const QColor warningColour(232, 89, 12);
 const QColor inputColours[] = {QColor(31, 119, 180), QColor(44, 160, 44), QColor(148, 103, 189),
                                QColor(140, 86, 75), QColor(23, 190, 207)};
 

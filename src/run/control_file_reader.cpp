@@ -66,7 +66,7 @@ public:
     }
 
     /// The number of the line the next call reads.
-    std::size_t number() const { return m_next + 1; }
+    std::size_t nextLineNumber() const { return m_next + 1; }
     bool atEnd() const { return m_next >= m_lines.size(); }
     std::string_view peek() const { return atEnd() ? std::string_view() : m_lines[m_next]; }
 
@@ -177,7 +177,7 @@ std::vector<std::string> readNumbers(LineReader& lines, const Marker& marker,
 
 void readInputFiles(LineReader& lines, ReadJob& job, std::size_t count, std::size_t countLine)
 {
-    job.firstInputLine = lines.number();
+    job.firstInputLine = lines.nextLineNumber();
     for (std::size_t k = 1; k <= count; ++k) {
         const std::string index = std::to_string(k);
         // Each line ends with the file's own position.
@@ -221,21 +221,21 @@ ReadJob readExtraction(LineReader& lines, std::string_view title)
     if (trimBlanks(base).empty())
         lines.refuseLast("an output base name before \"" + std::string(baseNameMarker.text) + "\"");
     job.outputName = extractionOutputName(base);
-    job.startLine = lines.number();
+    job.startLine = lines.nextLineNumber();
     job.start = readStamp(lines, beginningMarker, "the beginning time");
-    const std::size_t countLine = lines.number();
+    const std::size_t countLine = lines.nextLineNumber();
     const std::size_t count = readCount(lines, inputCountMarker, "the number of input files");
     if (count == 0)
         lines.refuseLast("1 or more input files listed one by one; the processor's "
                          "auto-filename form (0 files and an input base name) cannot be opened");
     readInputFiles(lines, job, count, countLine);
-    job.boundsLine = lines.number();
+    job.boundsLine = lines.nextLineNumber();
     job.bounds = readNumbers(lines, rangeMarker, "the extraction range i1,i2,j1,j2,k1,k2", 6);
     const std::string days = lines.valueBefore(daysMarker, "the number of days in each file");
     if (!parseWholeNumber(days))
         lines.refuseLast("the number of days in each file as a whole number, not " + quoted(days));
     job.daysPerFile = std::string(trimBlanks(days));
-    job.endLine = lines.number();
+    job.endLine = lines.nextLineNumber();
     job.end = readStamp(lines, lastDateMarker, "the last date");
     return job;
 }
@@ -245,7 +245,7 @@ ReadJob readMerge(LineReader& lines, std::string_view title)
     ReadJob job;
     job.mode = ProcessingMode::Merge;
     job.title = title == mergeNoTitle ? std::string() : std::string(title);
-    const std::size_t logLine = lines.number();
+    const std::size_t logLine = lines.nextLineNumber();
     const std::string log = lines.valueBefore(logFileMarker, "the log file's name");
     job.outputName = lines.valueBefore(outputFileMarker, "the output file's name");
     if (trimBlanks(job.outputName).empty())
@@ -257,9 +257,9 @@ ReadJob readMerge(LineReader& lines, std::string_view title)
                                              ", named after the output file on the next line, "
                                              "not " +
                                              quoted(log)}};
-    job.startLine = lines.number();
+    job.startLine = lines.nextLineNumber();
     job.start = readStamp(lines, beginningTimeMarker, "the beginning time");
-    job.endLine = lines.number();
+    job.endLine = lines.nextLineNumber();
     job.end = readStamp(lines, endingTimeMarker, "the ending time");
     const std::string method =
         lines.valueBefore(methodMarker, "the method of selecting the domain, 1 or 2");
@@ -270,11 +270,11 @@ ReadJob readMerge(LineReader& lines, std::string_view title)
     else
         lines.refuseLast("the method of selecting the domain, 1 (X/Y) or 2 (lon/lat), not " +
                          quoted(method));
-    job.boundsLine = lines.number();
+    job.boundsLine = lines.nextLineNumber();
     job.bounds = readNumbers(lines, xMarker, "the X or longitude start and end", 2);
     const auto y = readNumbers(lines, yMarker, "the Y or latitude start and end", 2);
     job.bounds.insert(job.bounds.end(), y.begin(), y.end());
-    const std::size_t countLine = lines.number();
+    const std::size_t countLine = lines.nextLineNumber();
     const std::size_t count = readCount(lines, sourceCountMarker, "the number of source files");
     if (count == 0)
         lines.refuseLast("1 or more source files");

@@ -3,7 +3,7 @@
 #include "common/messages.h"
 #include "common/native_text.h"
 #include "common/platform.h"
-#include "common/window_helpers.h"
+#include "common/window_placement.h"
 #include "run/volumes.h"
 
 #include <QComboBox>

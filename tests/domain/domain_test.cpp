@@ -2,6 +2,7 @@
 // the degree/minute/second forms of a latitude or longitude in step; then the coordinate dialog
 // itself, which applies them: its layouts, typing into it, and the ways it ends.
 #include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "domain/domain_checks.h"
 #include "domain/lat_lon_entry.h"
 #include "fixtures/fake_services.h"
@@ -9,6 +10,7 @@
 #include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
+#include <QSignalSpy>
 #include <cmath>
 
 using namespace gridloom;
@@ -110,9 +112,11 @@ const QStringList defaults = [] {
 }();
 
 // Types into the fields as a user does, "name=keys name=keys ...": focus, select all, keys.
-// Then the entries that differ from a new dialog's, and where the focus is.
-QString typeInto(QWidget* dialog, const QString& edits)
+// Then the entries that differ from a new dialog's, where the focus is, and how many edits the
+// dialog reported: one a keystroke or field left at most, however the handling rewrites fields.
+QString typeInto(CoordinateDialog* dialog, const QString& edits)
 {
+    QSignalSpy reported(dialog, &CoordinateDialog::fieldsEdited);
     for (const QString& edit : edits.split(u' ', Qt::SkipEmptyParts)) {
         auto* field = dialog->findChild<QLineEdit*>(edit.section(u'=', 0, 0));
         field->setFocus();
@@ -121,7 +125,8 @@ QString typeInto(QWidget* dialog, const QString& edits)
     }
     QStringList changed = entries(dialog);
     changed.removeIf([](const QString& entry) { return defaults.contains(entry); });
-    return changed.join(u' ') + QStringLiteral(" | ") + QApplication::focusWidget()->objectName();
+    return changed.join(u' ') + QStringLiteral(" | ") + QApplication::focusWidget()->objectName() +
+           QStringLiteral(" | %1").arg(reported.count());
 }
 
 // One dialog host as the main window holds it, with recorded messages.
@@ -317,15 +322,16 @@ private Q_SLOTS:
     {
         columns<QString, QString>("edits", "changes");
         addRow("9 then 5 into the start latitude", "txtLat1=95",
-               "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLat1");
+               "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLat1 | 2");
         addRow("decimal field passes digits, point and slash", "txtLat2=4a5+,x.1/",
-               "txtLat2=45.1/ txtLatM2=6 | txtLat2");
-        addRow("Enter moves on", "txtLat1=12\r", "txtLat1=12 txtLatD1=12 txtLatM1=0 | cboLatLL1");
-        addRow("minus, start latitude", "txtLat1=-", "cboLatLL1=S | cboLatLL1");
+               "txtLat2=45.1/ txtLatM2=6 | txtLat2 | 5");
+        addRow("Enter moves on", "txtLat1=12\r",
+               "txtLat1=12 txtLatD1=12 txtLatM1=0 | cboLatLL1 | 2");
+        addRow("minus, start latitude", "txtLat1=-", "cboLatLL1=S | cboLatLL1 | 1");
         addRow("leaving start latitude degrees, then the start limit", "txtLatM1=30 txtLatD1=95\t",
-               "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLatM1");
+               "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLatM1 | 2");
         addRow("leaving end longitude seconds, clamped, then carried", "txtLonS2=61.5\t",
-               "txtLon2=95.016664 txtLonM2=1 | txtLonM2");
+               "txtLon2=95.016664 txtLonM2=1 | txtLonM2 | 1");
     }
     void latLonTyping()
     {

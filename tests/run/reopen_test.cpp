@@ -13,7 +13,6 @@
 #include "support/qt_test_prelude.h"
 
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStatusBar>
 
 using namespace gridloom;
@@ -49,6 +48,7 @@ class ReopenTest final : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_base;
+    QTemporaryDir m_settings;
     QString m_program;
     QString m_inputs;
     QString m_work;
@@ -84,11 +84,17 @@ class ReopenTest final : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
+    // The recent list lives in a scratch settings file, on every system, so that the test
+    // neither reads another run's list nor clears the developer's own.
+    void initTestCase()
+    {
+        QVERIFY(m_settings.isValid());
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    }
     void init()
     {
-        QSettings(u"Gridloom"_s, u"Gridloom"_s).clear();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, u"Gridloom"_s, u"Gridloom"_s).clear();
         m_base = std::make_unique<QTemporaryDir>();
         QVERIFY(makeJobFolders(m_base->path(), m_program, m_inputs, m_work));
         const std::tuple<const char*, double, const char*, int> inputs[] = {

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "common/platform.h"
 #include "domain/coordinate_dialog.h"
+#include "domain/coordinate_dialog_host.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "run/directory_chooser.h"

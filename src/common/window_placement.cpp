@@ -1,7 +1,5 @@
-#include "common/window_helpers.h"
+#include "common/window_placement.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -17,11 +15,6 @@ void centerOnScreen(QWidget& window)
     const QSize size = window.frameGeometry().size();
     window.move(area.left() + (area.width() - size.width()) / 2,
                 area.top() + (area.height() - size.height()) / 2);
-}
-
-QString programFolder()
-{
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
 } // namespace gridloom
