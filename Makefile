@@ -17,7 +17,9 @@ build: configure
 run: build
 	@scripts/start-gridloom.sh build/gridloom
 
+# The cross-compiler and Wine too: the suite also runs as the Windows build under Wine.
 test: build
+	@scripts/install-deps.sh windows
 	@ctest --preset $(PRESET)
 
 # The .deb, in build/; `make test` builds and checks its own copy in a scratch folder.
@@ -38,8 +40,11 @@ bench: build
 	@build/bench/map_bench build/bench
 	@build/bench/input_hours_bench
 
+# The Linux build's pictures, then the same as the Windows build draws them under Wine.
 screenshots: build
 	@build/tools/gridloom_screenshots build/screenshots
+	@scripts/install-deps.sh windows
+	@scripts/windows-screenshots.sh build/screenshots/windows
 
 # The same pictures as the Windows build draws them under Wine (MinGW-w64, Wine, Qt for Windows).
 screenshots-windows:

@@ -34,6 +34,7 @@ if(GRIDLOOM_QT_PREFIX)
 endif()
 foreach(dll ${GRIDLOOM_RUNTIME_DLLS})
     get_filename_component(folder ${dll} DIRECTORY)
+    get_filename_component(folder ${folder} REALPATH)
     list(APPEND dll_folders ${folder})
 endforeach()
 list(REMOVE_DUPLICATES dll_folders)
@@ -42,7 +43,9 @@ foreach(folder ${dll_folders})
     string(REPLACE "/" "\\" folder "Z:${folder}")
     string(APPEND wine_path "${folder};")
 endforeach()
-set(GRIDLOOM_WINE_DLL_PATH ${wine_path})
+# Quoted: unquoted, the list would lose the last ";", and the last folder would run into the
+# %PATH% the script appends.
+set(GRIDLOOM_WINE_DLL_PATH "${wine_path}")
 configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
     WORLD_READ WORLD_EXECUTE)

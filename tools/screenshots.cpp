@@ -13,11 +13,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QRadioButton>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -29,7 +31,14 @@ using gridloom::tools::saveDomainMap;
 
 bool gridloom::tools::save(QWidget& widget, const QDir& folder, const char* name)
 {
-    QApplication::processEvents();
+    // Windows' style animates a change of state, such as a radio button's check, and under
+    // Wine that takes well over a second: the picture is taken once it has ended.
+    const bool animated = QApplication::style()->name() == QStringLiteral("windowsvista");
+    QElapsedTimer settling;
+    settling.start();
+    do
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (animated && settling.elapsed() < 2000);
     const QString path = folder.filePath(QLatin1String(name));
     const bool saved = widget.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED to write", qPrintable(path));

@@ -8,9 +8,30 @@
 #include <string>
 #include <string_view>
 
-// File-system queries and writes the logic needs. The only place in the core that knows which
-// operating system it runs on.
+// File-system queries and writes the logic needs, and the facts about the operating system it
+// runs on. Declared once here; each system has its own implementation file (platform_posix.cpp,
+// platform_windows.cpp), chosen by the build, and the code they share is in platform.cpp.
 namespace gridloom {
+
+/// True where run scripts are batch files for cmd.exe (Windows), false where they are shell
+/// scripts.
+bool runsBatchScripts();
+
+/// True where letter case does not tell two file names apart (Windows).
+bool fileNamesIgnoreCase();
+
+/// True when the path names an ordinary file the system would run as a program: any ordinary
+/// file on Windows, one with an execute permission elsewhere.
+bool isRunnableFile(const std::string& path);
+
+/// Lets everyone run the file where files carry permissions to run them (mode 0755); the reason
+/// in the system's words when that failed. Nothing to do on Windows.
+std::optional<std::string> makeRunnable(const std::string& path);
+
+/// The text, in the system's 8-bit encoding, in the code page a console reads batch files in
+/// (the OEM code page on Windows, which differs from the ANSI one file names are given in);
+/// nothing when a character has no place in it. Unchanged elsewhere.
+std::optional<std::string> consoleText(const std::string& nativeText);
 
 /// The platform's short form of a path. Windows: GetShortPathNameA, empty when the call fails.
 /// Elsewhere there are no short names and the path is returned unchanged.

@@ -34,11 +34,8 @@ QString normalized(const QString& directory)
 
 bool isInside(const QString& directory, const QString& root)
 {
-#ifdef Q_OS_WIN
-    const Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive;
-#else
-    const Qt::CaseSensitivity sensitivity = Qt::CaseSensitive;
-#endif
+    const Qt::CaseSensitivity sensitivity =
+        fileNamesIgnoreCase() ? Qt::CaseInsensitive : Qt::CaseSensitive;
     const QString cleanRoot = normalized(root);
     if (directory.compare(cleanRoot, sensitivity) == 0)
         return true;
@@ -99,10 +96,10 @@ DirectoryChooser::DirectoryChooser(const QString& workingDirectory, const QStrin
 
     // Only a choice by the user moves the directory list; the dialog's own selections merely
     // keep the drive list in step.
-    connect(m_drives, &QComboBox::activated, this, &DirectoryChooser::onDrive1Activated);
+    connect(m_drives, &QComboBox::activated, this, &DirectoryChooser::moveToChosenVolume);
     connect(m_directories, &QTreeWidget::itemActivated, this,
-            &DirectoryChooser::onDir1ItemActivated);
-    connect(ok, &QPushButton::clicked, this, &DirectoryChooser::onCmdOKClicked);
+            &DirectoryChooser::enterActivatedFolder);
+    connect(ok, &QPushButton::clicked, this, &DirectoryChooser::chooseCurrentFolder);
     connect(cancel, &QPushButton::clicked, this, &DirectoryChooser::reject);
 
     const bool useWorkingDirectory =
@@ -167,7 +164,7 @@ void DirectoryChooser::showDirectory(const QString& directory)
     m_directories->setCurrentItem(parent);
 }
 
-void DirectoryChooser::onDir1ItemActivated(QTreeWidgetItem* item)
+void DirectoryChooser::enterActivatedFolder(QTreeWidgetItem* item)
 {
     if (!item)
         return;
@@ -176,7 +173,7 @@ void DirectoryChooser::onDir1ItemActivated(QTreeWidgetItem* item)
         showDirectory(path);
 }
 
-void DirectoryChooser::onDrive1Activated(int index)
+void DirectoryChooser::moveToChosenVolume(int index)
 {
     const QString root = m_drives->itemText(index);
     // The drive the directory list is already on: choosing it again is no move.
@@ -198,7 +195,7 @@ void DirectoryChooser::onDrive1Activated(int index)
     showDirectory(root);
 }
 
-void DirectoryChooser::onCmdOKClicked()
+void DirectoryChooser::chooseCurrentFolder()
 {
     const QChar separator = QLatin1Char(pathSeparator());
     Q_EMIT directoryChosen(m_current.endsWith(separator) ? m_current : m_current + separator);

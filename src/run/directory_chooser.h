@@ -27,9 +27,6 @@ public:
     DirectoryChooser(const QString& workingDirectory, const QString& programFolder,
                      Volumes& volumes, Messages& messages, QWidget* parent = nullptr);
 
-    /// The folder the directory list shows, in native separators.
-    QString currentDirectory() const { return m_current; }
-
 Q_SIGNALS:
     /// OK was pressed: the chosen folder, ending in exactly one separator.
     void directoryChosen(const QString& directory);
@@ -38,14 +35,15 @@ private:
     void showDirectory(const QString& directory);
     void selectVolumeOf(const QString& directory);
     QString volumeOf(const QString& directory) const;
-    void onDrive1Activated(int index);
-    void onDir1ItemActivated(QTreeWidgetItem* item);
-    void onCmdOKClicked();
+    void moveToChosenVolume(int index);
+    void enterActivatedFolder(QTreeWidgetItem* item);
+    void chooseCurrentFolder();
 
     Volumes& m_volumes;
     Messages& m_messages;
     QString m_programFolder;
     QStringList m_roots;
+    /// The folder the directory list shows, in native separators.
     QString m_current;
     QLabel* m_currentLabel = nullptr;
     QComboBox* m_drives = nullptr;

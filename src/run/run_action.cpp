@@ -88,13 +88,13 @@ std::optional<JobFiles> RunAction::writeFiles(const CheckedJob& checked)
     }
 
     const ScriptJob script{checked, toNativeText(directory), toNativeText(m_programFolder)};
-    if (!processorPresent(processorPath(nativeScriptForm, script.programFolder, job.mode)))
+    if (!processorPresent(processorPath(nativeScriptForm(), script.programFolder, job.mode)))
         return refuse(QStringLiteral(
                           "Can not run Fortran executable, please make sure it is in the folder ") +
                       m_programFolder);
 
     const QString scriptPath =
-        fromNativeText(runScriptPath(nativeScriptForm, script.workingDirectory, job.mode));
+        fromNativeText(runScriptPath(nativeScriptForm(), script.workingDirectory, job.mode));
     if (auto failure = writeRunScript(script))
         return refuse(QStringLiteral("The run script %1 could not be written: %2")
                           .arg(scriptPath, fromNativeText(*failure)));

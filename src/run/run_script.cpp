@@ -4,11 +4,6 @@
 #include "common/platform.h"
 #include "run/control_files.h"
 
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
-
 namespace gridloom {
 
 namespace {
@@ -117,35 +112,37 @@ std::string runScriptText(ScriptForm form, const ScriptJob& job)
     return form == ScriptForm::Batch ? batchScriptText(job) : shellScriptText(job);
 }
 
+ScriptForm nativeScriptForm()
+{
+    return runsBatchScripts() ? ScriptForm::Batch : ScriptForm::Shell;
+}
+
 std::optional<std::string> writeRunScript(const ScriptJob& job)
 {
-    const std::string path = runScriptPath(nativeScriptForm, job.workingDirectory, job.mode);
-    if (auto failure = writeFileAtomically(path, runScriptText(nativeScriptForm, job)))
-        return failure;
-    if constexpr (nativeScriptForm == ScriptForm::Shell) {
-        std::error_code error;
-        fs::permissions(path,
-                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                            fs::perms::others_read | fs::perms::others_exec,
-                        fs::perm_options::replace, error);
-        if (error)
-            return "Unable to make " + path + " executable: " + error.message();
+    const ScriptForm form = nativeScriptForm();
+    const std::string path = runScriptPath(form, job.workingDirectory, job.mode);
+    // A folder name the console's code page cannot spell is named by its short form, which is
+    // plain ASCII wherever the volume keeps short names.
+    std::optional<std::string> text = consoleText(runScriptText(form, job));
+    if (!text) {
+        const ScriptJob shortened =
+            job.withFolders(shortPath(job.workingDirectory), shortPath(job.programFolder));
+        if (!shortened.workingDirectory.empty() && !shortened.programFolder.empty())
+            text = consoleText(runScriptText(form, shortened));
     }
+    if (!text)
+        return "the console cannot read the folder names " + job.workingDirectory + " and " +
+               job.programFolder + " in its code page";
+    if (auto failure = writeFileAtomically(path, *text))
+        return failure;
+    if (auto failure = makeRunnable(path))
+        return "Unable to make " + path + " executable: " + *failure;
     return std::nullopt;
 }
 
 bool processorPresent(const std::string& executable)
 {
-    if (!isOrdinaryFile(executable))
-        return false;
-    if constexpr (nativeScriptForm == ScriptForm::Batch) {
-        return true;
-    } else {
-        std::error_code error;
-        const auto permissions = fs::status(executable, error).permissions();
-        return !error && (permissions & (fs::perms::owner_exec | fs::perms::group_exec |
-                                         fs::perms::others_exec)) != fs::perms::none;
-    }
+    return isRunnableFile(executable);
 }
 
 } // namespace gridloom

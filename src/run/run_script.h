@@ -12,11 +12,8 @@ namespace gridloom {
 /// The two forms a run script takes: a batch file for cmd.exe, a shell script elsewhere.
 enum class ScriptForm { Batch, Shell };
 
-#ifdef _WIN32
-inline constexpr ScriptForm nativeScriptForm = ScriptForm::Batch;
-#else
-inline constexpr ScriptForm nativeScriptForm = ScriptForm::Shell;
-#endif
+/// The form the system runs: Batch on Windows, Shell elsewhere.
+ScriptForm nativeScriptForm();
 
 /// What a run script needs: a checked job, and the spelling of its working directory and of
 /// the processors' folder the script carries, which the caller decides.
@@ -27,6 +24,13 @@ struct ScriptJob {
     {
     }
 
+    /// The same job with its folders named otherwise (their short forms, say).
+    ScriptJob withFolders(std::string otherWorkingDirectory, std::string otherProgramFolder) const
+    {
+        return ScriptJob(mode, std::move(otherWorkingDirectory), outputName,
+                         std::move(otherProgramFolder));
+    }
+
     const ProcessingMode mode;
     /// Expected to end with a path separator.
     const std::string workingDirectory;
@@ -34,6 +38,14 @@ struct ScriptJob {
     const std::string outputName;
     /// The folder of the processors' executables, normally without a trailing separator.
     const std::string programFolder;
+
+private:
+    ScriptJob(ProcessingMode mode, std::string workingDirectory, std::string outputName,
+              std::string programFolder)
+        : mode(mode), workingDirectory(std::move(workingDirectory)),
+          outputName(std::move(outputName)), programFolder(std::move(programFolder))
+    {
+    }
 };
 
 /// The processor's executable in the program folder: "<folder>\<tool>.exe" for a batch script,
@@ -61,8 +73,8 @@ std::string runScriptText(ScriptForm form, const ScriptJob& job);
 /// Quotes a text for the POSIX shell so that it stands for exactly itself.
 std::string shellQuoted(const std::string& text);
 
-/// Writes the script of the platform's form (mode 0755 where modes exist) in one go; returns
-/// the reason when it could not.
+/// Writes the script of the platform's form (mode 0755 where modes exist) in one go, in the
+/// code page the console reads it in; returns the reason when it could not.
 std::optional<std::string> writeRunScript(const ScriptJob& job);
 
 /// True when the processor's executable lies in the folder as an ordinary file that may be run.

@@ -123,6 +123,9 @@ private Q_SLOTS:
     {
         auto [presses, shown, listed, yellow] =
             fetchRow<QString, QStringList, int, bool>("presses", "shown", "listed", "yellow");
+        if (onWindows && presses.contains(u"long"_s))
+            QSKIP("Windows lists a long path by its short form, which is far shorter here: "
+                  "windows_core_check tests the length rule on short forms");
         Window window;
         QString first;
         for (const QString& press : presses.split(QLatin1Char('|'))) {
@@ -206,7 +209,9 @@ private Q_SLOTS:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window.list()->viewport(), &drop);
-        QCOMPARE(window.main.jobSettings().inputPaths, std::vector<std::string>{a.toStdString()});
+        // Listed as any added file is, in native separators.
+        QCOMPARE(window.main.jobSettings().inputPaths,
+                 std::vector<std::string>{QDir::toNativeSeparators(a).toStdString()});
         QCOMPARE(window.fakes.messages.shown, QStringList{job("unreadableHeader")});
     }
 

@@ -6,10 +6,10 @@
 #include "run/recent_control_files.h"
 #include "run_test_support.h"
 #include "support/data_rows.h"
+#include "support/test_platform.h"
 
 #include <QTemporaryDir>
 #include <QTest>
-#include <sys/stat.h>
 
 using namespace gridloom;
 using namespace gridloom::testing;
@@ -109,12 +109,14 @@ private Q_SLOTS:
     {
         QTemporaryDir folder;
         const std::string base = folder.path().toStdString() + "/";
-        QVERIFY(::mkfifo((base + "pipe").c_str(), 0600) == 0);
+        const std::string pipe = makeWaitingPipe(base + "pipe");
+        QVERIFY(!pipe.empty());
         QFile big(folder.filePath(u"big.inp"_s));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(maximumControlFileSize + 1));
         big.close();
         const std::pair<std::string, const char*> cases[] = {
-            {base + "pipe", "an ordinary file"},
+            // Windows answers questions about a pipe's name as if there were none.
+            {pipe, onWindows ? "an existing file" : "an ordinary file"},
             {base, "an ordinary file"},
             {base + "missing.inp", "an existing file"},
             {base + "big.inp", "at most 1048576 bytes"}};

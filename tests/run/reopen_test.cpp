@@ -4,6 +4,7 @@
 // takes a path.
 #include "app/main_window.h"
 #include "common/date_hour_stamp.h"
+#include "common/platform.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "run_test_support.h"
@@ -57,9 +58,11 @@ class ReopenTest final : public QObject {
     /// A worked example's control file in the working folder, naming the test's inputs.
     QString placeGolden(const QString& golden, const QString& name)
     {
-        const QByteArray bytes = goldenFile(golden)
-                                     .replace("C:\\DATA\\", QFile::encodeName(m_inputs))
-                                     .replace("C:\\D\\", QFile::encodeName(m_inputs));
+        // In their short form, which the control file is written with (the same on Linux).
+        const QByteArray inputs =
+            QByteArray::fromStdString(shortPath(QFile::encodeName(m_inputs).toStdString()));
+        const QByteArray bytes =
+            goldenFile(golden).replace("C:\\DATA\\", inputs).replace("C:\\D\\", inputs);
         writeFile(m_work + name, bytes);
         return m_work + name;
     }
@@ -210,11 +213,11 @@ private Q_SLOTS:
         QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(m_fakes.messages.shown, QStringList());
         QCOMPARE(m_fakes.starter.started.size(), std::size_t(0));
-        QCOMPARE(QDir(m_work).entryList(QDir::Files),
-                 (QStringList{u"run_gridfuse.sh"_s, u"west.inp"_s}));
+        const QString script = onWindows ? u"run_gridfuse.bat"_s : u"run_gridfuse.sh"_s;
+        QCOMPARE(QDir(m_work).entryList(QDir::Files), (QStringList{script, u"west.inp"_s}));
         QCOMPARE(fileBytes(control), bytes);
         QCOMPARE(m_window->statusBar()->currentMessage(),
-                 u"Wrote %1 and %2"_s.arg(control, m_work + u"run_gridfuse.sh"_s));
+                 u"Wrote %1 and %2"_s.arg(control, m_work + script));
         // The job check comes first, with Run's message and nothing written.
         QFile::remove(control);
         operate(*m_window, {u"WorkingDirBox="_s});

@@ -13,6 +13,8 @@
 #include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
+#include <QRegularExpression>
+
 using namespace gridloom;
 using namespace gridloom::testing;
 
@@ -253,7 +255,8 @@ private Q_SLOTS:
         const ScriptJob job{checked(merge), QFile::encodeName(work).toStdString(),
                             QFile::encodeName(QDir::toNativeSeparators(base.path())).toStdString()};
         const QString script = base.filePath(onWindows ? u"run.bat"_s : u"run.sh"_s);
-        QVERIFY(writeFile(script, QByteArray::fromStdString(runScriptText(nativeScriptForm, job))));
+        QVERIFY(
+            writeFile(script, QByteArray::fromStdString(runScriptText(nativeScriptForm(), job))));
         QProcess shell;
         startScript(shell, script, base.path());
         QVERIFY(shell.waitForFinished(10000));
@@ -279,14 +282,20 @@ private Q_SLOTS:
     // kernel's own mounts.
     void realVolumesAreFolders()
     {
+        // On Windows the drives, each a letter, a colon and a backslash; the system's is there.
         QStringList roots = StorageVolumes().roots();
-        QCOMPARE(roots.value(0), u"/"_s);
+        const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
+        QCOMPARE(onWindows ? QString(roots.contains(systemRoot) ? systemRoot : QString())
+                           : roots.value(0),
+                 onWindows ? systemRoot : u"/"_s);
         QCOMPARE(roots.removeDuplicates(), 0);
+        const QRegularExpression drive(u"^[A-Z]:\\\\$"_s);
         for (const QString& root : roots)
             QVERIFY2(QFileInfo(root).isDir() && !root.startsWith(u"/proc"_s) &&
-                         !root.startsWith(u"/sys"_s),
+                         !root.startsWith(u"/sys"_s) &&
+                         (!onWindows || drive.match(root).hasMatch()),
                      qPrintable(root));
-        QVERIFY(StorageVolumes().isReady(u"/"_s));
+        QVERIFY(StorageVolumes().isReady(systemRoot));
     }
 
     void startsFirstTerminalFound_data()
@@ -352,16 +361,17 @@ private Q_SLOTS:
     }
 
     // Windows' console start for real: cmd.exe's start opens a console of its own for the
-    // batch file, which runs in the folder it was given.
+    // batch file in the working directory, which runs in that folder. cmd.exe expands "%PATH%"
+    // on its command line, quoted or not, and takes "&" for the end of a command.
     void startsBatchInConsole()
     {
         if (!onWindows)
             QSKIP("cmd.exe and batch files are Windows' (startsFirstTerminalFound covers Linux)");
         QTemporaryDir base;
-        const QString work = QDir::toNativeSeparators(base.filePath(u"work & more"_s));
+        const QString work = QDir::toNativeSeparators(base.filePath(u"work & %PATH% more"_s));
         QVERIFY(QDir().mkpath(work));
         const QString record = QDir::toNativeSeparators(base.filePath(u"started.txt"_s));
-        const QString script = QDir::toNativeSeparators(base.filePath(u"run_wxjoin2.bat"_s));
+        const QString script = work + u"\\run_wxjoin2.bat"_s;
         QVERIFY(writeFile(script,
                           "@echo off\r\ncd > \"" + QFile::encodeName(record) + "\"\r\nexit\r\n"));
         TerminalStarter starter;

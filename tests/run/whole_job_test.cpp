@@ -67,8 +67,17 @@ class WholeJobTest final : public QObject {
     std::unique_ptr<QTemporaryDir> m_base;
     // The chooser's folders: "volume" stands for a second mounted disk, "/offline" for one
     // without a medium and "plain.txt" for a drive that is there but cannot be listed.
+    // On Windows "/" is the test folder's drive and "/offline" a drive letter nobody uses.
     QTemporaryDir m_volumes;
-    QString volumePath(const QString& p) const { return QDir(m_volumes.path()).filePath(p); }
+    QString m_root = onWindows ? QDir::toNativeSeparators(m_volumes.path().left(3)) : u"/"_s;
+    QString volumePath(const QString& p) const
+    {
+        if (p == u"/"_s)
+            return m_root;
+        if (p == u"/offline"_s && onWindows)
+            return u"B:\\"_s;
+        return QDir::toNativeSeparators(QDir(m_volumes.path()).filePath(p));
+    }
     QString m_program;
     QString m_inputs;
     QString m_work;
@@ -369,7 +378,8 @@ private Q_SLOTS:
         addRow("root gets one separator", "run 1/", "double click", "/", "/ | / |", "/");
         addRow("another drive", "run 1/", "drive", "volume", "volume | volume |", "volume/");
         addRow("drive not ready", "run 1/", "drive", "/offline",
-               u"volume | volume | "_s + message("driveOffline", u"/offline"_s), "volume/");
+               u"volume | volume | "_s + message("driveOffline", volumePath(u"/offline"_s)),
+               "volume/");
         addRow("the drive shown chosen again", "run 1/Sub a", "same drive", "", "run 1/Sub a | / |",
                "run 1/Sub a/");
         addRow("drive that cannot be read", "volume/data", "drive", "plain.txt",
@@ -384,9 +394,9 @@ private Q_SLOTS:
                                                                   "written");
         FakeVolumes volumes;
         // Each drive a row picks is next to the one it starts on: no other is passed on the way.
-        volumes.rootList = {u"/offline"_s, u"/"_s, volumePath(u"volume"_s),
+        volumes.rootList = {volumePath(u"/offline"_s), m_root, volumePath(u"volume"_s),
                             volumePath(u"plain.txt"_s)};
-        volumes.notReady = {u"/offline"_s};
+        volumes.notReady = {volumePath(u"/offline"_s)};
         RecordingMessages messages;
         QLineEdit box(start.isEmpty() ? start : volumePath(start));
         QPointer<DirectoryChooser> chooser =
@@ -404,7 +414,8 @@ private Q_SLOTS:
             for (int i = 0; i < qAbs(steps); ++i)
                 QTest::keyClick(drives, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
         } else if (!how.isEmpty()) {
-            const auto found = folders->findItems(target, Qt::MatchExactly | Qt::MatchRecursive);
+            const auto found = folders->findItems(target == u"/"_s ? m_root : target,
+                                                  Qt::MatchExactly | Qt::MatchRecursive);
             const QPoint centre = folders->visualItemRect(found.value(0)).center();
             QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, centre);
             if (how == u"enter"_s)
@@ -413,7 +424,9 @@ private Q_SLOTS:
                 QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, centre);
         }
         const auto relative = [this](const QString& p) {
-            return p == u"/"_s ? p : QDir(m_volumes.path()).relativeFilePath(p);
+            return p == m_root
+                       ? u"/"_s
+                       : QDir(m_volumes.path()).relativeFilePath(QDir::fromNativeSeparators(p));
         };
         QCOMPARE(relative(chooser->findChild<QLabel*>(u"lblCurDir"_s)->text()) + u" | "_s +
                      relative(drives->currentText()) + u" |"_s +

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -77,6 +78,12 @@ int main(int argc, char** argv)
     // The process that holds the control file open, through the handle it inherits.
     if (argc == 2 && std::string(argv[1]) == "--hold")
         Sleep(INFINITE);
+    // Started by a run script in the processor's place: it notes the folder it was started in.
+    if (argc == 2 && std::string(argv[1]) == "wxjoin2.inp") {
+        char here[MAX_PATH];
+        putFile("C:\\check\\ran-in.txt", std::string(here, GetCurrentDirectoryA(MAX_PATH, here)));
+        return 0;
+    }
     const std::string golden = std::string(argc > 1 ? argv[1] : ".") + "\\";
     char module[MAX_PATH];
     const std::string self(module, GetModuleFileNameA(nullptr, module, MAX_PATH));
@@ -131,7 +138,7 @@ int main(int argc, char** argv)
         {"C:\\check\\p", ProcessingMode::Extract, "", "C:\\check\\p\\wxjoin2.exe"}};
     for (const auto& [where, mode, placed, expected] : processors) {
         putFile(placed, "MZ");
-        const std::string path = processorPath(nativeScriptForm, where, mode);
+        const std::string path = processorPath(nativeScriptForm(), where, mode);
         const bool present = processorPresent(path);
         DeleteFileA(placed.c_str());
         row(expected + (placed.empty() ? " absent" : " found"),
@@ -278,6 +285,21 @@ int main(int argc, char** argv)
     row("another drive's line, \"%\" doubled, a drive root's processor",
         percent == "D:\r\ncd \"D:\\100%% sure\\\"\r\n\"C:\\wxjoin2.exe\" wxjoin2.inp\r\npause\r\n",
         percent);
+
+    // cmd.exe reads a batch file in the console's (OEM) code page, not in the ANSI one the
+    // names come in: \351 is e acute in code page 1252 and a capital U acute in code page 850.
+    // Written as it comes, the script would change into a folder that does not exist, and the
+    // processor (this program under the processor's name) would run in the wrong one.
+    const std::string accented = makeFolders("C:\\check\\Donn\351es");
+    makeFolders("C:\\check\\tools");
+    CopyFileA(self.c_str(), "C:\\check\\tools\\wxjoin2.exe", FALSE);
+    const auto accentedFailure =
+        writeRunScript({ProcessingMode::Extract, accented + "\\", "out", "C:\\check\\tools"});
+    std::system((accented + "\\run_wxjoin2.bat <NUL >NUL").c_str());
+    row("a run script in a folder named in code page " + std::to_string(GetACP()) +
+            " runs the processor there, read in code page " + std::to_string(GetOEMCP()),
+        !accentedFailure && fileBytes("C:\\check\\ran-in.txt") == accented,
+        accentedFailure.value_or(fileBytes("C:\\check\\ran-in.txt")));
 
     // The name rules on names in code page 1252: \212 is S with caron, \374 u with umlaut.
     // Counted as UTF-8, the cubed sign \263 would belong to the "m" before it.
