@@ -12,6 +12,7 @@
 #include "support/data_rows.h"
 #include "support/operate.h"
 #include "support/qt_test_prelude.h"
+#include "support/test_platform.h"
 
 #include <QFile>
 #include <QPaintEngine>
@@ -359,6 +360,59 @@ private Q_SLOTS:
         QTest::mouseClick(job.dialog()->findChild<QPushButton*>(QStringLiteral("OkButton")),
                           Qt::LeftButton);
         QCOMPARE(job.window.domain().bounds[1], 131.0);
+    }
+
+    // A new user's merge of three nested grids of one projection (4, 12 and 36 km): the box is
+    // drawn from view kilometres (60, 40) to (260, 240), whose corners cs2cs gives as
+    // 96.269524°W 40.368380°N and 93.737039°W 42.179169°N, and the control file carries them.
+    void boxDrawnOnTheMapIsWhatRunWrites()
+    {
+        QTemporaryDir folder;
+        FakeServices fakes;
+        // The console is a stand-in that records the start; the processor need only be there.
+        fakes.programFolder = folder.path();
+        QFile processor(folder.filePath(u"gridfuse"_s + (onWindows ? u".exe"_s : QString())));
+        QVERIFY(processor.open(QIODevice::WriteOnly) &&
+                processor.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        MainWindow window(fakes.services());
+        QStringList files;
+        for (const auto& [name, grid, km, i, j, lon1, lon2, lat1, lat2] :
+             {std::tuple{"fine.m3d", "-150.000 -120.000 4.000 60 50", 4, "60", "50", "-98.835971",
+                         "-95.947253", "38.873221", "40.704925"},
+              {"mid.m3d", "-354.000 -294.000 12.000 60 50", 12, "60", "50", "-101.478396",
+               "-92.521604", "37.198118", "42.730618"},
+              {"coarse.m3d", "-540.000 -432.000 36.000 31 25", 36, "31", "25", "-103.973490",
+               "-90.026510", "35.821716", "44.014997"}})
+            files << writeInput(
+                folder, name,
+                ("LCC 40.0000 -97.0000 30.00 60.00 " + std::string(grid) + " 23").c_str(),
+                {"1", "1", i, j, "1", "23", lon1, lon2, lat1, lat2}, km);
+        window.inputList().addPaths(files);
+        operate(window,
+                {u"LatLonOption"_s, u"TitleBox=drawn"_s, u"WorkingDirBox="_s + folder.path() + u'/',
+                 u"OutFileBaseNameBox=drawn"_s});
+        MapWindow* map = openMap(window);
+        showMap(*map, {900, 700});
+        MapCanvas& canvas = map->canvas();
+        canvas.showView({-400 + canvas.width() / 2.0, 300 - canvas.height() / 2.0}, 1.0);
+        drag(canvas, drawFrom, drawTo);
+        CoordinateDialog* dialog = window.coordinateDialogs().dialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->findChild<QLineEdit*>(u"txtLat2"_s)->text(), u"42.179169"_s);
+        operate(*dialog, {u"OkButton"_s});
+        operate(window, {u"RunButton"_s});
+        QCOMPARE(fakes.messages.shown.join(u'|'), QString());
+        QCOMPARE(fakes.starter.started.size(), std::size_t(1));
+        QFile written(folder.filePath(u"drawn.inp"_s));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QByteArrayList lines = written.readAll().split('\n').mid(5, 4);
+        for (QByteArray& line : lines)
+            line = line.trimmed();
+        QCOMPARE(lines, QByteArrayList(
+                            {"2                    ! Method of select domain (1: X/Y; 2: lon/lat)",
+                             "-96.269524,-93.737039            ! Beg/End X(km) or longitudes",
+                             "40.36838,42.179169            ! Beg/End Y(km) or latitudes",
+                             "3                    ! Number of source 3D.DAT files"}));
     }
 
     void cellLatticeOnceCellsAreEightPixelsApart()
