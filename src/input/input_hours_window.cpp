@@ -1,6 +1,7 @@
 #include "input/input_hours_window.h"
 
 #include "common/native_text.h"
+#include "common/palette.h"
 #include "input/hours_strip.h"
 
 #include <QFont>
@@ -13,9 +14,6 @@
 namespace gridloom {
 
 namespace {
-
-// The strip's warning colour, so a legend line and what it names on the strip look alike.
-const QColor warningColour(232, 89, 12);
 
 } // namespace
 
