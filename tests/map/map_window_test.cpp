@@ -352,6 +352,19 @@ private Q_SLOTS:
         operate(*job.dialog(), {u"TextXStart=-100"_s, u"TextXEnd=100"_s, u"TextYStart=-50"_s,
                                 u"TextYEnd=50"_s, u"OkButton"_s});
         QVERIFY(job.window.domain().domainValid && !job.dialog()->isVisible());
+        // The pointer shows what a press takes hold of: a side, a corner, or nothing inside.
+        const Polyline& ring = job.canvas().scene().shapes.back().ring; // from the north-west
+        const std::size_t side = (ring.size() - 1) / 4;
+        const MapPoint middle{(ring[0].x + ring[2 * side].x) / 2,
+                              (ring[0].y + ring[2 * side].y) / 2};
+        for (const auto& [at, shape] : {std::pair{ring[side / 2], Qt::SizeVerCursor},
+                                        {ring[side * 3 / 2], Qt::SizeHorCursor},
+                                        {ring[0], Qt::SizeFDiagCursor},
+                                        {ring[side], Qt::SizeBDiagCursor},
+                                        {middle, Qt::ArrowCursor}}) {
+            QTest::mouseMove(&job.canvas(), job.canvas().toPixels(at).toPoint());
+            QCOMPARE(job.canvas().cursor().shape(), shape);
+        }
         drag(job.canvas(), QPoint(737, 76), QPoint(767, 76), Qt::NoModifier);
         QVERIFY(job.dialog()->isVisible());
         for (const QString& expected :
