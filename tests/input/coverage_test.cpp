@@ -258,6 +258,10 @@ private Q_SLOTS:
         addRow("midnight between two days", "2002030522-2002030602", 1.0,
                "22:00 23:00 00:00 01:00 02:00", "5 Mar 2002|6 Mar 2002");
         addRow("the leap day", "2004022700-2004030200", 20.0, "27 28 29 1 2", "Feb 2004|Mar 2004");
+        // A month's last label keeps half a step from the next month's first: 29 April two days
+        // before 1 May, but not 31 May, one day before 1 June.
+        addRow("month ends in 2 days", "2002042700-2002060300", 40.0,
+               "27 29 1 3 5 7 9 11 13 15 17 19 21 23 25 27 29 1 3", "Apr 2002|May 2002|Jun 2002");
         addRow("a month in 5 days", "2002030100-2002033123", 100.0, "1 6 11 16 21 26", "Mar 2002");
         addRow("a year in 2 months", "2002010100-2002123123", 800.0, "Jan Mar May Jul Sep Nov",
                "2002");
