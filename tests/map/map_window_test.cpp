@@ -2,6 +2,7 @@
 // main window, drawing the box where it belongs, zoom, pan and fit, and pictures.
 #include "app/domain_map_loader.h"
 #include "app/main_window.h"
+#include "common/palette.h"
 #include "domain/coordinate_dialog.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
@@ -333,6 +334,14 @@ private Q_SLOTS:
         QTest::mousePress(&job.canvas(), Qt::LeftButton, Qt::ShiftModifier, drawFrom);
         QTest::mouseMove(&job.canvas(), drawTo);
         QVERIFY(job.canvas().drawingBox());
+        // The box being drawn is outlined in its own colour, from the corner where it began.
+        const QImage drawing = job.canvas().grab().toImage();
+        for (int d = 1; d <= 3; ++d) {
+            const QColor c = drawing.pixelColor(drawFrom + QPoint(d, 0));
+            QVERIFY(std::abs(c.red() - drawnBox.red()) + std::abs(c.green() - drawnBox.green()) +
+                        std::abs(c.blue() - drawnBox.blue()) <
+                    48);
+        }
         QTest::keyClick(&job.canvas(), Qt::Key_Escape);
         QTest::mouseRelease(&job.canvas(), Qt::LeftButton, Qt::ShiftModifier, drawTo);
         QVERIFY(!job.dialog());
