@@ -269,6 +269,8 @@ private Q_SLOTS:
                "2002|2003");
         addRow("three decades in 5 years", "1996060100-2026010100", 30000.0,
                "2000 2005 2010 2015 2020 2025", "");
+        addRow("three centuries in 100 years", "1850010100-2150010100", 500000.0,
+               "1900 2000 2100", "");
     }
     void axisLabels()
     {
