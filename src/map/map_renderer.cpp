@@ -498,19 +498,8 @@ void MapRenderer::drawOverlay(QPainter& painter, const MapViewport& viewport,
     painter.drawText(box, Qt::AlignCenter, text);
 }
 
-QString MapRenderer::legendText() const
+std::vector<LegendLine> MapRenderer::legendLines() const
 {
-    QStringList lines;
-    for (const LegendLine& line : m_scene.legend)
-        lines << QString::fromStdString(line.text);
-    return lines.join(QLatin1Char('\n'));
-}
-
-void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
-                             const DragOverlay* overlay)
-{
-    m_legendFrame = QRectF();
-    m_foldedLines = 0;
     std::vector<LegendLine> lines = m_scene.legend;
     // A damaged file is named as such: telling the user to install a package they have would
     // send them the wrong way.
@@ -520,6 +509,23 @@ void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
         lines.push_back(
             {LegendLine::Style::Note, -1,
              "No coastline file in " + m_shores->folder() + ": install the package gmt-gshhg-low"});
+    return lines;
+}
+
+QString MapRenderer::legendText() const
+{
+    QStringList lines;
+    for (const LegendLine& line : legendLines())
+        lines << QString::fromStdString(line.text);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
+                             const DragOverlay* overlay)
+{
+    m_legendFrame = QRectF();
+    m_foldedLines = 0;
+    const std::vector<LegendLine> lines = legendLines();
     if (lines.empty())
         return;
     const QFontMetricsF metrics = useFont(painter, 8.0);

@@ -16,7 +16,6 @@
 #include "support/test_platform.h"
 
 #include <QFile>
-#include <QPaintEngine>
 #include <QTemporaryDir>
 #include <limits>
 
@@ -254,37 +253,11 @@ private Q_SLOTS:
         }
         MapCanvas canvas(nullptr, folder.path().toStdString());
         canvas.resize(400, 300);
-        QVERIFY(!canvas.drawnResolution());
-        // The words as painted, wrapped lines joined again.
-        struct TextRecorder final : QPaintDevice, QPaintEngine {
-            QStringList texts;
-            QPaintEngine* paintEngine() const override { return const_cast<TextRecorder*>(this); }
-            int metric(PaintDeviceMetric m) const override
-            {
-                return m == PdmDevicePixelRatioScaled ? int(devicePixelRatioFScale())
-                       : m == PdmDevicePixelRatio     ? 1
-                                                      : 96;
-            }
-            bool begin(QPaintDevice*) override { return true; }
-            bool end() override { return true; }
-            void updateState(const QPaintEngineState&) override {}
-            void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-            void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-            void drawTextItem(const QPointF&, const QTextItem& item) override
-            {
-                texts << item.text();
-            }
-            Type type() const override { return User; }
-        } recorder;
-        QPainter painter(&recorder);
-        canvas.paintMap(painter, canvas.size());
-        painter.end();
-        // Wrapping may break the line anywhere, so the words are compared without blanks.
-        const auto letters = [](QString text) { return text.remove(u' '); };
-        const QString painted = recorder.texts.join(QString());
-        QVERIFY2(letters(painted).contains(letters(said.arg(folder.path()))), qPrintable(painted));
-        // The legend's frame stands 8 pixels from the left edge.
         const QImage image = canvas.grab().toImage();
+        QVERIFY(!canvas.drawnResolution());
+        const QString legend = canvas.renderer().legendText();
+        QVERIFY2(legend.contains(said.arg(folder.path())), qPrintable(legend));
+        // The legend's frame stands 8 pixels from the left edge.
         QCOMPARE(image.pixelColor(2, 2), QColor(251, 250, 246));
         QVERIFY(image.pixelColor(7, 270) != image.pixelColor(2, 2));
     }
