@@ -139,9 +139,6 @@ private Q_SLOTS:
             fixtures::writeFixture(path, {.gridLine = gridLine});
             files.push_back(readHeader(path).value());
         }
-        // The first file is never the wide or the moved one.
-        QVERIFY(files.front().gridCells == (GridCells{60, 50, 23}));
-        QVERIFY(files.front().gridOriginKm == (GridOrigin{-354.0, -294.0}));
         QStringList found;
         for (const GridDifference& difference : gridDifferences(files)) {
             QStringList what;
