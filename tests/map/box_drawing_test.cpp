@@ -2,6 +2,7 @@
 // arithmetic and the status line's text.
 #include "map/box_drawing.h"
 #include "map/graticule.h"
+#include "map/map_scene.h"
 #include "map/map_viewport.h"
 #include "map/pointer_readout.h"
 #include "support/data_rows.h"
@@ -77,6 +78,24 @@ private Q_SLOTS:
         const QStringList v = km.split(QLatin1Char(' '));
         const Extent box{v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble()};
         QCOMPARE(text(cellsCovering(grid, box, wholeFile)), cells);
+    }
+
+    // The corner's values beside the pointer while a box is drawn, in the box's own type: at
+    // view (55, 38) of the 12 km grid's projection, which cs2cs puts at 40.350235°N 96.330597°W.
+    void cornerValues()
+    {
+        const InputFileInfo file{
+            1,  60,        1,         50,          1,
+            23, 37.198118, 42.730618, -101.478396, -92.521604,
+            12, {},        0,         {},          "LCC 40 -97 30 60 -354 -294 12 60 50 23"};
+        for (const auto& [type, at, text] :
+             {std::tuple{CoordinateType::XY, MapPoint{55, 38}, "X 55.0 km, Y 38.0 km"},
+              {CoordinateType::IJK, MapPoint{55, 38}, "i 35, j 29"},
+              {CoordinateType::LatLon, MapPoint{-96.330597, 40.350235}, "40.3502°N 96.3306°W"}}) {
+            const MapScene scene = buildScene({ProcessingMode::Extract, type, {file}, {}, {}, 0});
+            QCOMPARE(QString::fromStdString(BoxFrame(scene, type).cornerText(at)),
+                     QString::fromUtf8(text));
+        }
     }
 
     void cellUnderThePointer()

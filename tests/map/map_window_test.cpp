@@ -425,13 +425,18 @@ private Q_SLOTS:
         showMap(map);
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
         MapCanvas& canvas = map.canvas();
-        // Cell edges of the 12 km grid run at x = 0 and y = 96 km; (6, 102) is a cell's middle.
+        // Cell edges of the 12 km grid run at x = 0, x = 348 and y = -264 km, each 6 km from a
+        // cell's middle; the last two lie near the window's right and bottom edges.
         const auto edgeShows = [&canvas](double kmPerPixel) {
             canvas.showView({0, 0}, kmPerPixel);
             const QImage image = canvas.grab().toImage();
-            const QPoint edge = canvas.toPixels({0, 102}).toPoint();
-            const QPoint middle = canvas.toPixels({6, 102}).toPoint();
-            return image.pixelColor(edge) != image.pixelColor(middle);
+            const auto colour = [&](MapPoint km) {
+                const QPointF at = canvas.toPixels(km);
+                return image.pixelColor(int(at.x()), int(at.y()));
+            };
+            return colour({0, 102}) != colour({6, 102}) &&
+                   colour({348, 102}) != colour({342, 102}) &&
+                   colour({102, -264}) != colour({102, -270});
         };
         QVERIFY(edgeShows(1.0));
         QVERIFY(edgeShows(1.5));
