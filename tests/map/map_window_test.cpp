@@ -419,6 +419,29 @@ private Q_SLOTS:
                              "3                    ! Number of source 3D.DAT files"}));
     }
 
+    // The shores are drawn: a view of Chesapeake Bay has coastline across it.
+    void drawsTheShores()
+    {
+        MapWindow map;
+        showMap(map);
+        map.showSnapshot({ProcessingMode::Merge,
+                          CoordinateType::LatLon,
+                          {},
+                          {{-77.5, -75, 36.5, 39.5, 1, 23}, true},
+                          {}});
+        const QImage image = map.canvas().grab().toImage();
+        int coast = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2) {
+                const QColor c = image.pixelColor(x, y);
+                coast += std::abs(c.red() - mapCoast.red()) +
+                             std::abs(c.green() - mapCoast.green()) +
+                             std::abs(c.blue() - mapCoast.blue()) <
+                         40;
+            }
+        QVERIFY2(coast > 50, qPrintable(QString::number(coast)));
+    }
+
     void cellLatticeOnceCellsAreEightPixelsApart()
     {
         MapWindow map;
