@@ -1,5 +1,6 @@
 #include "app/splash_window.h"
 
+#include "common/palette.h"
 #include "common/window_placement.h"
 
 #include <QLabel>
@@ -26,7 +27,7 @@ QLabel* makeCaption(QWidget* parent, const char* name, const QString& text, cons
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setAutoFillBackground(false);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(192, 192, 255));
+    palette.setColor(QPalette::WindowText, splashCaption);
     label->setPalette(palette);
     return label;
 }
@@ -127,17 +128,15 @@ QPixmap SplashWindow::picture()
 
     // Night-blue sky fading into the colour of a weather map's low levels.
     QLinearGradient sky(0, 0, 0, PictureSize.height());
-    sky.setColorAt(0.0, QColor(8, 20, 56));
-    sky.setColorAt(1.0, QColor(20, 70, 110));
+    sky.setColorAt(0.0, skyTop);
+    sky.setColorAt(1.0, skyBottom);
     painter.fillRect(pixmap.rect(), sky);
 
     // A model grid seen in perspective, three levels stacked: what a 3D.DAT file holds.
-    const QColor gridColours[] = {QColor(90, 160, 220, 150), QColor(120, 190, 240, 170),
-                                  QColor(170, 220, 255, 200)};
     for (int level = 0; level < 3; ++level) {
         const double top = 150 + level * 28;
         const double depth = 70;
-        painter.setPen(QPen(gridColours[level], 1));
+        painter.setPen(QPen(splashLevels[level], 1));
         const QPointF farLeft(330, top), farRight(530, top), nearLeft(270, top + depth),
             nearRight(550, top + depth);
         for (int i = 0; i <= 10; ++i) {
@@ -150,7 +149,7 @@ QPixmap SplashWindow::picture()
     }
 
     // Wind arrows over the top level.
-    painter.setPen(QPen(QColor(255, 210, 120), 2));
+    painter.setPen(QPen(windArrows, 2));
     for (int i = 0; i < 5; ++i) {
         const QPointF from(300 + i * 45, 120 + (i % 2) * 12);
         const QPointF to = from + QPointF(30, -10);
@@ -160,7 +159,7 @@ QPixmap SplashWindow::picture()
         head.lineTo(to + QPointF(-9, -1));
         head.lineTo(to + QPointF(-5, 7));
         head.closeSubpath();
-        painter.fillPath(head, QColor(255, 210, 120));
+        painter.fillPath(head, windArrows);
     }
 
     QFont title(QStringLiteral("Arial"));
@@ -174,11 +173,11 @@ QPixmap SplashWindow::picture()
     QFont subtitle(QStringLiteral("Arial"));
     subtitle.setPixelSize(16);
     painter.setFont(subtitle);
-    painter.setPen(QColor(200, 220, 255));
+    painter.setPen(splashSubtitle);
     painter.drawText(QRect(30, 128, 260, 60), Qt::AlignLeft | Qt::TextWordWrap,
                      QStringLiteral("Gridded 3-D weather data:\nextract, append and merge"));
 
-    painter.setPen(QColor(120, 150, 200));
+    painter.setPen(splashRule);
     painter.drawLine(28, 262, 250, 262);
     return pixmap;
 }

@@ -18,15 +18,6 @@ namespace {
 
 using namespace std::chrono;
 
-const QColor barColour(58, 110, 165);
-// Opaque tints rather than translucent ones: with a thousand bars a redraw must not blend
-// every pixel of the window twice.
-const QColor bandColour(224, 238, 224);
-const QColor gapTint(250, 222, 206);
-const QColor bandEdgeColour(60, 140, 70);
-const QColor heldColour(150, 196, 152);
-const QColor gridLineColour(0, 0, 0, 22);
-
 constexpr double axisHeight = 34.0;
 constexpr double coverageHeight = 14.0;
 constexpr double rowsTop = axisHeight + coverageHeight + 8.0;
@@ -220,8 +211,8 @@ void HoursStrip::drawPeriod(QPainter& painter, const QRectF& plot) const
     painter.setClipRect(QRectF(plot.left(), axisHeight, plot.width(), height()));
     // The band tints the bars only; the summary row keeps its colours true. Its edges run
     // through the summary row too, so the period's ends read against the gaps there.
-    painter.fillRect(pixelRect(left, right, rowsTop - 4.0, plot.bottom()), bandColour);
-    painter.setPen(QPen(bandEdgeColour, 2.0));
+    painter.fillRect(pixelRect(left, right, rowsTop - 4.0, plot.bottom()), periodBand);
+    painter.setPen(QPen(periodEdge, 2.0));
     painter.drawLine(QPointF(left, axisHeight + 1.0), QPointF(left, plot.bottom()));
     painter.drawLine(QPointF(right, axisHeight + 1.0), QPointF(right, plot.bottom()));
     painter.restore();
@@ -240,7 +231,7 @@ void HoursStrip::drawAxis(QPainter& painter, const QRectF& plot) const
     const double coarseBaseline = 14.0;
     for (const AxisTick& tick : ticks.fine) {
         const double x = xOfHour(tick.hour);
-        painter.setPen(gridLineColour);
+        painter.setPen(hourLines);
         painter.drawLine(QPointF(x, axisHeight - 2.0), QPointF(x, plot.bottom()));
         const QString label = QString::fromStdString(tick.label);
         if (x + 3.0 + metrics.horizontalAdvance(label) > plot.right())
@@ -262,7 +253,7 @@ void HoursStrip::drawAxis(QPainter& painter, const QRectF& plot) const
             at = std::min(at, xOfHour(ticks.coarse[n + 1].hour) -
                                   boldMetrics.horizontalAdvance(label) - 6.0);
         if (x >= plot.left()) {
-            painter.setPen(QColor(0, 0, 0, 70));
+            painter.setPen(dayLines);
             painter.drawLine(QPointF(x, 2.0), QPointF(x, plot.bottom()));
         }
         // Pushed out by its successor, a label is left out rather than shown cut.
@@ -291,7 +282,7 @@ void HoursStrip::drawCoverageRow(QPainter& painter) const
         return pixelRect(left, right, row.top(), row.bottom());
     };
     for (const HourSpan& file : m_coverage.files)
-        painter.fillRect(xRange(file), heldColour);
+        painter.fillRect(xRange(file), heldHours);
     for (const CoverageOverlap& overlap : m_coverage.overlaps)
         painter.fillRect(xRange(overlap.span), QBrush(warningColour, Qt::Dense4Pattern));
     for (const HourSpan& gap : m_coverage.gaps)
@@ -322,15 +313,14 @@ void HoursStrip::drawBars(QPainter& painter, const QRectF& plot) const
                  QStringLiteral("no file\n%1 h").arg(gap.hours()));
     }
     for (std::size_t n = 0; n < m_coverage.files.size(); ++n)
-        painter.fillRect(barRect(m_coverage.files[n], n),
-                         m_otherGrid[n] ? warningColour : barColour);
+        painter.fillRect(barRect(m_coverage.files[n], n), m_otherGrid[n] ? warningColour : fileBar);
     for (const CoverageOverlap& overlap : m_coverage.overlaps) {
         for (const std::size_t file : overlap.files) {
             const QRect part = barRect(overlap.span, file);
             painter.fillRect(part, warningColour);
             if (barHeight >= 6.0)
                 painter.fillRect(part.adjusted(0, part.height() / 3, 0, -part.height() / 3),
-                                 QColor(255, 255, 255, 150));
+                                 clashStripe);
         }
         if (barHeight >= 6.0)
             drawNote(painter, barRect(overlap.span, overlap.files.back()).bottom() + 4,

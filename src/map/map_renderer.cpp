@@ -21,20 +21,9 @@ constexpr double latticeSpacingPixels = 8.0;
 // The legend covers at most this share of the map.
 constexpr double legendShare = 0.2;
 
-const QColor paper(251, 250, 246);
-const QColor coastColour(70, 96, 120);
-const QColor lakeColour(110, 155, 196);
-const QColor borderColour(150, 138, 128);
-const QColor graticuleColour(214, 218, 223);
-const QColor labelColour(110, 120, 130);
-const QColor boxColour(20, 20, 20);
-const QColor drawnColour(200, 30, 90);
-const QColor inputColours[] = {QColor(31, 119, 180), QColor(44, 160, 44), QColor(148, 103, 189),
-                               QColor(140, 86, 75), QColor(23, 190, 207)};
-
 QColor inputColour(int index)
 {
-    return inputColours[static_cast<std::size_t>(std::max(index, 0)) % std::size(inputColours)];
+    return fileOutlines[static_cast<std::size_t>(std::max(index, 0)) % std::size(fileOutlines)];
 }
 
 // Sets the painter's font to the map's text size for one kind of writing and returns its
@@ -59,7 +48,7 @@ QPen shapePen(const SceneShape& shape)
 {
     const bool box = shape.role != SceneShape::Role::Input;
     const QColor colour =
-        shape.problem ? warningColour : (box ? boxColour : inputColour(shape.inputIndex));
+        shape.problem ? warningColour : (box ? boxOutline : inputColour(shape.inputIndex));
     const double width = (box ? 2.4 : 1.8) + (shape.problem ? 0.6 : 0.0);
     QPen pen = cosmeticPen(colour, width);
     if (shape.role == SceneShape::Role::Entered)
@@ -229,7 +218,7 @@ void MapRenderer::paintBase(QPainter& painter, const MapViewport& viewport)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRectF(0, 0, viewport.width(), viewport.height()), paper);
+    painter.fillRect(QRectF(0, 0, viewport.width(), viewport.height()), mapPaper);
     const Extent visible = visibleLonLat(viewport);
     drawShores(painter, visible, viewport);
     drawGraticule(painter, visible, viewport);
@@ -263,7 +252,7 @@ void MapRenderer::drawScaleBar(QPainter& painter, const MapViewport& viewport)
     const double length = km / viewport.kmPerPixel();
     const QPointF end(viewport.width() - 16.0, viewport.height() - 16.0);
     const QPointF start = end - QPointF(length, 0);
-    painter.setPen(cosmeticPen(QColor(60, 60, 60), 1.5));
+    painter.setPen(cosmeticPen(mapScaleBar, 1.5));
     painter.drawLine(start, end);
     painter.drawLine(start, start - QPointF(0, 5));
     painter.drawLine(end, end - QPointF(0, 5));
@@ -279,9 +268,9 @@ void MapRenderer::drawShores(QPainter& painter, const Extent& visible, const Map
     if (!m_drawnResolution || !m_view)
         return;
     painter.setTransform(transformOf(viewport));
-    const QPen coast = cosmeticPen(coastColour, 1.0);
-    const QPen lakes = cosmeticPen(lakeColour, 0.8);
-    const QPen borders = cosmeticPen(borderColour, 0.9, Qt::DashLine);
+    const QPen coast = cosmeticPen(mapCoast, 1.0);
+    const QPen lakes = cosmeticPen(mapLakes, 0.8);
+    const QPen borders = cosmeticPen(mapBorders, 0.9, Qt::DashLine);
     for (const ShoreBin& bin : m_shores->binsIn(visible, *m_drawnResolution)) {
         auto known = m_shorePaths.find(bin);
         if (known == m_shorePaths.end()) {
@@ -329,13 +318,13 @@ void MapRenderer::drawGraticule(QPainter& painter, const Extent& visible,
     }
     const QTransform toPixels = transformOf(viewport);
     painter.setTransform(toPixels);
-    const QPen pen = cosmeticPen(graticuleColour, 0.7);
+    const QPen pen = cosmeticPen(mapGraticule, 0.7);
     for (const GraticulePath& line : m_graticule)
         painter.strokePath(line.path, pen);
     painter.resetTransform();
 
     useFont(painter, 7.5);
-    painter.setPen(labelColour);
+    painter.setPen(mapLabels);
     for (const GraticulePath& line : m_graticule) {
         QPolygonF pixels;
         for (const MapPoint& p : line.km) {
@@ -470,7 +459,7 @@ void MapRenderer::drawShapes(QPainter& painter, const MapViewport& viewport)
         // shares a corner with a file does not hide its name.
         const bool below = shape.role != SceneShape::Role::Input;
         box.moveTopLeft(corner + QPointF(4, below ? 4 : -box.height() - 3));
-        painter.fillRect(box, QColor(255, 255, 255, 200));
+        painter.fillRect(box, captionBacking);
         painter.setPen(shapePen(shape).color());
         painter.drawText(box, Qt::AlignCenter, text);
     }
@@ -481,10 +470,10 @@ void MapRenderer::drawOverlay(QPainter& painter, const MapViewport& viewport,
 {
     painter.setTransform(transformOf(viewport));
     QPainterPath ring = pathThrough(overlay.ring);
-    QColor fill = drawnColour;
+    QColor fill = drawnBox;
     fill.setAlpha(28);
     painter.fillPath(ring, fill);
-    QPen pen = cosmeticPen(drawnColour, 2.0);
+    QPen pen = cosmeticPen(drawnBox, 2.0);
     pen.setDashPattern({6.0, 3.0});
     painter.strokePath(ring, pen);
     painter.resetTransform();
@@ -498,26 +487,15 @@ void MapRenderer::drawOverlay(QPainter& painter, const MapViewport& viewport,
     at.setX(std::min(at.x(), viewport.width() - box.width() - 4));
     at.setY(std::min(at.y(), viewport.height() - box.height() - 4));
     box.moveTopLeft(at);
-    painter.setPen(QColor(200, 200, 200));
-    painter.setBrush(QColor(255, 255, 255, 235));
+    painter.setPen(mapFrame);
+    painter.setBrush(legendBacking);
     painter.drawRect(box);
-    painter.setPen(QColor(30, 30, 30));
+    painter.setPen(mapText);
     painter.drawText(box, Qt::AlignCenter, text);
 }
 
-QString MapRenderer::legendText() const
+std::vector<LegendLine> MapRenderer::legendLines() const
 {
-    QStringList lines;
-    for (const LegendLine& line : m_scene.legend)
-        lines << QString::fromStdString(line.text);
-    return lines.join(QLatin1Char('\n'));
-}
-
-void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
-                             const DragOverlay* overlay)
-{
-    m_legendFrame = QRectF();
-    m_foldedLines = 0;
     std::vector<LegendLine> lines = m_scene.legend;
     // A damaged file is named as such: telling the user to install a package they have would
     // send them the wrong way.
@@ -527,6 +505,23 @@ void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
         lines.push_back(
             {LegendLine::Style::Note, -1,
              "No coastline file in " + m_shores->folder() + ": install the package gmt-gshhg-low"});
+    return lines;
+}
+
+QString MapRenderer::legendText() const
+{
+    QStringList lines;
+    for (const LegendLine& line : legendLines())
+        lines << QString::fromStdString(line.text);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
+                             const DragOverlay* overlay)
+{
+    m_legendFrame = QRectF();
+    m_foldedLines = 0;
+    const std::vector<LegendLine> lines = legendLines();
     if (lines.empty())
         return;
     const QFontMetricsF metrics = useFont(painter, 8.0);
@@ -601,8 +596,8 @@ void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
             break;
     }
     m_legendFrame = frame;
-    painter.setPen(QColor(200, 200, 200));
-    painter.setBrush(QColor(255, 255, 255, 225));
+    painter.setPen(mapFrame);
+    painter.setBrush(legendBacking);
     painter.drawRoundedRect(frame, 4, 4);
     double y = frame.top() + 5;
     for (std::size_t n = 0; n < texts.size(); ++n) {
@@ -620,7 +615,7 @@ void MapRenderer::drawLegend(QPainter& painter, const MapViewport& viewport,
             painter.drawLine(QPointF(frame.left() + 6, middle),
                              QPointF(frame.left() + 6 + swatch - 4, middle));
         }
-        painter.setPen(sample.problem ? warningColour : QColor(40, 40, 40));
+        painter.setPen(sample.problem ? warningColour : mapText);
         painter.drawText(QRectF(frame.left() + swatch + 10, y, textWidth, heights[n]),
                          Qt::TextWordWrap, texts[n]);
         y += heights[n] + 3;

@@ -55,12 +55,14 @@ public:
     std::optional<ShoreResolution> drawnResolution() const { return m_drawnResolution; }
     /// Where the last paint put the legend, in pixels; empty when it drew none.
     QRectF legendFrame() const { return m_legendFrame; }
-    /// Every legend line, for a panel beside the map when the map shows only some.
+    /// Every legend line, for a panel beside the map when the map shows only some; after a
+    /// paint also why shores are missing, if they are.
     QString legendText() const;
     /// How many legend lines the last paint left out for want of room.
     int foldedLegendLines() const { return m_foldedLines; }
 
 private:
+    std::vector<LegendLine> legendLines() const;
     struct ShorePaths {
         QPainterPath coast;
         QPainterPath lakes;

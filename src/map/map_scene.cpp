@@ -113,6 +113,12 @@ void addBox(MapScene& scene, const MapSnapshot& snapshot, SceneShape::Role role,
     const bool confirmed = role == SceneShape::Role::Confirmed;
     PlacedBox placed = placeBox(type, domain, onGrid);
     SceneShape shape{role, -1, std::move(placed.ring), confirmed ? "Output" : "Entered"};
+    // A box measured on a grid of another projection than the view's reaches the view through
+    // longitude and latitude (the scene makes one projection per definition).
+    if (placed.inViewKm && onGrid->projection.get() != view) {
+        onGrid->projection->inverse(shape.ring);
+        placed.inViewKm = false;
+    }
     if (!placed.inViewKm)
         toView(shape.ring, view);
     const auto firstBox = std::find_if(scene.shapes.begin(), scene.shapes.end(),

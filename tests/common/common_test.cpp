@@ -2,6 +2,7 @@
 // and the file-system layer on real files, pipes and devices.
 #include "common/key_filters.h"
 #include "common/numbers.h"
+#include "common/palette.h"
 #include "common/platform.h"
 #include "support/data_rows.h"
 #include "support/qt_test_prelude.h"
@@ -132,6 +133,24 @@ private Q_SLOTS:
         QCOMPARE(result, length < 0 ? std::string() : std::string(std::size_t(length), 'S'));
         QCOMPARE(sizes.front(), std::size_t(256));
         QCOMPARE(sizes.size(), answers.size());
+    }
+
+    // What a user must tell apart, at least 70 steps of a channel away: the boxes, the files'
+    // outlines and the map's paper from each other, the boxes also from shores on land and sea;
+    // on the hours strip, warnings and bars from each other and from what lies under them.
+    void coloursAUserMustTellApart()
+    {
+        const auto apart = [](QColor a, QColor b) {
+            return std::hypot(a.red() - b.red(), a.green() - b.green(), a.blue() - b.blue()) >= 70;
+        };
+        std::vector<QColor> marks{boxOutline, drawnBox, warningColour, mapPaper};
+        marks.insert(marks.end(), std::begin(fileOutlines), std::end(fileOutlines));
+        for (std::size_t a = 0; a < marks.size(); ++a)
+            for (std::size_t b = a + 1; b < marks.size(); ++b)
+                QVERIFY(apart(marks[a], marks[b]) && (a > 2 || apart(marks[a], mapCoast)) &&
+                        (a > 2 || apart(marks[a], mapLakes)));
+        for (const QColor under : {periodBand, gapTint, heldHours, fileBar})
+            QVERIFY(apart(warningColour, under) && (under == fileBar || apart(fileBar, under)));
     }
 
     void readingFileStarts_data()

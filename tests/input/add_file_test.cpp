@@ -193,8 +193,13 @@ private Q_SLOTS:
         window.click("MergingOptionButton0");
         window.click("ClearAllFileButton");
         QCOMPARE(window.shown(), u"--- --- --- --- --- ---"_s + period);
-        window.press({file(u"1 2003010100 5"_s)});
+        window.press({file(u"1 2003010112 5"_s)});
         QCOMPARE(window.list()->count(), 1);
+        // In Extract mode a file that starts an hour before the start pickers moves them to it.
+        window.click("MergingOptionButton1");
+        window.press({file(u"1 2003010111 2"_s)});
+        QVERIFY2(window.shown().endsWith(u" 2003-01-01 11 2003-01-01 16"_s),
+                 qPrintable(window.shown()));
     }
 
     void droppedFilesAreAdded()

@@ -1,6 +1,7 @@
 // The "Input hours" window: what the strip draws where, and how it follows the main window.
 #include "app/main_window.h"
 #include "common/date_hour_stamp.h"
+#include "common/palette.h"
 #include "fixtures/fake_services.h"
 #include "fixtures/fixture_writer.h"
 #include "input/header_reader.h"
@@ -19,9 +20,6 @@ using namespace gridloom::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QColor warning(232, 89, 12);
-const QColor bar(58, 110, 165);
 
 double hourValue(const char* stamp)
 {
@@ -72,18 +70,18 @@ private Q_SLOTS:
         };
         const double summary = strip.coverageRow().center().y();
         const double gapMiddle = hourValue("2002010303");
-        QCOMPARE(pixel(gapMiddle, summary), warning);
-        QVERIFY(pixel(hourValue("2002010212"), summary) != warning);
-        QVERIFY(pixel(hourValue("2002010300") - 1.5, summary) != warning);
-        QVERIFY(pixel(hourValue("2002010306") + 1.5, summary) != warning);
+        QCOMPARE(pixel(gapMiddle, summary), warningColour);
+        QVERIFY(pixel(hourValue("2002010212"), summary) != warningColour);
+        QVERIFY(pixel(hourValue("2002010300") - 1.5, summary) != warningColour);
+        QVERIFY(pixel(hourValue("2002010306") + 1.5, summary) != warningColour);
         // The third bar begins after the gap; in the gap its row shows the warning hatching.
-        QCOMPARE(pixel(hourValue("2002010312"), strip.yOfFile(2)), bar);
-        QVERIFY(pixel(gapMiddle, strip.yOfFile(2)) != bar);
+        QCOMPARE(pixel(hourValue("2002010312"), strip.yOfFile(2)), fileBar);
+        QVERIFY(pixel(gapMiddle, strip.yOfFile(2)) != fileBar);
         QCOMPARE(strip.fileAt(QPointF(strip.xOfHour(gapMiddle), strip.yOfFile(2))), -1);
         QCOMPARE(strip.fileAt(QPointF(strip.xOfHour(hourValue("2002010312")), strip.yOfFile(2))),
                  2);
-        QCOMPARE(pixel(hourValue("2002010212"), strip.yOfFile(1)), warning);
-        QCOMPARE(pixel(hourValue("2002010112"), strip.yOfFile(0)), bar);
+        QCOMPARE(pixel(hourValue("2002010212"), strip.yOfFile(1)), warningColour);
+        QCOMPARE(pixel(hourValue("2002010112"), strip.yOfFile(0)), fileBar);
 
         const double fitted = strip.viewLast() - strip.viewFirst();
         // Choosing the gap's legend line brings its hours into view, close up.

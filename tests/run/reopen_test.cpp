@@ -115,18 +115,25 @@ private Q_SLOTS:
 
     void openedGoldenJobRunsToTheSameBytes_data()
     {
-        columns<QString, QString>("golden", "name");
-        addRow("extraction", "extract_example.inp", "wxjoin2.inp");
-        addRow("merge", "merge_example.inp", "west.inp");
+        columns<QString, QString, bool>("golden", "name", "kilometres");
+        addRow("extraction", "extract_example.inp", "wxjoin2.inp", false);
+        addRow("merge", "merge_example.inp", "west.inp", false);
+        addRow("merge in kilometres", "merge_example.inp", "west.inp", true);
     }
     void openedGoldenJobRunsToTheSameBytes()
     {
-        auto [golden, name] = fetchRow<QString, QString>();
+        auto [golden, name, kilometres] = fetchRow<QString, QString, bool>();
         // Whatever the window held before goes: another mode, another file, a typed name.
         operate(*m_window, {u"MergingOptionButton1"_s, u"OutFileBaseNameBox=other"_s});
         m_fakes.files.answers = {{m_inputs + u"LOW.M3D"_s}};
         operate(*m_window, {u"AddFileButton"_s});
         const QString path = placeGolden(golden, name);
+        if (kilometres)
+            QVERIFY(writeFile(
+                path, fileBytes(path)
+                          .replace("2                    ! Method", "1                    ! Method")
+                          .replace("-106.5,-104", "-100,120")
+                          .replace("38.25,40", "-50,60")));
         const QByteArray before = fileBytes(path);
         m_fakes.files.answers = {{path}};
         QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);

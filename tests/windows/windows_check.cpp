@@ -294,7 +294,7 @@ int main(int argc, char** argv)
     makeFolders("C:\\check\\tools");
     CopyFileA(self.c_str(), "C:\\check\\tools\\wxjoin2.exe", FALSE);
     const auto accentedFailure =
-        writeRunScript({ProcessingMode::Extract, accented + "\\", "out", "C:\\check\\tools"});
+        writeRunScript(ScriptJob{checkedJob(extraction), accented + "\\", "C:\\check\\tools"});
     std::system((accented + "\\run_wxjoin2.bat <NUL >NUL").c_str());
     row("a run script in a folder named in code page " + std::to_string(GetACP()) +
             " runs the processor there, read in code page " + std::to_string(GetOEMCP()),
