@@ -21,7 +21,7 @@ namespace {
 
 template <typename T> QString orNone(const std::optional<T>& value)
 {
-    return value ? QString::number(*value, 'g', 15) : QStringLiteral("none");
+    return value ? QString::number(*value, 'g', 15) : u"none"_s;
 }
 
 } // namespace
@@ -57,8 +57,7 @@ private Q_SLOTS:
     }
     void readingNumbers()
     {
-        auto [text, whole, real, int32] =
-            fetchRow<QString, QString, QString, QString>("text", "whole", "real", "int32");
+        auto [text, whole, real, int32] = fetchRow<QString, QString, QString, QString>();
         const std::string t = text.toStdString();
         QCOMPARE(orNone(parseWholeNumber(t)) + u' ' + orNone(parseRealNumber(t)) + u' ' +
                      orNone(parseInt32(t)),
@@ -81,7 +80,7 @@ private Q_SLOTS:
     }
     void writingNumbers()
     {
-        auto [value, texts] = fetchRow<double, QString>("value", "texts");
+        auto [value, texts] = fetchRow<double, QString>();
         QCOMPARE(QString::fromStdString(formatGeneral(value) + ' ' + formatFixed(value, 6) + ' ' +
                                         formatFixed(value, 2)),
                  texts);
@@ -122,7 +121,7 @@ private Q_SLOTS:
     }
     void shortPathBuffer()
     {
-        auto [answers, length] = fetchRow<QList<int>, int>("answers", "length");
+        auto [answers, length] = fetchRow<QList<int>, int>();
         QList<std::size_t> sizes;
         const std::string result = shortPathThrough([&](char* buffer, std::size_t size) {
             const auto n = std::size_t(answers.at(sizes.size()));
@@ -166,22 +165,22 @@ private Q_SLOTS:
     }
     void readingFileStarts()
     {
-        auto [kind, read] = fetchRow<QString, bool>("kind", "read");
+        auto [kind, read] = fetchRow<QString, bool>();
         std::string target = path("target");
         fs::remove_all(target);
         std::ofstream(path("file"), std::ios::trunc) << std::string(5000, 'h') << "tail";
         if (kind.front().isDigit())
             std::ofstream(target) << std::string(std::size_t(kind.toInt()), 'h');
-        else if (kind == QStringLiteral("link")) {
+        else if (kind == u"link"_s) {
             std::error_code error;
             fs::create_symlink(path("file"), target, error);
             // Windows lets only administrators and developer mode make links.
             if (error && onWindows)
                 QSKIP(qPrintable(u"no link: "_s + QString::fromLocal8Bit(error.message())));
             QVERIFY(!error);
-        } else if (kind == QStringLiteral("pipe"))
+        } else if (kind == u"pipe"_s)
             QVERIFY(!(target = makeWaitingPipe(target)).empty());
-        else if (kind == QStringLiteral("directory"))
+        else if (kind == u"directory"_s)
             fs::create_directory(target);
         else
             target = endlessDevice();

@@ -1,9 +1,11 @@
 // What OK checks and stores for each coordinate type, and the rules that keep the decimal and
 // the degree/minute/second forms of a latitude or longitude in step; then the coordinate dialog
-// itself, which applies them: its layouts, typing into it, and the ways it ends.
+// itself, which applies them: its layouts, typing into it, and the ways it ends; and the fields
+// a box drawn on the domain map fills, per layout.
 #include "domain/coordinate_dialog.h"
 #include "domain/coordinate_dialog_host.h"
 #include "domain/domain_checks.h"
+#include "domain/drawn_box_fields.h"
 #include "domain/lat_lon_entry.h"
 #include "fixtures/fake_services.h"
 #include "support/data_rows.h"
@@ -15,11 +17,13 @@
 
 using namespace gridloom;
 using namespace gridloom::testing;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(gridloom::Angle)
 Q_DECLARE_METATYPE(gridloom::Corner)
 Q_DECLARE_METATYPE(gridloom::DmsField)
 Q_DECLARE_METATYPE(gridloom::CoordinateType)
+Q_DECLARE_METATYPE(gridloom::DrawnBox)
 
 namespace {
 
@@ -32,14 +36,13 @@ const QString endMissing = message("endCornerMissing");
 
 QString notANumber(const char* field)
 {
-    return QStringLiteral("Please enter numbers only: %1 is not a number.")
-        .arg(QLatin1String(field));
+    return u"Please enter numbers only: %1 is not a number."_s.arg(QLatin1String(field));
 }
 
 QString outOfRange(const char* field)
 {
-    return QStringLiteral("Please enter values from -32768 to 32767 only: %1 is out of range.")
-        .arg(QLatin1String(field));
+    return u"Please enter values from -32768 to 32767 only: %1 is out of range."_s.arg(
+        QLatin1String(field));
 }
 
 // The bounds a record holds before OK, so a test sees which of them were written.
@@ -50,7 +53,7 @@ QString text(const std::array<double, 6>& bounds)
     QStringList numbers;
     for (double bound : bounds)
         numbers << QString::number(bound);
-    return numbers.join(QLatin1Char(' '));
+    return numbers.join(u' ');
 }
 
 // OK's action on the X/Y, index or longitude/latitude texts, told apart by their number (4, 6
@@ -58,7 +61,7 @@ QString text(const std::array<double, 6>& bounds)
 QString confirm(const QString& joined, DomainSelection& domain)
 {
     std::vector<std::string> t;
-    for (const QString& text : joined.split(QLatin1Char('|')))
+    for (const QString& text : joined.split(u'|'))
         t.push_back(text.toStdString());
     std::optional<std::string> refusal;
     if (t.size() == 4)
@@ -81,7 +84,7 @@ QString joined(const DmsTexts& texts)
 
 DmsTexts split(const QString& texts)
 {
-    const QStringList parts = texts.split(QLatin1Char('|'));
+    const QStringList parts = texts.split(u'|');
     return {parts[0].toStdString(), parts[1].toStdString(), parts[2].toStdString()};
 }
 
@@ -97,19 +100,13 @@ QStringList entries(const QWidget* dialog)
     return result;
 }
 
-// The entries of a dialog that was just created.
-const QStringList defaults = [] {
-    QStringList result =
-        QStringLiteral(
-            "TextXStart=0 TextXEnd=0 TextYStart=0 TextYEnd=0 TextIndexiStart=0 TextIndexiEnd=0 "
-            "TextIndexjStart=0 TextIndexjEnd=0 TextIndexkStart=0 TextIndexkEnd=0 cboLatLL1=N "
-            "cboLatLL2=N cboLonLL1=E cboLonLL2=E txtLat1=45 txtLat2=45 txtLatD1=45 txtLatD2=45 "
-            "txtLatM1=00 txtLatM2=00 txtLatS1=0.00 txtLatS2=0.00 txtLon1=95 txtLon2=95 txtLonD1=95 "
-            "txtLonD2=95 txtLonM1=00 txtLonM2=00 txtLonS1=0.00 txtLonS2=0.00")
-            .split(u' ');
-    result.sort();
-    return result;
-}();
+// The entries of a dialog that was just created, in the order `entries` sorts them.
+const QStringList defaults =
+    u"TextIndexiEnd=0 TextIndexiStart=0 TextIndexjEnd=0 TextIndexjStart=0 TextIndexkEnd=0 "
+    "TextIndexkStart=0 TextXEnd=0 TextXStart=0 TextYEnd=0 TextYStart=0 cboLatLL1=N "
+    "cboLatLL2=N cboLonLL1=E cboLonLL2=E txtLat1=45 txtLat2=45 txtLatD1=45 txtLatD2=45 "
+    "txtLatM1=00 txtLatM2=00 txtLatS1=0.00 txtLatS2=0.00 txtLon1=95 txtLon2=95 txtLonD1=95 "
+    "txtLonD2=95 txtLonM1=00 txtLonM2=00 txtLonS1=0.00 txtLonS2=0.00"_s.split(u' ');
 
 // Types into the fields as a user does, "name=keys name=keys ...": focus, select all, keys.
 // Then the entries that differ from a new dialog's, where the focus is, and how many edits the
@@ -125,8 +122,8 @@ QString typeInto(CoordinateDialog* dialog, const QString& edits)
     }
     QStringList changed = entries(dialog);
     changed.removeIf([](const QString& entry) { return defaults.contains(entry); });
-    return changed.join(u' ') + QStringLiteral(" | ") + QApplication::focusWidget()->objectName() +
-           QStringLiteral(" | %1").arg(reported.count());
+    return changed.join(u' ') + u" | "_s + QApplication::focusWidget()->objectName() +
+           u" | %1"_s.arg(reported.count());
 }
 
 // One dialog host as the main window holds it, with recorded messages.
@@ -145,6 +142,21 @@ struct Fixture {
         return host.dialog();
     }
 };
+
+QString joined(const std::vector<FieldText>& fields)
+{
+    QStringList parts;
+    for (const FieldText& field : fields)
+        parts << QString::fromStdString(field.name + "=" + field.text);
+    return parts.join(u' ');
+}
+
+// West of Greenwich and south of the equator, on a grid whose corners fall near whole
+// kilometres and cells 7-28, 3-23.
+const DrawnBox southWest{CoordinateType::LatLon,
+                         {-0.5, 12.25, -33.0000004, 0.0},
+                         std::array{-191.2, 21.999999999, -179.0000000001, 20.0},
+                         std::array{7, 28, 3, 23}};
 
 } // namespace
 
@@ -179,14 +191,14 @@ private Q_SLOTS:
         addRow("lat/lon only exact S and W negate, any order", "60|20|s|w|11|21|S |West", ok,
                "20 21 60 11 7 8");
         addRow("lat/lon slash", "45|95|N|E|46|9/6|N|E", notANumber("end longitude"), "");
-        const QStringList full = QStringLiteral("45|95|N|E|46|96|N|E").split(QLatin1Char('|'));
+        const QStringList full = u"45|95|N|E|46|96|N|E"_s.split(u'|');
         const char* names[] = {"lat1", "lon1", "lat box 1", "lon box 1",
                                "lat2", "lon2", "lat box 2", "lon box 2"};
         for (qsizetype i = 0; i < full.size(); ++i) {
             QStringList texts = full;
             texts[i].clear();
             QTest::addRow("lat/lon empty %s", names[i])
-                << texts.join(QLatin1Char('|')) << (i < 4 ? startMissing : endMissing) << "";
+                << texts.join(u'|') << (i < 4 ? startMissing : endMissing) << "";
         }
     }
     void confirm()
@@ -266,7 +278,7 @@ private Q_SLOTS:
         for (const char* box : {"N", "S", "E", "W", ""})
             for (const Angle angle : {lat, lon})
                 after += QString::fromStdString(switchHemisphere(box, angle)) + u'|';
-        QCOMPARE(after, QStringLiteral("S|N|N|S|E|W|W|E|||"));
+        QCOMPARE(after, u"S|N|N|S|E|W|W|E|||"_s);
     }
 
     // The dialog.
@@ -277,8 +289,7 @@ private Q_SLOTS:
         Fixture f;
         f.host.open(CoordinateType::None);
         QCOMPARE(f.host.dialog(), nullptr);
-        QCOMPARE(f.messages.shown,
-                 QStringList{QStringLiteral("job: ") + message("noCoordinateType")});
+        QCOMPARE(f.messages.shown, QStringList{u"job: "_s + message("noCoordinateType")});
     }
 
     void layouts_data()
@@ -299,7 +310,7 @@ private Q_SLOTS:
         f.open(type == CoordinateType::LatLon ? CoordinateType::XY : CoordinateType::LatLon);
         CoordinateDialog* dialog = f.open(type);
         QCOMPARE(dialog->windowTitle() + u' ' + QApplication::focusWidget()->objectName(),
-                 QStringLiteral("Domain coordinates OkButton"));
+                 u"Domain coordinates OkButton"_s);
         QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
         QCOMPARE(dialog->layoutType(), type);
         QCOMPARE(dialog->size(), client);
@@ -348,7 +359,7 @@ private Q_SLOTS:
     {
         columns<CoordinateType, QString, QString, QString, QString>("type", "edits", "how",
                                                                     "message", "bounds");
-        const QString unchanged = QStringLiteral("1 2 3 4 5 6");
+        const QString unchanged = u"1 2 3 4 5 6"_s;
         addRow("X/Y OK, signed decimals typed", CoordinateType::XY,
                "TextXStart=-2.5a TextXEnd=10.4 TextYStart=3.5 TextYEnd=20", "OkButton", "",
                "-2 10 4 20 5 6");
@@ -373,21 +384,20 @@ private Q_SLOTS:
         // Enter in a field presses no button.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(f.messages.shown.isEmpty());
-        if (how == QLatin1String("close")) {
+        if (how == u"close"_s) {
             QVERIFY(dialog->close());
-        } else if (how == QLatin1String("Enter")) {
-            dialog->findChild<QPushButton*>(QStringLiteral("OkButton"))->setFocus();
+        } else if (how == u"Enter"_s) {
+            dialog->findChild<QPushButton*>(u"OkButton"_s)->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         } else {
             QTest::mouseClick(dialog->findChild<QPushButton*>(how), Qt::LeftButton);
         }
         const bool refused = !message.isEmpty();
-        QCOMPARE(f.messages.shown,
-                 refused ? QStringList{QStringLiteral("dialog: ") + message} : QStringList());
+        QCOMPARE(f.messages.shown, refused ? QStringList{u"dialog: "_s + message} : QStringList());
         QCOMPARE(f.domain.domainValid, !refused);
         QCOMPARE(text(f.domain.bounds), bounds);
         QCOMPARE(dialog->isVisible(), refused);
-        const bool discarded = how != QLatin1String("OkButton") && how != QLatin1String("Enter");
+        const bool discarded = how != u"OkButton"_s && how != u"Enter"_s;
         QCOMPARE(f.host.dialog(), discarded ? nullptr : dialog.data());
         if (refused)
             return;
@@ -396,6 +406,30 @@ private Q_SLOTS:
         QCOMPARE(dialog.isNull(), discarded);
         const auto other = type == CoordinateType::XY ? CoordinateType::LatLon : CoordinateType::XY;
         QCOMPARE(entries(f.open(other)), discarded ? defaults : left);
+    }
+
+    void fields_data()
+    {
+        columns<CoordinateType, DrawnBox, QString>("type", "box", "fields");
+        addRow("lat/lon: hemispheres from the signs, six decimals", CoordinateType::LatLon,
+               southWest,
+               "txtLon1=0.500000 cboLonLL1=W txtLat1=33.000000 cboLatLL1=S txtLon2=12.250000 "
+               "cboLonLL2=E txtLat2=0.000000 cboLatLL2=N");
+        addRow("x/y: whole kilometres outward, rounding noise ignored", CoordinateType::XY,
+               southWest, "TextXStart=-192 TextXEnd=22 TextYStart=-179 TextYEnd=20");
+        addRow("i,j,k: the cells, k left alone", CoordinateType::IJK, southWest,
+               "TextIndexiStart=7 TextIndexiEnd=28 TextIndexjStart=3 TextIndexjEnd=23");
+        DrawnBox noGrid = southWest;
+        noGrid.km.reset();
+        noGrid.cells.reset();
+        addRow("x/y without a known grid", CoordinateType::XY, noGrid, "");
+        addRow("i,j,k without a known grid", CoordinateType::IJK, noGrid, "");
+        addRow("no type", CoordinateType::None, southWest, "");
+    }
+    void fields()
+    {
+        auto [type, box, fields] = fetchRow<CoordinateType, DrawnBox, QString>();
+        QCOMPARE(joined(drawnBoxFields(type, box)), fields);
     }
 };
 

@@ -51,7 +51,7 @@ struct Window {
             texts << (picker ? picker->date().toString(Qt::ISODate)
                              : qobject_cast<QLineEdit*>(find(name))->text());
         }
-        return texts.join(QLatin1Char(' '));
+        return texts.join(u' ');
     }
 };
 
@@ -66,7 +66,7 @@ class AddFileTest final : public QObject {
     // A readable file of "spacing [stamp [hours [ten extent fields]]]".
     QString file(const QString& description)
     {
-        const QStringList parts = description.split(QLatin1Char(' '));
+        const QStringList parts = description.split(u' ');
         fixtures::SampleHeader sample{.gridSpacingKm = parts[0].toDouble(),
                                       .startStamp = parts.value(1, u"2002093012"_s).toStdString(),
                                       .hourCount = parts.value(2, u"109"_s).toInt()};
@@ -121,26 +121,25 @@ private Q_SLOTS:
     }
     void addFileMessages()
     {
-        auto [presses, shown, listed, yellow] =
-            fetchRow<QString, QStringList, int, bool>("presses", "shown", "listed", "yellow");
+        auto [presses, shown, listed, yellow] = fetchRow<QString, QStringList, int, bool>();
         if (onWindows && presses.contains(u"long"_s))
             QSKIP("Windows lists a long path by its short form, which is far shorter here: "
                   "windows_core_check tests the length rule on short forms");
         Window window;
         QString first;
-        for (const QString& press : presses.split(QLatin1Char('|'))) {
+        for (const QString& press : presses.split(u'|')) {
             if (press == u"merge"_s || press == u"extract"_s) {
                 window.click(press == u"merge"_s ? "MergingOptionButton0" : "MergingOptionButton1");
                 continue;
             }
             QStringList chosen;
-            for (const QString& what : press.split(QLatin1Char(','))) {
+            for (const QString& what : press.split(u',')) {
                 if (what == u"unreadable"_s || what == u"pipe"_s) {
                     chosen << unreadable(what == u"pipe"_s);
                 } else if (what == u"long"_s || what == u"exact"_s) {
                     const QString prefix = m_dir.filePath(u"%1_"_s.arg(++m_count));
-                    chosen << prefix + QString((what.size() == 4 ? 133 : 132) - prefix.size(),
-                                               QLatin1Char('x'));
+                    chosen << prefix +
+                                  QString((what.size() == 4 ? 133 : 132) - prefix.size(), u'x');
                     fixtures::writeFixture(chosen.last().toStdString(), {});
                 } else if (what == u"first"_s || what == u"FIRST"_s) {
                     const QFileInfo info(first);
@@ -168,8 +167,8 @@ private Q_SLOTS:
         // Later files overwrite the whole period, whatever the user set.
         qobject_cast<QDateTimeEdit*>(window.find("StartDate"))->setDate(QDate(2001, 1, 1));
         qobject_cast<QLineEdit*>(window.find("EndHour"))->setText(u"7"_s);
-        window.press({unreadable(), file(QStringLiteral(
-                                        "12 2002093012 109 1 1 7 8 2 2 -100.250 -90.0 30 45.5"))});
+        window.press(
+            {unreadable(), file(u"12 2002093012 109 1 1 7 8 2 2 -100.250 -90.0 30 45.5"_s)});
         const QString period = u" 2002-09-30 12 2002-10-05 0"_s;
         QCOMPARE(window.shown(), u"100.25W 30N 90W 45.5N 2 2"_s + period);
         // Tab into the list: the focus lands on an entry, but nobody chose it.
@@ -233,7 +232,7 @@ private Q_SLOTS:
     }
     void initialFolderOfTheDialog()
     {
-        auto [workingDir, usesWorkingDir] = fetchRow<QString, bool>("workingDir", "usesWorkingDir");
+        auto [workingDir, usesWorkingDir] = fetchRow<QString, bool>();
         Window window;
         qobject_cast<QLineEdit*>(window.find("WorkingDirBox"))->setText(workingDir);
         window.press({});

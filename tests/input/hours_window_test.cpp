@@ -29,7 +29,7 @@ double hourValue(const char* stamp)
 QStringList legendOf(QWidget& window)
 {
     QStringList lines;
-    auto* legend = window.findChild<QListWidget*>(QStringLiteral("HoursLegend"));
+    auto* legend = window.findChild<QListWidget*>(u"HoursLegend"_s);
     for (int row = 0; row < legend->count(); ++row)
         lines << legend->item(row)->text();
     return lines;
@@ -85,8 +85,8 @@ private Q_SLOTS:
 
         const double fitted = strip.viewLast() - strip.viewFirst();
         // Choosing the gap's legend line brings its hours into view, close up.
-        auto* legend = window.findChild<QListWidget*>(QStringLiteral("HoursLegend"));
-        const auto gapLines = legend->findItems(QStringLiteral("Gap:"), Qt::MatchStartsWith);
+        auto* legend = window.findChild<QListWidget*>(u"HoursLegend"_s);
+        const auto gapLines = legend->findItems(u"Gap:"_s, Qt::MatchStartsWith);
         QCOMPARE(gapLines.size(), 1);
         QTest::mouseClick(legend->viewport(), Qt::LeftButton, {},
                           legend->visualItemRect(gapLines[0]).center());
@@ -110,19 +110,18 @@ private Q_SLOTS:
         QCOMPARE(notices.size(), 1);
 
         QTest::keyClick(&main, Qt::Key_H, Qt::ControlModifier);
-        auto* window = main.findChild<QWidget*>(QStringLiteral("InputHoursWindow"));
+        auto* window = main.findChild<QWidget*>(u"InputHoursWindow"_s);
         QVERIFY(window && window->isVisible());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Input hours"));
-        auto* strip = window->findChild<HoursStrip*>(QStringLiteral("HoursStrip"));
+        QCOMPARE(window->windowTitle(), u"Input hours"_s);
+        auto* strip = window->findChild<HoursStrip*>(u"HoursStrip"_s);
         QCOMPARE(strip->coverage().files.size(), std::size_t(2));
-        QVERIFY(legendOf(*window).contains(
-            QStringLiteral("Gap: no file holds 2002-01-02 00:00, 1 hour")));
-        QVERIFY(strip->describeFile(1).startsWith(m_dir.filePath(QStringLiteral("b.m3d"))));
+        QVERIFY(legendOf(*window).contains(u"Gap: no file holds 2002-01-02 00:00, 1 hour"_s));
+        QVERIFY(strip->describeFile(1).startsWith(m_dir.filePath(u"b.m3d"_s)));
 
         // Each edit of the period moves the band at once.
-        main.findChild<QLineEdit*>(QStringLiteral("EndHour"))->setText(QStringLiteral("5"));
+        main.findChild<QLineEdit*>(u"EndHour"_s)->setText(u"5"_s);
         QCOMPARE(strip->coverage().period->last, parseDateHourStamp("2002010205").value());
-        main.findChild<QLineEdit*>(QStringLiteral("EndHour"))->setText(QStringLiteral("x"));
+        main.findChild<QLineEdit*>(u"EndHour"_s)->setText(u"x"_s);
         QVERIFY(!strip->coverage().period);
 
         // The wheel zooms, dragging pans, Fit shows all again.
@@ -143,9 +142,9 @@ private Q_SLOTS:
         QCOMPARE(strip->viewLast(), fittedLast);
 
         // Merge mode adds no warnings of its own.
-        main.findChild<QRadioButton*>(QStringLiteral("MergingOptionButton0"))->setChecked(true);
+        main.findChild<QRadioButton*>(u"MergingOptionButton0"_s)->setChecked(true);
         QVERIFY(strip->coverage().gaps.empty());
-        QVERIFY(!legendOf(*window).join(QLatin1Char('\n')).contains(QStringLiteral("Gap")));
+        QVERIFY(!legendOf(*window).join(u'\n').contains(u"Gap"_s));
 
         // After Clear All the same path is new again.
         const qsizetype before = notices.size();

@@ -1,12 +1,16 @@
 // The domain map's logic without a display: grid lines, PROJ, the consistency check, the scene,
-// the graticule and the GSHHG reader.
+// the graticule and the GSHHG reader; and drawing a box on it: the drag, snapping to whole
+// cells, the view's arithmetic and the status line's text.
 #include "common/grid_definition.h"
 #include "fixtures/fixture_writer.h"
 #include "input/grid_line.h"
 #include "input/header_reader.h"
+#include "map/box_drawing.h"
 #include "map/graticule.h"
 #include "map/grid_outline.h"
 #include "map/map_scene.h"
+#include "map/map_viewport.h"
+#include "map/pointer_readout.h"
 #include "map/projection.h"
 #include "map/shoreline_library.h"
 #include "support/data_rows.h"
@@ -17,26 +21,24 @@
 
 using namespace gridloom;
 using namespace gridloom::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 // A 12 km grid and a 4 km grid nested in it, with extent lines whose limits cs2cs gave for
 // the centres of their edge cells (+proj=lcc +lat_1=30 +lat_2=60 +lat_0=40 +lon_0=-97
 // +R=6370000 +units=km, inverse).
-const char* const coarseLine = "LCC 40.0000 -97.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
-const char* const fineLine = "LCC 40.0000 -97.0000 30.00 60.00 -150.000 -120.000 4.000 60 50 23";
+constexpr auto coarseLine = "LCC 40.0000 -97.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
+constexpr auto fineLine = "LCC 40.0000 -97.0000 30.00 60.00 -150.000 -120.000 4.000 60 50 23";
 // A grid across the 180th meridian with one nested in it, and one around the north pole with
 // one nested round the pole too. Their limits are cs2cs's as above, for +lat_0=50 +lon_0=180
 // and +lat_0=75 +lon_0=-40 +lat_1=60 +lat_2=80; round a pole the north limit is that of the
 // centre nearest the pole, (10, 1730) and (0, 1720) km.
-const char* const dateLineLine =
-    "LCC 50.0000 180.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
-const char* const dateLineFineLine =
+constexpr auto dateLineLine = "LCC 50.0000 180.0000 30.00 60.00 -354.000 -294.000 12.000 60 50 23";
+constexpr auto dateLineFineLine =
     "LCC 50.0000 180.0000 30.00 60.00 -150.000 -120.000 4.000 60 50 23";
-const char* const polarLine =
-    "LCC 75.0000 -40.0000 60.00 80.00 -1990.000 -1990.000 20.000 200 200 23";
-const char* const polarFineLine =
-    "LCC 75.0000 -40.0000 60.00 80.00 -300.000 1380.000 10.000 61 61 23";
+constexpr auto polarLine = "LCC 75.0000 -40.0000 60.00 80.00 -1990.000 -1990.000 20.000 200 200 23";
+constexpr auto polarFineLine = "LCC 75.0000 -40.0000 60.00 80.00 -300.000 1380.000 10.000 61 61 23";
 
 // The record the header reader makes of a header the fixture writer wrote.
 InputFileInfo header(const char* gridLine, const std::array<std::string, 10>& extent)
@@ -85,7 +87,7 @@ void writeShoreFile(const QString& path, const QString& damage)
         QCOMPARE(nc_put_var_int(file, variable, values.data()), NC_NOERR);
         QCOMPARE(nc_redef(file), NC_NOERR);
     };
-    const bool fourSizes = damage == QLatin1String("a number held four times");
+    const bool fourSizes = damage == u"a number held four times"_s;
     table("Bin_size_in_minutes", NC_INT, {fourSizes ? 4u : 1u},
           std::vector(fourSizes ? 4 : 1, 3600));
     table("N_bins_in_360_longitude_range", NC_INT, {1}, {6});
@@ -93,13 +95,13 @@ void writeShoreFile(const QString& path, const QString& damage)
     std::vector<int> counts(18, 0);
     counts[10] = 1;
     table("Id_of_first_segment_in_a_bin", NC_INT, {18}, std::vector(18, 0));
-    const bool twoDimensions = damage == QLatin1String("a bin table of two dimensions");
+    const bool twoDimensions = damage == u"a bin table of two dimensions"_s;
     table("N_segments_in_a_bin", NC_SHORT, twoDimensions ? Lengths{9, 2} : Lengths{18}, counts);
     // Two points, level 1: the sea shore.
     table("Embedded_npts_levels_exit_entry_for_a_segment", NC_INT, {1}, {(2 << 9) | (1 << 6)});
     table("Id_of_first_point_in_a_segment", NC_INT, {1}, {0});
     table("Relative_longitude_from_SW_corner_of_bin", NC_SHORT, {2}, {0, -1});
-    const bool unequal = damage == QLatin1String("point tables of unequal lengths");
+    const bool unequal = damage == u"point tables of unequal lengths"_s;
     table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {unequal ? 3u : 2u},
           unequal ? std::vector{0, -32768, 0} : std::vector{0, -32768});
     QCOMPARE(nc_close(file), NC_NOERR);
@@ -113,6 +115,20 @@ DomainSelection box(double a, double b, double c, double d)
 bool near(double a, double b, double tolerance)
 {
     return std::abs(a - b) < tolerance;
+}
+
+// The 12 km grid of the map tests: cell (1, 1) centred at (-354, -294) km, cells 1-60, 1-50.
+const GridDefinition grid{40, -97, 30, 60, -354, -294, 12, 60, 50};
+const CellRange wholeFile{1, 1, 60, 50};
+
+QString text(const Extent& box)
+{
+    return u"%1 %2 %3 %4"_s.arg(box.west).arg(box.east).arg(box.south).arg(box.north);
+}
+
+QString text(const CellRange& cells)
+{
+    return QString::asprintf("i %d-%d j %d-%d", cells.i1, cells.i2, cells.j1, cells.j2);
 }
 
 } // namespace
@@ -289,14 +305,14 @@ private Q_SLOTS:
         QString legend;
         int problemLines = 0;
         for (const LegendLine& line : scene.legend) {
-            legend += QString::fromStdString(line.text) + QLatin1Char('\n');
+            legend += QString::fromStdString(line.text) + u'\n';
             problemLines += line.style == LegendLine::Style::Problem ? 1 : 0;
         }
         QVERIFY2(legend.contains(saying), qPrintable(legend));
         QCOMPARE(problemLines, problems);
         // No spacing that cannot be true is printed, on the map or in the legend.
         for (const SceneShape& shape : scene.shapes)
-            QVERIFY(!QString::fromStdString(shape.label).contains(QLatin1String(": -")));
+            QVERIFY(!QString::fromStdString(shape.label).contains(u": -"_s));
         QCOMPARE(std::any_of(scene.shapes.begin(), scene.shapes.end(),
                              [](const SceneShape& s) { return s.problem; }),
                  problems > 0);
@@ -310,11 +326,10 @@ private Q_SLOTS:
                 buildScene({ProcessingMode::Merge, CoordinateType::LatLon, {}, confirmed, typed})
                     .viewDefinition);
         };
-        QVERIFY(
-            view(box(-99, -95, 38.5, 41), {}).contains(QLatin1String("+lat_ts=40 +lon_0=-97 ")));
+        QVERIFY(view(box(-99, -95, 38.5, 41), {}).contains(u"+lat_ts=40 +lon_0=-97 "_s));
         const EnteredBox typed{CoordinateType::LatLon, box(10, 30, -20, 0)};
-        QVERIFY(view({}, typed).contains(QLatin1String("+lat_ts=-10 +lon_0=20 ")));
-        QVERIFY(view({}, {}).contains(QLatin1String("+lat_ts=0 +lon_0=0 ")));
+        QVERIFY(view({}, typed).contains(u"+lat_ts=-10 +lon_0=20 "_s));
+        QVERIFY(view({}, {}).contains(u"+lat_ts=0 +lon_0=0 "_s));
     }
 
     // One projection per grid definition: nested grids and the view drawn in them share one
@@ -374,7 +389,7 @@ private Q_SLOTS:
             const double away =
                 std::min({std::abs(p.x - rectangle.west), std::abs(p.x - rectangle.east),
                           std::abs(p.y - rectangle.south), std::abs(p.y - rectangle.north)});
-            QVERIFY2(away < 1e-3, qPrintable(QStringLiteral("%1 %2").arg(p.x).arg(p.y)));
+            QVERIFY2(away < 1e-3, qPrintable(u"%1 %2"_s.arg(p.x).arg(p.y)));
         }
     }
 
@@ -437,7 +452,7 @@ private Q_SLOTS:
         for (const ShoreLine& line : shores.lines(west[1])) {
             for (const MapPoint& p : line.points) {
                 QVERIFY2(p.x >= -180 && p.x <= -160 && p.y >= 50 && p.y <= 70,
-                         qPrintable(QStringLiteral("%1 %2").arg(p.x).arg(p.y)));
+                         qPrintable(u"%1 %2"_s.arg(p.x).arg(p.y)));
                 ++points;
             }
         }
@@ -463,7 +478,7 @@ private Q_SLOTS:
     void damagedShoreFile()
     {
         auto [variable, index, value] = fetchRow<QByteArray, int, int>();
-        const QString crude = QStringLiteral("/binned_GSHHS_c.nc");
+        const QString crude = u"/binned_GSHHS_c.nc"_s;
         QTemporaryDir folder;
         if (!QFile::copy(QString::fromStdString(defaultShoreFolder()) + crude,
                          folder.path() + crude))
@@ -484,7 +499,7 @@ private Q_SLOTS:
         QVERIFY(!shores.available(ShoreResolution::Crude));
         QVERIFY(shores.binsIn({-180, 180, -90, 90}, ShoreResolution::Crude).empty());
         const QString warning = QString::fromStdString(shores.warning());
-        QVERIFY2(warning.contains(folder.path() + crude) && !warning.contains(QLatin1Char('\n')),
+        QVERIFY2(warning.contains(folder.path() + crude) && !warning.contains(u'\n'),
                  qPrintable(warning));
     }
 
@@ -503,7 +518,7 @@ private Q_SLOTS:
     {
         auto [damage] = fetchRow<QString>();
         QTemporaryDir folder;
-        writeShoreFile(folder.filePath(QStringLiteral("binned_GSHHS_c.nc")), damage);
+        writeShoreFile(folder.filePath(u"binned_GSHHS_c.nc"_s), damage);
         ShoreLibrary shores(folder.path().toStdString());
         QCOMPARE(shores.available(ShoreResolution::Crude).has_value(), damage.isEmpty());
         QCOMPARE(shores.warning().empty(), damage.isEmpty());
@@ -546,9 +561,115 @@ private Q_SLOTS:
                 QVERIFY(std::hypot(b.x - a.x, b.y - a.y) <= step / 10 * (1 + 1e-9));
             }
         }
-        QCOMPARE(placed.join(QLatin1Char(' ')), labels);
+        QCOMPARE(placed.join(u' '), labels);
+    }
+
+    void dragging_data()
+    {
+        columns<bool, QPointF, QPointF, QString>("longitudes", "anchor", "pointer", "box");
+        addRow("pointer north-east", false, QPointF(10, 20), QPointF(30, 50), "10 30 20 50");
+        addRow("pointer south-west: the edges swap", false, QPointF(10, 20), QPointF(-5, 0),
+               "-5 10 0 20");
+        addRow("across the date line eastward", true, QPointF(179, 50), QPointF(-179, 52),
+               "179 181 50 52");
+        addRow("across the date line westward", true, QPointF(-179, 50), QPointF(178, 48),
+               "-182 -179 48 50");
+        addRow("kilometres are not wrapped", false, QPointF(179, 50), QPointF(-179, 52),
+               "-179 179 50 52");
+    }
+    void dragging()
+    {
+        auto [longitudes, anchor, pointer, box] = fetchRow<bool, QPointF, QPointF, QString>();
+        const BoxDrag drag = newBoxDrag({anchor.x(), anchor.y()}, longitudes);
+        QCOMPARE(text(dragTo(drag, {pointer.x(), pointer.y()})), box);
+    }
+
+    void resizingMovesOnlyTheGrabbedEdges()
+    {
+        const BoxDrag east{{0, 10, 0, 10}, {false, true, false, false}, false};
+        QCOMPARE(text(dragTo(east, {25, 99})), u"0 25 0 10"_s);
+        QCOMPARE(text(dragTo(east, {-4, 99})), u"-4 0 0 10"_s);
+        const BoxDrag corner{{0, 10, 0, 10}, {true, false, true, false}, false};
+        QCOMPARE(text(dragTo(corner, {3, 4})), u"3 10 4 10"_s);
+    }
+
+    void snapping_data()
+    {
+        columns<QString, QString>("km", "cells");
+        // Cell i spans -360 + 12 (i - 1) to -348 + 12 (i - 1) km.
+        addRow("exactly on cell edges", "-348 -336 -300 -288", "i 2-2 j 1-1");
+        addRow("a little into the neighbours", "-348.1 -335.9 -294 -282.5", "i 1-3 j 1-2");
+        addRow("inside one cell", "-340 -339 -285 -284", "i 2-2 j 2-2");
+        addRow("beyond the file, clamped", "-1000 1000 -1e9 1e9", "i 1-60 j 1-50");
+        addRow("wholly east of the file", "900 950 0 1", "i 60-60 j 26-26");
+    }
+    void snapping()
+    {
+        auto [km, cells] = fetchRow<QString, QString>();
+        const QStringList v = km.split(u' ');
+        const Extent box{v[0].toDouble(), v[1].toDouble(), v[2].toDouble(), v[3].toDouble()};
+        QCOMPARE(text(cellsCovering(grid, box, wholeFile)), cells);
+    }
+
+    // The corner's values beside the pointer while a box is drawn, in the box's own type: at
+    // view (55, 38) of the 12 km grid's projection, which cs2cs puts at 40.350235°N 96.330597°W.
+    void cornerValues()
+    {
+        const InputFileInfo file{
+            1,          60,        1,
+            50,         1,         23,
+            37.198118,  42.730618, -101.478396,
+            -92.521604, 12,        0,
+            {},         {},        {},
+            {},         {},        parseGridLine("LCC 40 -97 30 60 -354 -294 12 60 50 23")};
+        for (const auto& [type, at, text] :
+             {std::tuple{CoordinateType::XY, MapPoint{55, 38}, "X 55.0 km, Y 38.0 km"},
+              {CoordinateType::IJK, MapPoint{55, 38}, "i 35, j 29"},
+              {CoordinateType::LatLon, MapPoint{-96.330597, 40.350235}, "40.3502°N 96.3306°W"}}) {
+            const MapScene scene = buildScene({ProcessingMode::Extract, type, {file}, {}, {}, 0});
+            QCOMPARE(QString::fromStdString(BoxFrame(scene, type).cornerText(at)),
+                     QString::fromUtf8(text));
+        }
+    }
+
+    void cellUnderThePointer()
+    {
+        QCOMPARE(cellAt(grid, wholeFile, {-354, -294}), std::optional(std::pair(1, 1)));
+        QCOMPARE(cellAt(grid, wholeFile, {55, 38}), std::optional(std::pair(35, 29)));
+        QVERIFY(!cellAt(grid, wholeFile, {-361, 0}));
+        QVERIFY(!cellAt(grid, CellRange{5, 5, 9, 9}, {-354, -294}));
+    }
+
+    void viewport()
+    {
+        MapViewport view(800, 600, {100, 50}, 2.0);
+        QCOMPARE(view.toPixels({100, 50}).x, 400.0);
+        QCOMPARE(view.toPixels({120, 30}).y, 310.0);
+        QCOMPARE(view.toKm({200, 100}).x, -300.0);
+        QCOMPARE(view.toKm({200, 100}).y, 450.0);
+        // Zoom and pan are checked through the map window, where they keep the box in place.
+        // A box with width but no height is nothing to fit: the whole earth is shown.
+        for (const Extent& empty : {Extent{0, 500, 10, 10}, Extent{7, 7, 0, 500}}) {
+            view.fit(empty);
+            QVERIFY(view.kmPerPixel() > 40.0);
+        }
+        view.fit({-380, 420, -290, 310});
+        QCOMPARE(view.centre().x, 20.0);
+        QCOMPARE(view.centre().y, 10.0);
+        QCOMPARE(view.kmPerPixel(), 600.0 / 540 * 1.08);
+    }
+
+    void pointerLine()
+    {
+        // A point with files is read through the map window; here the lines with none.
+        QCOMPARE(QString::fromStdString(pointerText(std::nullopt, {-20000, 0.04}, {})),
+                 u"X -20000.0 km, Y 0.0 km"_s);
+        QCOMPARE(QString::fromStdString(geographicText({190, -0.5}, 2)), u"0.50°S 170.00°W"_s);
+        // The date line's label is the same from either side.
+        for (const double lon : {-180.0, 180.0, 540.0})
+            QCOMPARE(QString::fromStdString(degreeLabel(lon, true)), u"180°"_s);
     }
 };
 
-QTEST_APPLESS_MAIN(MapLogicTest)
+QTEST_MAIN(MapLogicTest)
 #include "map_logic_test.moc"

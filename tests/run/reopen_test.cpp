@@ -49,9 +49,7 @@ class ReopenTest final : public QObject {
 
     std::unique_ptr<QTemporaryDir> m_base;
     QTemporaryDir m_settings;
-    QString m_program;
-    QString m_inputs;
-    QString m_work;
+    QString m_program, m_inputs, m_work;
     FakeServices m_fakes;
     std::unique_ptr<MainWindow> m_window;
 

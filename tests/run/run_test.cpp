@@ -1,10 +1,16 @@
 // What a run writes, as text: the worked examples byte for byte against the golden files,
 // each naming and line rule one row, the job check, and the shell script's steps run for real.
 // Then the console start: which terminal program is picked and how it is handed the script,
-// with made-up terminals on a search path of the test's own.
+// with made-up terminals on a search path of the test's own. Last, reading control files back:
+// names and spacing as written or typed by hand, counts and layout rules refused at their own
+// line, and files that are no control files at all refused without waiting on them. Each data
+// line broken in turn is refused at its line through the window (reopen_test), which also checks
+// that a file read back is written again byte for byte, from Open to Run.
 #include "fixtures/fake_services.h"
+#include "run/control_file_reader.h"
 #include "run/control_files.h"
 #include "run/job_validation.h"
+#include "run/recent_control_files.h"
 #include "run/run_script.h"
 #include "run/storage_volumes.h"
 #include "run/terminal_starter.h"
@@ -12,6 +18,7 @@
 #include "support/data_rows.h"
 #include "support/messages.h"
 #include "support/qt_test_prelude.h"
+#include "support/test_platform.h"
 
 #include <QRegularExpression>
 
@@ -70,8 +77,7 @@ private Q_SLOTS:
     }
     void examples()
     {
-        auto [mode, golden, controlPath] =
-            fetchRow<int, QString, QString>("mode", "golden", "controlPath");
+        auto [mode, golden, controlPath] = fetchRow<int, QString, QString>();
         const JobSettings job = example(ProcessingMode(mode));
         QCOMPARE(textOf(job), goldenFile(golden + u".inp"_s));
         QCOMPARE(QString::fromStdString(job.mode == ProcessingMode::Extract
@@ -81,8 +87,6 @@ private Q_SLOTS:
         // The batch scripts are written and compared on Windows' own file system (windows_check).
         const ScriptJob shell{checked(job), "/work/", "/tools/"};
         QCOMPARE(QByteArray::fromStdString(shellScriptText(shell)), goldenFile(golden + u".sh"_s));
-        QCOMPARE(runScriptPath(ScriptForm::Shell, "/work/", job.mode),
-                 "/work/run_" + std::string(toolName(job.mode)) + ".sh");
     }
 
     void scriptsTakePathsLiterally()
@@ -124,8 +128,7 @@ private Q_SLOTS:
     void names()
     {
         auto [name, encoding, base, stem, completed] =
-            fetchRow<QByteArray, TextEncoding, QByteArray, QByteArray, QByteArray>(
-                "name", "encoding", "base", "stem", "completed");
+            fetchRow<QByteArray, TextEncoding, QByteArray, QByteArray, QByteArray>();
         QCOMPARE(QByteArray::fromStdString(extractionBaseName(name.toStdString(), encoding)), base);
         QCOMPARE(QByteArray::fromStdString(completeMergeOutputName(name.toStdString(), encoding)),
                  completed);
@@ -148,28 +151,26 @@ private Q_SLOTS:
                             const char* expected) {
             addRow(name, int(mode), QString::fromUtf8(steps), line, QByteArray(expected));
         };
-        const auto extract = ProcessingMode::Extract;
-        const auto merge = ProcessingMode::Merge;
-        row("blank title", extract, "title=   ", 0, "WXJOIN - No project title");
-        row("title keeps its blanks", extract, "title=  my  title ", 0, "  my  title ");
-        row("hour padded to two digits", extract, "startHour=7", 2,
+        using enum ProcessingMode;
+        row("blank title", Extract, "title=   ", 0, "WXJOIN - No project title");
+        row("title keeps its blanks", Extract, "title=  my  title ", 0, "  my  title ");
+        row("hour padded to two digits", Extract, "startHour=7", 2,
             "2002100107       :beginning time (YYYYMMDDHH) for output 3D.DAT ");
-        row("days as entered", extract, "days= 12", 7,
+        row("days as entered", Extract, "days= 12", 7,
             " 12        :Number of days in each merged file");
-        row("number format", extract, "bounds=-3,2.5,0.1,1e-5,123456789012345,0.333333333333333333",
+        row("number format", Extract, "bounds=-3,2.5,0.1,1e-5,123456789012345,0.333333333333333333",
             6,
             "-3,2.5,0.1,1E-05,123456789012345,0.333333333333333        :Extraction Range: "
             "i1,i2,j1,j2,k1,k2");
-        row("input without a short form", extract, "inputs=3", 4, "       !Input File 1");
-        row("method X/Y", merge, "type=XY", 5,
+        row("input without a short form", Extract, "inputs=3", 4, "       !Input File 1");
+        row("method X/Y", Merge, "type=XY", 5,
             "1                    ! Method of select domain (1: X/Y; 2: lon/lat)");
-        row("method grid indices", merge, "type=IJK", 5, "");
-        row("third input", merge, "inputs=3", 11, "S/in/3.m3d       !Input File 3");
+        row("method grid indices", Merge, "type=IJK", 5, "");
+        row("third input", Merge, "inputs=3", 11, "S/in/3.m3d       !Input File 3");
     }
     void lines()
     {
-        auto [mode, steps, line, expected] =
-            fetchRow<int, QString, int, QByteArray>("mode", "steps", "line", "expected");
+        auto [mode, steps, line, expected] = fetchRow<int, QString, int, QByteArray>();
         JobSettings job = example(ProcessingMode(mode));
         editJob(job, steps);
         const QByteArray text = textOf(job);
@@ -190,31 +191,30 @@ private Q_SLOTS:
                             const QString& expected) {
             addRow(name, int(mode), QString::fromUtf8(steps), expected);
         };
-        const auto extract = ProcessingMode::Extract;
-        const auto merge = ProcessingMode::Merge;
+        using enum ProcessingMode;
         const QString hours = message("hoursOutOfRange");
-        row("runnable", extract, "", {});
-        row("directory looked up trimmed", extract, "dir=  /data/run/ ", {});
-        row("missing directory quoted untrimmed", extract, "dir= /gone/ ",
+        row("runnable", Extract, "", {});
+        row("directory looked up trimmed", Extract, "dir=  /data/run/ ", {});
+        row("missing directory quoted untrimmed", Extract, "dir= /gone/ ",
             message("workingDirectoryMissing", u" /gone/ "_s));
-        row("start hour -1", extract, "startHour=-1", hours);
-        row("end hour 24", extract, "endHour=24", hours);
-        row("hour beyond 16 bits", extract, "endHour=99999", hours);
-        row("hour no number", extract, "endHour=1/2",
+        row("start hour -1", Extract, "startHour=-1", hours);
+        row("end hour 24", Extract, "endHour=24", hours);
+        row("hour beyond 16 bits", Extract, "endHour=99999", hours);
+        row("hour no number", Extract, "endHour=1/2",
             u"The end hour must be a whole number between 0 and 23"_s);
-        row("one hour apart", extract, "endDate=2002-10-01;endHour=1", {});
-        row("23 h to 0 h over a leap day", extract,
+        row("one hour apart", Extract, "endDate=2002-10-01;endHour=1", {});
+        row("23 h to 0 h over a leap day", Extract,
             "startDate=2004-02-29;endDate=2004-03-01;startHour=23;endHour=0", {});
-        row("blank name keeps its blanks", merge, "output=  ", message("noOutputName"));
-        row("days no number", extract,
+        row("blank name keeps its blanks", Merge, "output=  ", message("noOutputName"));
+        row("days no number", Extract,
             "days=", u"The number of days in output 3D files must be a whole number"_s);
-        row("days beyond 16 bits", extract, "days=40000",
+        row("days beyond 16 bits", Extract, "days=40000",
             u"The number of days in output 3D files must be at most 32767"_s);
-        row("merge ignores the hidden day count", merge, "days=0", {});
+        row("merge ignores the hidden day count", Merge, "days=0", {});
     }
     void jobCheck()
     {
-        auto [mode, steps, message] = fetchRow<int, QString, QString>("mode", "steps", "message");
+        auto [mode, steps, message] = fetchRow<int, QString, QString>();
         JobSettings job;
         job.mode = ProcessingMode(mode);
         editJob(job, u"dir=/data/run/;inputs=1;domainValid=1;startDate=2002-10-01;"
@@ -240,15 +240,14 @@ private Q_SLOTS:
     }
     void scriptSteps()
     {
-        auto [output, folderExists, control] =
-            fetchRow<QString, bool, QString>("output", "folderExists", "control");
+        auto [output, folderExists, control] = fetchRow<QString, bool, QString>();
         QTemporaryDir base;
         const QString work = QDir::toNativeSeparators(base.filePath(u"work/"_s));
         QVERIFY(placeStandIn(base.path(), u"gridfuse"_s));
         const QByteArray content = "the control file\r\n";
         if (folderExists) {
             QVERIFY(QDir().mkpath(work));
-            QVERIFY(writeFile(work + output.section(QLatin1Char('.'), 0, 0) + u".inp"_s, content));
+            QVERIFY(writeFile(work + output.section(u'.', 0, 0) + u".inp"_s, content));
         }
         JobSettings merge = example(ProcessingMode::Merge);
         merge.outputName = output.toStdString();
@@ -323,8 +322,7 @@ private Q_SLOTS:
     }
     void startsFirstTerminalFound()
     {
-        auto [installed, used, failure] =
-            fetchRow<QString, QString, QString>("installed", "used", "failure");
+        auto [installed, used, failure] = fetchRow<QString, QString, QString>();
         if (onWindows)
             QSKIP("Windows starts every script through cmd.exe (startsBatchInConsole)");
         QTemporaryDir bin;
@@ -378,6 +376,130 @@ private Q_SLOTS:
         QCOMPARE(starter.startInConsole(script, work), std::nullopt);
         QVERIFY(starter.lastProcessId() > 0);
         QTRY_COMPARE_WITH_TIMEOUT(fileBytes(record).trimmed(), QFile::encodeName(work), 15000);
+    }
+
+    void namesAndSpacingAsWritten_data()
+    {
+        columns<QByteArray, QString, QString>("text", "outputName", "firstPath");
+        const QByteArray merge = goldenFile(u"merge_example.inp"_s);
+        const QByteArray extract = goldenFile(u"extract_example.inp"_s);
+        // A merge output name keeps a trailing blank the job check let through; a typed "???"
+        // stays as typed.
+        addRow("trailing blank kept", QByteArray(merge).replace("west.m3d  ", "west.m3d   "),
+               "west.m3d ", "C:\\D\\FINE.M3D");
+        addRow("typed placeholder", QByteArray(extract).replace("out???.m3d", "a???b.m3d"),
+               "a???b.m3d", "C:\\DATA\\A.M3D");
+        addRow("LF line ends", QByteArray(extract).replace("\r\n", "\n"), "out.m3d",
+               "C:\\DATA\\A.M3D");
+        // Spaced by hand: one blank or none before each fixed text, blanks after values.
+        addRow("spaced by hand",
+               QByteArray(extract)
+                   .replace("       !Input File", "  !Input File")
+                   .replace("        :", " :")
+                   .replace("       :", "   :")
+                   .replace("       !Base", "!Base"),
+               "out.m3d", "C:\\DATA\\A.M3D");
+    }
+    void namesAndSpacingAsWritten()
+    {
+        auto [text, outputName, firstPath] = fetchRow<QByteArray, QString, QString>();
+        const ControlFileRead read = parseControlFile(text.toStdString());
+        QVERIFY(std::holds_alternative<ReadJob>(read));
+        const ReadJob& job = std::get<ReadJob>(read);
+        QCOMPARE(QString::fromStdString(job.outputName), outputName);
+        QCOMPARE(QString::fromStdString(job.inputPaths.front()), firstPath);
+        QCOMPARE(job.bounds.size(), std::size_t(job.mode == ProcessingMode::Merge ? 4 : 6));
+    }
+
+    void brokenFilesAreRefusedAtTheirLine_data()
+    {
+        columns<QByteArray, int, QString>("text", "line", "expected");
+        // Counts that disagree with the lines that follow, and the layouts' own rules.
+        const char* x = "extract_example.inp";
+        const char* m = "merge_example.inp";
+        const char* xCount = "        :Number of input 3D.DAT files (0 for auto-filename)";
+        const char* mCount = "                    ! Number of source 3D.DAT files";
+        addRow("x title gone", damaged(x, 1, nullptr), 2, "base name");
+        addRow("x count high", damaged(x, 4, QByteArray("3").append(xCount)), 7, "input file 3");
+        addRow("x count low", damaged(x, 4, QByteArray("1").append(xCount)), 6, "extraction range");
+        addRow("x auto-filename", damaged(x, 4, QByteArray("0").append(xCount)), 4,
+               "auto-filename");
+        addRow("x date", damaged(x, 9, "2002023100        :last date of all MM5 file"), 9,
+               "real date");
+        addRow("x year 999", damaged(x, 9, "0999100500        :last date of all MM5 file"), 9,
+               "year 1000");
+        addRow("x hour 24", damaged(x, 9, "2002100524        :last date of all MM5 file"), 9,
+               "00 to 23");
+        addRow("x range five",
+               damaged(x, 7, "1,2,3,4,5        :Extraction Range: i1,i2,j1,j2,k1,k2"), 7,
+               "6 numbers");
+        addRow("x input numbered 3", damaged(x, 6, "B.M3D       !Input File 3"), 6,
+               "!Input File 2");
+        addRow("x input no path", damaged(x, 6, "       !Input File 2"), 6, "path of input file 2");
+        addRow("m log other name", damaged(m, 2, "east.lst          ! Log file"), 2,
+               "\"west.lst\"");
+        addRow("m method 3",
+               damaged(m, 6, "3                    ! Method of select domain (1: X/Y; 2: lon/lat)"),
+               6, "1 (X/Y) or 2");
+        addRow("m x three", damaged(m, 7, "1,2,3            ! Beg/End X(km) or longitudes"), 7,
+               "2 numbers");
+        addRow("m count zero", damaged(m, 9, QByteArray("0").append(mCount)), 9, "1 or more");
+        addRow("m count high", damaged(m, 9, QByteArray("3").append(mCount)), 12, "input file 3");
+        addRow("m count low", damaged(m, 9, QByteArray("1").append(mCount)), 11,
+               "not another input");
+        addRow("neither layout", QByteArray("title\r\nsomething else\r\n"), 2,
+               "or a merge control file");
+        addRow("empty", QByteArray(), 1, "title line, not the end");
+        addRow("binary", QByteArray("WXJOIN\r\nab\0cd", 14), 2, "not binary data");
+    }
+    void brokenFilesAreRefusedAtTheirLine()
+    {
+        auto [text, line, expected] = fetchRow<QByteArray, int, QString>();
+        const ControlFileRead read = parseControlFile(text.toStdString());
+        QVERIFY(std::holds_alternative<ReadError>(read));
+        const auto& error = std::get<ReadError>(read);
+        QCOMPARE(error.line, std::size_t(line));
+        QVERIFY2(QString::fromStdString(error.expected).contains(expected), error.expected.c_str());
+        QVERIFY(controlFileRefusal("/w/x.inp", error)
+                    .starts_with("Unable to open the control file /w/x.inp.\nLine " +
+                                 std::to_string(line) + ": expected "));
+    }
+
+    void filesThatAreNoControlFilesAreRefusedWithoutWaiting()
+    {
+        QTemporaryDir folder;
+        const std::string base = folder.path().toStdString() + "/";
+        const std::string pipe = makeWaitingPipe(base + "pipe");
+        QVERIFY(!pipe.empty());
+        QFile big(folder.filePath(u"big.inp"_s));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(maximumControlFileSize + 1));
+        big.close();
+        const std::pair<std::string, const char*> cases[] = {
+            // Windows answers questions about a pipe's name as if there were none.
+            {pipe, onWindows ? "an existing file" : "an ordinary file"},
+            {base, "an ordinary file"},
+            {base + "missing.inp", "an existing file"},
+            {base + "big.inp", "at most 1048576 bytes"}};
+        for (const auto& [path, expected] : cases) {
+            const ControlFileRead read = readControlFile(path);
+            QVERIFY(std::holds_alternative<ReadError>(read));
+            QCOMPARE(std::get<ReadError>(read).line, std::size_t(0));
+            QVERIFY2(std::get<ReadError>(read).expected.find(expected) != std::string::npos,
+                     path.c_str());
+        }
+        QCOMPARE(controlFileRefusal("/a.inp", {0, "x"}),
+                 "Unable to open the control file /a.inp.\nexpected x.");
+    }
+
+    void recentListKeepsTheNewestEight()
+    {
+        std::vector<std::string> recent;
+        for (int n = 1; n <= 10; ++n)
+            recent = withRecentControlFile(recent, std::to_string(n));
+        recent = withRecentControlFile(recent, "5");
+        QCOMPARE(recent, (std::vector<std::string>{"5", "10", "9", "8", "7", "6", "4", "3"}));
+        recent = withoutGoneControlFiles(recent, [](const std::string& p) { return p != "9"; });
+        QCOMPARE(recent, (std::vector<std::string>{"5", "10", "8", "7", "6", "4", "3"}));
     }
 };
 

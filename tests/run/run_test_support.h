@@ -117,9 +117,9 @@ inline void editJob(JobSettings& job, const QString& steps)
         {u"dir"_s, &J::workingDirectory}, {u"title"_s, &J::title},
         {u"output"_s, &J::outputName},    {u"days"_s, &J::daysPerFile},
         {u"startHour"_s, &J::startHour},  {u"endHour"_s, &J::endHour}};
-    for (const QString& step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString field = step.section(QLatin1Char('='), 0, 0);
-        const QString value = step.section(QLatin1Char('='), 1);
+    for (const QString& step : steps.split(u';', Qt::SkipEmptyParts)) {
+        const QString field = step.section(u'=', 0, 0);
+        const QString value = step.section(u'=', 1);
         const QDate date = QDate::fromString(value, Qt::ISODate);
         const std::chrono::year_month_day day{std::chrono::year(date.year()),
                                               std::chrono::month(unsigned(date.month())),
@@ -136,7 +136,7 @@ inline void editJob(JobSettings& job, const QString& steps)
                                                      : CoordinateType::LatLon;
         else if (field == u"bounds"_s)
             for (std::size_t i = 0; i < 6; ++i)
-                job.domain.bounds[i] = value.section(QLatin1Char(','), int(i), int(i)).toDouble();
+                job.domain.bounds[i] = value.section(u',', int(i), int(i)).toDouble();
         else if (field == u"inputs"_s) {
             job.inputPaths.clear();
             for (int k = 1; k <= value.toInt(); ++k)

@@ -78,9 +78,7 @@ class WholeJobTest final : public QObject {
             return u"B:\\"_s;
         return QDir::toNativeSeparators(QDir(m_volumes.path()).filePath(p));
     }
-    QString m_program;
-    QString m_inputs;
-    QString m_work;
+    QString m_program, m_inputs, m_work;
     FakeServices m_fakes;
     std::unique_ptr<MainWindow> m_window;
 
@@ -241,7 +239,7 @@ private Q_SLOTS:
                              u"program/"_s + u"wxjoin2"_s + exe};
         for (const QString& name :
              {u"gridfuse.inp"_s, scriptName("gridfuse"), u"stand_in_record.txt"_s, u"west.inp"_s})
-            expected << hostileName + QLatin1Char('/') + name;
+            expected << hostileName + u'/' + name;
         expected.sort();
         QCOMPARE(filesUnder(m_base->path()), expected);
     }
@@ -251,9 +249,9 @@ private Q_SLOTS:
         // A suggestion may be longer than the 132 characters a user can type, and so may the name
         // the job check completes; the field keeps either whole.
         addInput(u"FINE.M3D"_s, 4, "2001070100", 72);
-        const QString typed = QString(131, QLatin1Char('n')) + u"_"_s;
+        const QString typed = QString(131, u'n') + u"_"_s;
         operate(*m_window, {u"OutFileBaseNameBox="_s + typed, u"StartHour=1"_s});
-        QCOMPARE(outputName(), QString(131, QLatin1Char('n')) + u"_2001070101.m3d"_s);
+        QCOMPARE(outputName(), QString(131, u'n') + u"_2001070101.m3d"_s);
         // Typed over a few of its characters it takes none; over more, what fits under 132.
         auto* field = m_window->findChild<QLineEdit*>(u"OutFileBaseNameBox"_s);
         field->setSelection(0, 5);
@@ -261,9 +259,9 @@ private Q_SLOTS:
         QCOMPARE(outputName().size(), 146);
         field->setSelection(0, 20);
         field->insert(u"0123456789"_s);
-        QCOMPARE(outputName(), u"012345"_s + QString(111, QLatin1Char('n')) + u"_2001070101.m3d"_s);
+        QCOMPARE(outputName(), u"012345"_s + QString(111, u'n') + u"_2001070101.m3d"_s);
 
-        const QString written = QString(130, QLatin1Char('n')) + u".m3d"_s;
+        const QString written = QString(130, u'n') + u".m3d"_s;
         operate(*m_window, {u"OutFileBaseNameBox="_s + written.left(130),
                             u"WorkingDirBox="_s + m_work, u"XYOption"_s});
         enterDomain({u"TextXStart=0"_s, u"TextXEnd=10"_s, u"TextYStart=0"_s, u"TextYEnd=10"_s});
@@ -317,8 +315,7 @@ private Q_SLOTS:
     void everyOtherEndIsOneMessage()
     {
         auto [steps, withDomain, setup, message, written] =
-            fetchRow<QStringList, bool, QString, QString, QStringList>(
-                "steps", "withDomain", "setup", "message", "written");
+            fetchRow<QStringList, bool, QString, QString, QStringList>();
         const QString processor = m_program + QDir::separator() + u"wxjoin2"_s + exe;
         // Windows has no execute permission: any file of the processor's name may run.
         if (onWindows && setup == u"a file"_s)
@@ -345,7 +342,7 @@ private Q_SLOTS:
         operate(*m_window, {u"RunButton"_s});
 
         QCOMPARE(m_fakes.messages.shown.size(), 1);
-        QVERIFY2(m_fakes.messages.shown[0].startsWith(QStringLiteral("job: ") + message),
+        QVERIFY2(m_fakes.messages.shown[0].startsWith(u"job: "_s + message),
                  qPrintable(m_fakes.messages.shown[0]));
         QCOMPARE(filesUnder(m_work), written);
         QCOMPARE(m_fakes.starter.started.size(), std::size_t(setup == u"no console"_s));
@@ -364,11 +361,11 @@ private Q_SLOTS:
     {
         // Paths are relative to the test folder; "/" is the root.
         // start: the working-directory text; "" for none
-        columns<QString>("start");
-        // "enter", "double click", "click" (select only), "drive" picked with the arrow keys,
-        // "same drive" chosen again, "cancel" after the root is picked
+        // how: "enter", "double click", "click" (select only), "drive" picked with the arrow
+        // keys, "same drive" chosen again, "cancel" after the root is picked
         // shown: the folder, the drive list's choice, any message
-        columns<QString, QString, QString, QString>("how", "target", "shown", "written");
+        columns<QString, QString, QString, QString, QString>("start", "how", "target", "shown",
+                                                             "written");
         addRow("starts in the working directory", "run 1/", "", "", "run 1 | / |", "run 1/");
         for (const char* start : {"", "gone/", "plain.txt"})
             addRow(start, start, "", "", "volume/program | volume |", "volume/program/");
@@ -390,8 +387,7 @@ private Q_SLOTS:
     void chooseAndClose()
     {
         auto [start, how, target, shown, written] =
-            fetchRow<QString, QString, QString, QString, QString>("start", "how", "target", "shown",
-                                                                  "written");
+            fetchRow<QString, QString, QString, QString, QString>();
         FakeVolumes volumes;
         // Each drive a row picks is next to the one it starts on: no other is passed on the way.
         volumes.rootList = {volumePath(u"/offline"_s), m_root, volumePath(u"volume"_s),

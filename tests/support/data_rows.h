@@ -47,14 +47,10 @@ template <typename... Cells> void addRow(const char* name, Cells... cells)
     (QTest::newRow(name) << ... << cell(cells));
 }
 
-/// The current row's values of the named columns, of the given types; without names, those of
-/// the columns `columns` declared, in their order.
-template <typename... Types, typename... Names> std::tuple<Types...> fetchRow(Names... names)
+/// The current row's values of the columns `columns` declared, of the given types, in order.
+template <typename... Types> std::tuple<Types...> fetchRow()
 {
-    if constexpr (sizeof...(Names) > 0)
-        return {*static_cast<Types*>(QTest::qData(names, qMetaTypeId<Types>()))...};
-    else
-        return fetchColumns<Types...>(std::index_sequence_for<Types...>{});
+    return fetchColumns<Types...>(std::index_sequence_for<Types...>{});
 }
 
 } // namespace gridloom::testing

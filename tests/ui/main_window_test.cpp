@@ -38,9 +38,8 @@ QString state(MainWindow& window)
                              "Domain2", "Domain3", "Domain4", "Domain5"})
         parts << text(window, name);
     const char* types[] = {"None", "XY", "LatLon", "IJK"};
-    return parts.join(QStringLiteral(", ")) + QStringLiteral(", ") +
-           QLatin1String(types[int(window.coordinateType())]) + QStringLiteral(", \"") +
-           text(window, "OutFileBaseNameBox") + u'"';
+    return parts.join(u", "_s) + u", "_s + QLatin1String(types[int(window.coordinateType())]) +
+           u", \""_s + text(window, "OutFileBaseNameBox") + u'"';
 }
 
 } // namespace
@@ -74,45 +73,42 @@ private Q_SLOTS:
     void modesAndCoordinateTypesReshapeTheWindow()
     {
         QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("fine.m3d"));
+        const QString path = folder.filePath(u"fine.m3d"_s);
         fixtures::writeFixture(path.toStdString(), {});
         MainWindow window(m_fakes.services());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("TitleBox"));
-        const QString merge = QStringLiteral("XYOption, LatLonOption, Lon:, Lat:, Z:, File name "
-                                             "for output 3D.DAT file(s):, ");
-        QCOMPARE(state(window), merge + QStringLiteral("---, ---, ---, ---, ---, ---, None, \"\""));
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"TitleBox"_s);
+        const QString merge = u"XYOption, LatLonOption, Lon:, Lat:, Z:, File name "
+                              "for output 3D.DAT file(s):, "_s;
+        QCOMPARE(state(window), merge + u"---, ---, ---, ---, ---, ---, None, \"\""_s);
         QCOMPARE(qobject_cast<QDateTimeEdit*>(window.findChild<QWidget*>(u"EndDate"_s))->date(),
                  QDate(2008, 9, 18));
 
         // A file added in Merge mode turns to Lat/Lon and names the output after its start.
         m_fakes.files.answers = {{path}};
         operate(window, {u"AddFileButton"_s});
-        const QString geographic = QStringLiteral("120.5W, 25.25N, 95W, 50N, 1, 23");
-        QCOMPARE(state(window), merge + geographic +
-                                    QStringLiteral(", LatLon, "
-                                                   "\"merged_2002093012.m3d\""));
+        const QString geographic = u"120.5W, 25.25N, 95W, 50N, 1, 23"_s;
+        QCOMPARE(state(window), merge + geographic + u", LatLon, \"merged_2002093012.m3d\""_s);
         // In Extract mode the name is emptied and the start suggests none; the end never does.
         operate(window, {u"MergingOptionButton1"_s, u"StartHour=3"_s, u"EndHour=5"_s});
-        QCOMPARE(state(window),
-                 QStringLiteral("Label17, DaysPerFileCountBox, Index i:, Index j:, Index k:, "
+        QCOMPARE(state(window), u"Label17, DaysPerFileCountBox, Index i:, Index j:, Index k:, "
                                 "Base name for output 3D.DAT file(s):, 1, 1, 60, 50, 1, 23, IJK, "
-                                "\"\""));
+                                "\"\""_s);
         // Back in Merge the hidden index option stays selected and nothing is suggested; X/Y
         // changes the captions but not the values drawn, Lat/Lon redraws them.
         operate(window, {u"MergingOptionButton0"_s, u"EndDate=2010-01-01"_s});
-        QCOMPARE(state(window), merge + QStringLiteral("1, 1, 60, 50, 1, 23, IJK, \"\""));
+        QCOMPARE(state(window), merge + u"1, 1, 60, 50, 1, 23, IJK, \"\""_s);
         operate(window, {u"XYOption"_s});
-        QCOMPARE(state(window), merge + QStringLiteral("1, 1, 60, 50, 1, 23, XY, \"\""));
+        QCOMPARE(state(window), merge + u"1, 1, 60, 50, 1, 23, XY, \"\""_s);
         operate(window, {u"LatLonOption"_s});
-        QCOMPARE(state(window), merge + geographic + QStringLiteral(", LatLon, \"\""));
+        QCOMPARE(state(window), merge + geographic + u", LatLon, \"\""_s);
         // With the list emptied there is nothing to redraw.
         operate(window, {u"ClearAllFileButton"_s, u"XYOption"_s, u"LatLonOption"_s});
-        QVERIFY(state(window).contains(QStringLiteral("---, ---, ---, ---, ---, ---")));
+        QVERIFY(state(window).contains(u"---, ---, ---, ---, ---, ---"_s));
         // The start date does suggest a name, with the hour typed in Extract mode.
         operate(window, {u"StartDate=2009-03-16"_s});
-        QCOMPARE(text(window, "OutFileBaseNameBox"), QStringLiteral("merged_2009031603.m3d"));
+        QCOMPARE(text(window, "OutFileBaseNameBox"), u"merged_2009031603.m3d"_s);
         window.applyMode(2);
         QCOMPARE(window.mode(), ProcessingMode::Merge);
     }
@@ -161,7 +157,7 @@ private Q_SLOTS:
         auto* edit = window.findChild<QLineEdit*>(name);
         edit->clear();
         QTest::keyClicks(edit, typed);
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QStringLiteral("é"), {});
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, u"é"_s, {});
         QTest::keyClick(edit, Qt::Key_Home);
         QTest::keyClick(edit, Qt::Key_Delete);
         QCOMPARE(edit->text(), kept);
@@ -179,17 +175,17 @@ private Q_SLOTS:
         }
         // The days field is hidden in Merge mode and one option of each group takes the focus.
         QCOMPARE(visited.join(u' '),
-                 QStringLiteral("RunButton StartHour EndHour StartDate EndDate OutFileBaseNameBox "
-                                "FileListBox AddFileButton ClearAllFileButton WorkingDirBox "
-                                "WorkDirButton MergingOptionButton0 LatLonOption Command1 "
-                                "Command2 TitleBox"));
+                 u"RunButton StartHour EndHour StartDate EndDate OutFileBaseNameBox "
+                 "FileListBox AddFileButton ClearAllFileButton WorkingDirBox "
+                 "WorkDirButton MergingOptionButton0 LatLonOption Command1 "
+                 "Command2 TitleBox"_s);
         // The arrow keys choose within an option group, so the keyboard reaches every option;
         // in Extract mode the days field follows the output name.
         window.findChild<QWidget*>(u"MergingOptionButton0"_s)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         window.findChild<QWidget*>(u"OutFileBaseNameBox"_s)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("DaysPerFileCountBox"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"DaysPerFileCountBox"_s);
     }
 
     void exitClosesTheWindow()
@@ -200,7 +196,7 @@ private Q_SLOTS:
             window->setAttribute(Qt::WA_DeleteOnClose);
             window->show();
             if (fromMenu)
-                window->findChild<QAction*>(QStringLiteral("Exit"))->trigger();
+                window->findChild<QAction*>(u"Exit"_s)->trigger();
             else
                 operate(*window, {u"Command2"_s});
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
