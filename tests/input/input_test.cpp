@@ -479,10 +479,13 @@ private Q_SLOTS:
         addRow("a month in 5 days", "2002030100-2002033123", 100.0, "1 6 11 16 21 26", "Mar 2002");
         addRow("a year in 2 months", "2002010100-2002123123", 800.0, "Jan Mar May Jul Sep Nov",
                "2002");
+        addRow("a year in 3 months", "2002010100-2002123123", 1500.0, "Jan Apr Jul Oct", "2002");
         addRow("across a year end in months", "2002110100-2003020100", 500.0, "Nov Dec Jan Feb",
                "2002|2003");
         addRow("three decades in 5 years", "1996060100-2026010100", 30000.0,
                "2000 2005 2010 2015 2020 2025", "");
+        addRow("half a century in 10 years", "1901010100-1951010100", 50000.0,
+               "1910 1920 1930 1940 1950", "");
         addRow("three centuries in 100 years", "1850010100-2150010100", 500000.0, "1900 2000 2100",
                "");
     }

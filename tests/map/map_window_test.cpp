@@ -333,6 +333,8 @@ private Q_SLOTS:
         const QImage drawing = job.canvas().grab().toImage();
         for (int d = 1; d <= 3; ++d)
             QVERIFY(distance(drawing.pixelColor(drawFrom + QPoint(d, 0)), drawnBox) < 48);
+        QTest::keyClick(&job.canvas(), Qt::Key_A); // only Esc abandons the drag
+        QVERIFY(job.canvas().drawingBox());
         QTest::keyClick(&job.canvas(), Qt::Key_Escape);
         QTest::mouseRelease(&job.canvas(), Qt::LeftButton, Qt::ShiftModifier, drawTo);
         QVERIFY(!job.dialog());
