@@ -555,6 +555,8 @@ private Q_SLOTS:
         QStringList placed;
         for (const GraticuleLine& line : graticule(area, step)) {
             placed << QString::fromStdString(degreeLabel(line.degrees, line.meridian));
+            const MapPoint end = line.points.back(); // lines stop at the area's edge
+            QVERIFY((line.meridian ? end.y - area.north : end.x - area.east) <= 1e-9);
             for (std::size_t n = 1; n < line.points.size(); ++n) {
                 const MapPoint a = line.points[n - 1];
                 const MapPoint b = line.points[n];
