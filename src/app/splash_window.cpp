@@ -132,11 +132,12 @@ QPixmap SplashWindow::picture()
     sky.setColorAt(1.0, skyBottom);
     painter.fillRect(pixmap.rect(), sky);
 
-    // A model grid seen in perspective, three levels stacked: what a 3D.DAT file holds.
-    for (int level = 0; level < 3; ++level) {
-        const double top = 150 + level * 28;
+    // A model grid seen in perspective, one level stacked under the other for each colour of
+    // the palette: what a 3D.DAT file holds.
+    double top = 150;
+    for (const QColor& colour : splashLevels) {
         const double depth = 70;
-        painter.setPen(QPen(splashLevels[level], 1));
+        painter.setPen(QPen(colour, 1));
         const QPointF farLeft(330, top), farRight(530, top), nearLeft(270, top + depth),
             nearRight(550, top + depth);
         for (int i = 0; i <= 10; ++i) {
@@ -146,6 +147,7 @@ QPixmap SplashWindow::picture()
             painter.drawLine(farLeft + (nearLeft - farLeft) * t,
                              farRight + (nearRight - farRight) * t);
         }
+        top += 28;
     }
 
     // Wind arrows over the top level.
