@@ -37,21 +37,36 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-/// Starts a run script of the platform's form without a console: with /bin/sh from `folder`;
-/// on Windows with cmd.exe from the script's own folder, as Gridloom's console start does, and
-/// by its bare name, since cmd.exe's command line would expand "%" or split at "&" in a folder
-/// name that the script itself takes literally.
-inline void startScript(QProcess& process, const QString& script, const QString& folder)
+/// Runs a run script of the platform's form without a console and returns what it wrote to
+/// standard error, or "(did not finish)": with /bin/sh from `folder`; on Windows with cmd.exe
+/// from the script's own folder, as Gridloom's console start does, and by its bare name, since
+/// cmd.exe's command line would expand "%" or split at "&" in a folder name that the script
+/// itself takes literally.
+inline QByteArray runScript(const QString& script, const QString& folder)
 {
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (onWindows) {
-        const QFileInfo file(script);
-        process.setWorkingDirectory(file.absolutePath());
-        process.start(u"cmd.exe"_s, {u"/d"_s, u"/c"_s, file.fileName()});
-    } else {
-        process.setWorkingDirectory(folder);
-        process.start(u"/bin/sh"_s, {script});
+    const auto once = [&] {
+        QProcess process;
+        process.setStandardInputFile(QProcess::nullDevice());
+        if (onWindows) {
+            const QFileInfo file(script);
+            process.setWorkingDirectory(file.absolutePath());
+            process.start(u"cmd.exe"_s, {u"/d"_s, u"/c"_s, file.fileName()});
+        } else {
+            process.setWorkingDirectory(folder);
+            process.start(u"/bin/sh"_s, {script});
+        }
+        return process.waitForFinished(15000) ? process.readAllStandardError()
+                                              : QByteArray("(did not finish)");
+    };
+    QByteArray errors = once();
+    // Wine on a busy machine now and then fails to start a program that is there, and its
+    // cmd.exe then says it cannot recognize the command. The script runs again, and a command
+    // it really cannot find fails the same way twice.
+    if (onWindows && errors.contains("Can't recognize")) {
+        qWarning("cmd.exe could not start a program, trying once more: %s", errors.constData());
+        errors = once();
     }
+    return errors;
 }
 
 /// A golden file of tests/data: bytes written by hand from the rules.
