@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/calendar_day.h"
 #include "app/domain_map_loader.h"
 #include "app/output_name.h"
 #include "app/typed_length_limit.h"
@@ -32,7 +33,6 @@ namespace gridloom {
 namespace {
 
 constexpr int TextLimit = 132;
-const QDate StartOfPeriod(2008, 9, 18);
 
 // The window's faces: captions of frames, options, buttons and the small labels; headings of
 // fields; the Run and Exit buttons. Notes and values keep the window's own 8-point face.
@@ -130,19 +130,12 @@ QDateTimeEdit* datePicker(QWidget* parent, const char* name, const QRect& place)
     auto* picker = named(new DatePicker(parent), name);
     // The period is in UTC; a local zone would give some hours twice and skip others.
     picker->setTimeSpec(Qt::UTC);
-    picker->setDateTime(QDateTime(StartOfPeriod, QTime(0, 0), Qt::UTC));
+    picker->setDateTime(QDateTime(toQDate(firstDayShown), QTime(0, 0), Qt::UTC));
     picker->setDisplayFormat(QStringLiteral("dd MMMM yyyy"));
     picker->setCalendarPopup(true);
     picker->setFont(windowFont());
     picker->setGeometry(place);
     return picker;
-}
-
-std::chrono::year_month_day toCalendarDay(const QDate& date)
-{
-    return std::chrono::year_month_day{std::chrono::year{date.year()},
-                                       std::chrono::month{unsigned(date.month())},
-                                       std::chrono::day{unsigned(date.day())}};
 }
 
 } // namespace

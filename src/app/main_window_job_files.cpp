@@ -3,6 +3,7 @@
 // the window through the same steps a user's entries go through (the mode option, Add File, the
 // coordinate dialog's OK); everything that can refuse is judged before anything changes, so a
 // refused file leaves the window as it was.
+#include "app/calendar_day.h"
 #include "app/main_window.h"
 #include "app/typed_length_limit.h"
 #include "common/messages.h"
@@ -66,12 +67,6 @@ std::vector<std::string> loadRecent()
 DateHour toDateHour(const StampedHour& stamp)
 {
     return std::chrono::sys_days(stamp.date) + std::chrono::hours(stamp.hour);
-}
-
-QDate toDate(const StampedHour& stamp)
-{
-    return QDate(int(stamp.date.year()), int(unsigned(stamp.date.month())),
-                 int(unsigned(stamp.date.day())));
 }
 
 // A signed degree value as the dialog takes it: unsigned, the sign in the hemisphere box.
@@ -193,7 +188,7 @@ bool MainWindow::judgeControlFile(const QString& path, OpenedJob& opened)
         return refuse(1, "expected a title of at most " + std::to_string(m_titleBox->maxLength()) +
                              " characters.");
     for (const StampedHour* stamp : {&job.start, &job.end}) {
-        const QDate date = toDate(*stamp);
+        const QDate date = toQDate(stamp->date);
         if (date < m_startDate->minimumDate() || date > m_startDate->maximumDate())
             return refuse(stamp == &job.start ? job.startLine : job.endLine,
                           "expected a date from " +

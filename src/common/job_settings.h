@@ -14,6 +14,10 @@ enum class ProcessingMode { Merge = 0, Extract = 1 };
 /// How the output domain is entered.
 enum class CoordinateType { None, XY, LatLon, IJK };
 
+/// The day both date pickers show when the program starts.
+inline constexpr std::chrono::year_month_day firstDayShown{
+    std::chrono::year{2008}, std::chrono::September, std::chrono::day{18}};
+
 /// A snapshot of every choice one run needs, taken from the main window's controls at the
 /// moment an action runs. Text fields stay text, as typed: they are read where they are used.
 struct JobSettings {
@@ -24,11 +28,9 @@ struct JobSettings {
     /// The input files' paths as listed, in list order.
     std::vector<std::string> inputPaths;
     DomainSelection domain;
-    std::chrono::year_month_day startDate{std::chrono::year{2008}, std::chrono::September,
-                                          std::chrono::day{18}};
+    std::chrono::year_month_day startDate = firstDayShown;
     std::string startHour = "0";
-    std::chrono::year_month_day endDate{std::chrono::year{2008}, std::chrono::September,
-                                        std::chrono::day{18}};
+    std::chrono::year_month_day endDate = firstDayShown;
     std::string endHour = "0";
     std::string daysPerFile = "0";
     std::string outputName;
