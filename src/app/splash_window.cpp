@@ -68,7 +68,6 @@ SplashWindow::SplashWindow(std::function<void()> handOver, int delayMs)
 
 void SplashWindow::start()
 {
-    m_clicked = false;
     centerOnScreen(*this);
     show();
     m_clock.start();

@@ -480,6 +480,8 @@ private Q_SLOTS:
         addRow("a year in 2 months", "2002010100-2002123123", 800.0, "Jan Mar May Jul Sep Nov",
                "2002");
         addRow("a year in 3 months", "2002010100-2002123123", 1500.0, "Jan Apr Jul Oct", "2002");
+        addRow("two years in 6 months", "2002010100-2003123123", 3000.0, "Jan Jul Jan Jul",
+               "2002|2003");
         addRow("across a year end in months", "2002110100-2003020100", 500.0, "Nov Dec Jan Feb",
                "2002|2003");
         addRow("three decades in 5 years", "1996060100-2026010100", 30000.0,

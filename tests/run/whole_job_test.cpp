@@ -365,6 +365,7 @@ private Q_SLOTS:
         addRow("starts in the working directory", "run 1/", "", "", "run 1 | / |", "run 1/");
         for (const char* start : {"", "gone/", "plain.txt"})
             addRow(start, start, "", "", "volume/program | volume |", "volume/program/");
+        addRow("starts at a drive's own root", "volume", "", "", "volume | volume |", "volume/");
         addRow("subfolder opened by Enter", "run 1/", "enter", "Sub a", "run 1/Sub a | / |",
                "run 1/Sub a/");
         addRow("subfolder only selected", "run 1/", "click", "sub b", "run 1 | / |", "run 1/");
