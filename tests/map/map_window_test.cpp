@@ -133,6 +133,16 @@ int distance(QColor a, QColor b)
            std::abs(a.blue() - b.blue());
 }
 
+// How many pixels of `area` are near `colour`.
+int pixelsNear(const QImage& image, const QRect& area, QColor colour)
+{
+    int near = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            near += distance(image.pixelColor(x, y), colour) < 40;
+    return near;
+}
+
 bool dark(const QImage& image, QPointF at)
 {
     // The box is stroked 2.4 pixels wide; look within a pixel of where its edge must be.
@@ -435,11 +445,8 @@ private Q_SLOTS:
         const DomainSelection chesapeake{{-77.5, -75, 36.5, 39.5, 1, 23}, true};
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::LatLon, {}, chesapeake, {}});
         const QImage image = map.canvas().grab().toImage();
-        int coast = 0;
-        for (int y = 0; y < image.height(); y += 2)
-            for (int x = 0; x < image.width(); x += 2)
-                coast += distance(image.pixelColor(x, y), mapCoast) < 40;
-        QVERIFY2(coast > 50, qPrintable(QString::number(coast)));
+        const int coast = pixelsNear(image, image.rect(), mapCoast);
+        QVERIFY2(coast > 200, qPrintable(QString::number(coast)));
     }
 
     void cellLatticeOnceCellsAreEightPixelsApart()
@@ -502,6 +509,8 @@ private Q_SLOTS:
         // The frame is drawn there: its edge is darker than the paper beside it.
         const int middle = qRound(frame.center().y());
         QVERIFY(image.pixelColor(8, middle).lightness() < image.pixelColor(3, middle).lightness());
+        // A file's sample line wears the file's colour, as its outline does.
+        QVERIFY(pixelsNear(image, frame.toRect(), fileOutlines[0]) > 10);
         // An output box in the bottom left corner sends the legend to the top left.
         job.confirmed = {{-354, -200, -294, -200, 1, 23}, true};
         map.showSnapshot(job);
@@ -512,6 +521,9 @@ private Q_SLOTS:
         QVERIFY(box.bottom() > canvas.height() - 20 && box.left() < 20);
         QCOMPARE(moved.topLeft(), QPointF(8, 8));
         QVERIFY(!moved.intersects(box));
+        // The box is named inside, below its top edge, so that it does not hide a file's name.
+        const QRect nameInside(box.topLeft().toPoint() + QPoint(5, 5), QSize(40, 8));
+        QVERIFY(pixelsNear(canvas.grab().toImage(), nameInside, boxOutline) > 10);
         // The panel holds every line.
         const QString panel = map.findChild<QLabel*>(u"MapLegendText"_s)->text();
         QCOMPARE(panel.count(u'\n') + 1, static_cast<qsizetype>(canvas.scene().legend.size()));
