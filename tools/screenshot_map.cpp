@@ -31,16 +31,17 @@ namespace {
 // A 3D.DAT sample on a Lambert conformal grid, its extent line true to the grid.
 QString writeGridSample(const QDir& folder, const char* name, const std::string& gridLine)
 {
-    const auto grid = std::get<GridDefinition>(parseGridLine(gridLine));
+    const GridLine line = readGridLine(gridLine).value();
+    const auto grid = std::get<GridDefinition>(line.grid);
     const auto projection = Projection::create(projectionDefinition(grid));
-    const auto extent = cellCentreExtent(grid, *projection, {1, 1, grid.nx, grid.ny});
+    const auto extent = cellCentreExtent(grid, *projection, {1, 1, line.cells->nx, line.cells->ny});
     fixtures::SampleHeader sample;
     sample.gridLine = gridLine;
     sample.gridSpacingKm = grid.spacingKm;
     sample.extent = {"1",
                      "1",
-                     std::to_string(grid.nx),
-                     std::to_string(grid.ny),
+                     std::to_string(line.cells->nx),
+                     std::to_string(line.cells->ny),
                      "1",
                      "23",
                      formatFixed(extent->west, 4),

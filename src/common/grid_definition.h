@@ -7,6 +7,8 @@ namespace gridloom {
 
 /// A Lambert conformal conic grid as a 3D.DAT grid line defines it:
 /// "LCC lat0 lon0 truelat1 truelat2 xsw ysw dx nx ny nz". The only projection understood.
+/// Its cell counts are not repeated here: they are the line's `GridCells`, which every grid
+/// line has, whatever its projection.
 struct GridDefinition {
     double originLat = 0.0;
     double originLon = 0.0;
@@ -16,8 +18,6 @@ struct GridDefinition {
     double xSouthWest = 0.0;
     double ySouthWest = 0.0;
     double spacingKm = 0.0;
-    int nx = 0;
-    int ny = 0;
 };
 
 /// Why a grid line defines no grid.

@@ -17,7 +17,7 @@ bool isLatitude(double value)
 
 // No grid reaches further than once round the globe from its origin, on either side; what does
 // is a misread line, and projecting it would only cost time.
-bool onGlobe(double southWest, double spacing, int cells)
+bool onGlobe(double southWest, double spacing, double cells)
 {
     constexpr double roundTheGlobe = 40100.0;
     return std::abs(southWest) <= roundTheGlobe &&
@@ -69,21 +69,14 @@ HeaderGrid gridOf(const std::vector<std::string_view>& fields)
                         values[8] == std::floor(values[8]);
     if (!counts)
         return unreadable();
-    GridDefinition grid{values[0],
-                        values[1],
-                        values[2],
-                        values[3],
-                        values[4],
-                        values[5],
-                        values[6],
-                        static_cast<int>(values[7]),
-                        static_cast<int>(values[8])};
+    const GridDefinition grid{values[0], values[1], values[2], values[3],
+                              values[4], values[5], values[6]};
     // A cone needs its standard parallels on one side of the equator; PROJ refuses the rest.
     const bool sameHemisphere = grid.trueLat1 * grid.trueLat2 > 0.0;
     if (!isLatitude(grid.originLat) || !isLatitude(grid.trueLat1) || !isLatitude(grid.trueLat2) ||
         std::abs(grid.originLon) > 360.0 || !sameHemisphere || !(grid.spacingKm > 0.0) ||
-        !onGlobe(grid.xSouthWest, grid.spacingKm, grid.nx) ||
-        !onGlobe(grid.ySouthWest, grid.spacingKm, grid.ny))
+        !onGlobe(grid.xSouthWest, grid.spacingKm, values[7]) ||
+        !onGlobe(grid.ySouthWest, grid.spacingKm, values[8]))
         return unreadable();
     return grid;
 }
