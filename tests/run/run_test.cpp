@@ -270,10 +270,9 @@ private Q_SLOTS:
         // The shell script says nothing unless it fails; cmd.exe also reports its Copy.
         if (!onWindows)
             QCOMPARE(errors.isEmpty(), folderExists);
-        QCOMPARE(record.isEmpty(), control.isEmpty());
-        if (!control.isEmpty())
-            QCOMPARE(record,
-                     standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work), control, content));
+        QCOMPARE(record, control.isEmpty() ? QByteArray()
+                                           : standInRecord(u"gridfuse"_s, {}, QDir::cleanPath(work),
+                                                           control, content));
     }
 
     // The chooser's drive list: each disk a working directory can live on once, never the
@@ -283,9 +282,7 @@ private Q_SLOTS:
         // On Windows the drives, each a letter, a colon and a backslash; the system's is there.
         QStringList roots = StorageVolumes().roots();
         const QString systemRoot = QDir::toNativeSeparators(QDir::rootPath());
-        QCOMPARE(onWindows ? QString(roots.contains(systemRoot) ? systemRoot : QString())
-                           : roots.value(0),
-                 onWindows ? systemRoot : u"/"_s);
+        QVERIFY(onWindows ? roots.contains(systemRoot) : roots.value(0) == u"/"_s);
         QCOMPARE(roots.removeDuplicates(), 0);
         const QRegularExpression drive(u"^[A-Z]:\\\\$"_s);
         for (const QString& root : roots)
