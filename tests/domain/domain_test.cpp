@@ -118,7 +118,9 @@ QString typeInto(CoordinateDialog* dialog, const QString& edits)
         auto* field = dialog->findChild<QLineEdit*>(edit.section(u'=', 0, 0));
         field->setFocus();
         field->selectAll();
-        QTest::keyClicks(field, edit.section(u'=', 1));
+        for (const QChar key : edit.section(u'=', 1)) // QTest has no character for Delete
+            key == u'\x7f' ? QTest::keyClick(field, Qt::Key_Delete)
+                           : QTest::keyClick(field, key.toLatin1());
     }
     QStringList changed = entries(dialog);
     changed.removeIf([](const QString& entry) { return defaults.contains(entry); });
@@ -327,8 +329,8 @@ private Q_SLOTS:
         QCOMPARE(shown.join(u' '), shownFrames);
     }
 
-    // Keys typed into the longitude/latitude fields ("field=keys ..."; Tab and Enter as \t and
-    // \r): the entries that then differ from a new dialog's, and where the focus is.
+    // Keys typed into the longitude/latitude fields ("field=keys ..."; Tab, Enter and Delete as
+    // \t, \r and \x7f): the entries that then differ from a new dialog's, and where the focus is.
     void latLonTyping_data()
     {
         columns<QString, QString>("edits", "changes");
@@ -339,6 +341,8 @@ private Q_SLOTS:
         addRow("Enter moves on", "txtLat1=12\r",
                "txtLat1=12 txtLatD1=12 txtLatM1=0 | cboLatLL1 | 2");
         addRow("minus, start latitude", "txtLat1=-", "cboLatLL1=S | cboLatLL1 | 1");
+        addRow("Delete takes the selected degrees", "txtLat2=\x7f",
+               "txtLat2= txtLatD2=0 txtLatM2=0 | txtLat2 | 1");
         addRow("leaving start latitude degrees, then the start limit", "txtLatM1=30 txtLatD1=95\t",
                "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLatM1 | 2");
         addRow("leaving end longitude seconds, clamped, then carried", "txtLonS2=61.5\t",

@@ -149,6 +149,7 @@ private Q_SLOTS:
         addRow("no cells down", "LCC 40 -97 30 60 -354 -294 12 60 0 23", false);
         addRow("a million cells down", "LCC 40 -97 30 60 -354 -294 12 60 1e6 23", false);
         addRow("parallels across the equator", "LCC 40 -97 -30 60 -354 -294 12 60 50 23", false);
+        addRow("a parallel on the equator", "LCC 40 -97 0 60 -354 -294 12 60 50 23", false);
         addRow("a parallel past the pole", "LCC 40 -97 30 91 -354 -294 12 60 50 23", false);
         addRow("text for a number", "LCC 40 -97 30 60 west -294 12 60 50 23", false);
         addRow("origin numbers run together", "LCC 40 -97 30 60 -354.000-294.000 12 60 50 23",

@@ -47,14 +47,10 @@ inline QByteArray runScript(const QString& script, const QString& folder)
     const auto once = [&] {
         QProcess process;
         process.setStandardInputFile(QProcess::nullDevice());
-        if (onWindows) {
-            const QFileInfo file(script);
-            process.setWorkingDirectory(file.absolutePath());
-            process.start(u"cmd.exe"_s, {u"/d"_s, u"/c"_s, file.fileName()});
-        } else {
-            process.setWorkingDirectory(folder);
-            process.start(u"/bin/sh"_s, {script});
-        }
+        const QFileInfo file(script);
+        process.setWorkingDirectory(onWindows ? file.absolutePath() : folder);
+        onWindows ? process.start(u"cmd.exe"_s, {u"/d"_s, u"/c"_s, file.fileName()})
+                  : process.start(u"/bin/sh"_s, {script});
         return process.waitForFinished(15000) ? process.readAllStandardError()
                                               : QByteArray("(did not finish)");
     };

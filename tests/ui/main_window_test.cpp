@@ -195,10 +195,8 @@ private Q_SLOTS:
             QPointer<MainWindow> window = new MainWindow(m_fakes.services());
             window->setAttribute(Qt::WA_DeleteOnClose);
             window->show();
-            if (fromMenu)
-                window->findChild<QAction*>(u"Exit"_s)->trigger();
-            else
-                operate(*window, {u"Command2"_s});
+            fromMenu ? window->findChild<QAction*>(u"Exit"_s)->trigger()
+                     : operate(*window, {u"Command2"_s});
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(window.isNull());
         }
