@@ -79,8 +79,7 @@ private Q_SLOTS:
         QVERIFY(pixel(gapMiddle, strip.yOfFile(2)) != fileBar);
         for (const int row : {2, 3}) // in the gap, and below the last file
             QCOMPARE(strip.fileAt(QPointF(strip.xOfHour(gapMiddle), strip.yOfFile(row))), -1);
-        QCOMPARE(strip.fileAt(QPointF(strip.xOfHour(hourValue("2002010312")), strip.yOfFile(2))),
-                 2);
+        QCOMPARE(strip.fileAt({strip.xOfHour(hourValue("2002010312")), strip.yOfFile(2)}), 2);
         QCOMPARE(pixel(hourValue("2002010212"), strip.yOfFile(1)), warningColour);
         QCOMPARE(pixel(hourValue("2002010112"), strip.yOfFile(0)), fileBar);
 
