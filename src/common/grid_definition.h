@@ -7,8 +7,8 @@ namespace gridloom {
 
 /// A Lambert conformal conic grid as a 3D.DAT grid line defines it:
 /// "LCC lat0 lon0 truelat1 truelat2 xsw ysw dx nx ny nz". The only projection understood.
-/// Its cell counts are not repeated here: they are the line's `GridCells`, which every grid
-/// line has, whatever its projection.
+/// Its cell counts are not repeated here: they are the line's `GridCells`, read from the same
+/// fields for a grid line of any projection.
 struct GridDefinition {
     double originLat = 0.0;
     double originLon = 0.0;
