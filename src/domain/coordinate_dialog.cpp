@@ -210,10 +210,10 @@ QGroupBox* CoordinateDialog::buildGeodeticFrame(int corner)
         const QString stem = longitude ? QStringLiteral("Lon") : QStringLiteral("Lat");
 
         caption(box, longitude ? QStringLiteral("Longitude:") : QStringLiteral("Latitude:"),
-                QRect(6, y, 58, fieldHeight));
+                QRect(4, y, 63, fieldHeight));
         fields.decimal = new QLineEdit(box);
         fields.decimal->setObjectName(QStringLiteral("txt") + stem + suffix);
-        fields.decimal->setGeometry(66, y, 84, fieldHeight);
+        fields.decimal->setGeometry(68, y, 84, fieldHeight);
         fields.hemisphere = new QComboBox(box);
         fields.hemisphere->setObjectName(QStringLiteral("cbo") + stem + QStringLiteral("LL") +
                                          suffix);

@@ -13,7 +13,6 @@
 #include "support/qt_test_prelude.h"
 
 #include <QSignalSpy>
-#include <cmath>
 
 using namespace gridloom;
 using namespace gridloom::testing;
@@ -327,6 +326,10 @@ private Q_SLOTS:
         }
         shown.sort();
         QCOMPARE(shown.join(u' '), shownFrames);
+        // Every caption shows whole.
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            QVERIFY2(!label->isVisible() || label->sizeHint().width() <= label->width(),
+                     qPrintable(label->text()));
     }
 
     // Keys typed into the longitude/latitude fields ("field=keys ..."; Tab, Enter and Delete as
