@@ -9,11 +9,13 @@
 #include "fixtures/fixture_writer.h"
 #include "input/input_hours_window.h"
 #include "input/input_list_controller.h"
+#include "run/directory_chooser.h"
 #include "screenshot_map.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -132,6 +134,16 @@ int main(int argc, char* argv[])
         ok &= save(*window.coordinateDialogs().dialog(), folder, name);
     }
     window.coordinateDialogs().dialog()->reject();
+
+    // Browse, opened on a folder of a few subfolders, so the list shows its parents and children.
+    QTemporaryDir working;
+    for (const char* name : {"1999", "2002", "2002 (copy)", "scratch"})
+        ok &= QDir(working.path()).mkpath(QLatin1String(name));
+    QLineEdit workingDirBox(working.path());
+    DirectoryChooser* chooser = openDirectoryChooser(&window, &workingDirBox, working.path(),
+                                                     fakes.volumes, fakes.messages);
+    ok &= save(*chooser, folder, "change_directory.png");
+    chooser->reject();
     ok &= saveDomainMap(folder);
     ok &= saveInputHours(folder);
     return ok ? 0 : 1;
