@@ -75,8 +75,7 @@ private Q_SLOTS:
         addRow("largest plain", 123456789012345.0,
                "123456789012345 123456789012345.000000 123456789012345.00");
         addRow("exponent above", 1.5e20,
-               "1.5E+20 150000000000000000000.000000 "
-               "150000000000000000000.00");
+               "1.5E+20 150000000000000000000.000000 150000000000000000000.00");
     }
     void writingNumbers()
     {
@@ -99,10 +98,9 @@ private Q_SLOTS:
                                                  {&signedDecimalFilter, 's'}}) {
                 auto k = static_cast<std::int16_t>(code);
                 filter(k);
+                QVERIFY(k == code || k == 0); // a refused key is made nothing
                 if (k == code)
                     passed += QLatin1Char(letter);
-                else
-                    QCOMPARE(int(k), 0);
             }
             QCOMPARE(passed, QLatin1String(passes));
         }

@@ -90,8 +90,8 @@ private Q_SLOTS:
         QCOMPARE(gapLines.size(), 1);
         QTest::mouseClick(legend->viewport(), Qt::LeftButton, {},
                           legend->visualItemRect(gapLines[0]).center());
-        QVERIFY(strip.viewFirst() <= hourValue("2002010300"));
-        QVERIFY(strip.viewLast() >= hourValue("2002010306"));
+        QVERIFY(strip.viewFirst() <= hourValue("2002010300") &&
+                strip.viewLast() >= hourValue("2002010306"));
         QVERIFY(strip.viewLast() - strip.viewFirst() < fitted / 2.0);
     }
 
@@ -143,8 +143,8 @@ private Q_SLOTS:
 
         // Merge mode adds no warnings of its own.
         main.findChild<QRadioButton*>(u"MergingOptionButton0"_s)->setChecked(true);
-        QVERIFY(strip->coverage().gaps.empty());
-        QVERIFY(!legendOf(*window).join(u'\n').contains(u"Gap"_s));
+        QVERIFY(strip->coverage().gaps.empty() &&
+                !legendOf(*window).join(u'\n').contains(u"Gap"_s));
 
         // After Clear All the same path is new again.
         const qsizetype before = notices.size();

@@ -16,8 +16,6 @@
 #include "support/messages.h"
 #include "support/qt_test_prelude.h"
 
-#include <functional>
-
 using namespace gridloom;
 using fixtures::SampleHeader;
 using namespace gridloom::testing;
@@ -46,11 +44,14 @@ QByteArray edited(std::initializer_list<const char*> replacements)
 
 // Every value the reader returns: spacing, stamp, hours, the extent texts, the six indices
 // (i, j, k, first and last) and the angles (latitudes, then longitudes).
+QString stampOf(DateHour hour)
+{
+    return QString::fromStdString(dateHourStamp(calendarDay(hour), hourOfDay(hour)));
+}
+
 QString summary(const InputFileInfo& info)
 {
-    QStringList parts{QString::number(info.gridSpacingKm),
-                      QString::fromStdString(
-                          dateHourStamp(calendarDay(info.firstHour), hourOfDay(info.firstHour))),
+    QStringList parts{QString::number(info.gridSpacingKm), stampOf(info.firstHour),
                       QString::number(info.hourCount)};
     for (const auto& field : info.extentText)
         parts << QString::fromStdString(field);
@@ -81,11 +82,6 @@ QString describe(const std::optional<PeriodEnd>& end)
     return QDateTime::fromSecsSinceEpoch(seconds.count(), QTimeZone::utc())
                .toString(u"yyyy-MM-dd HH/"_s) +
            QString::fromStdString(end->hourText);
-}
-
-QString stampOf(DateHour hour)
-{
-    return QString::fromStdString(dateHourStamp(calendarDay(hour), hourOfDay(hour)));
 }
 
 // "2002010100 24, 2002010200 24": files of 12 km by first hour and hour count.
@@ -336,7 +332,8 @@ private Q_SLOTS:
     void gridDifferencesFromHeaders_data()
     {
         // Headers by kind: "same" is the usual 12 km grid; "fine" has 4 km, "wide" more cells,
-        // "moved" another origin, "bare" a grid line of the last four fields only.
+        // "moved" another origin, "bare" a grid line of the last four fields only, "half" an
+        // origin whose y is no number.
         columns<QString, QString>("headers", "differences");
         addRow("one grid", "same same same", "");
         addRow("the odd one out", "same fine same", "2:spacing");
@@ -344,6 +341,7 @@ private Q_SLOTS:
         addRow("a tie goes to the first grid", "fine same", "2:spacing");
         addRow("cells and origin", "same wide moved", "2:cells 3:origin");
         addRow("no origin written differs from one written", "same same bare", "3:origin");
+        addRow("half an origin is none", "bare half", "");
         addRow("spacing and cells at once", "same same fine+wide", "3:spacing,cells");
     }
     void gridDifferencesFromHeaders()
@@ -352,7 +350,9 @@ private Q_SLOTS:
         std::vector<InputFileInfo> files;
         for (const QString& kind : headers.split(u' ')) {
             const std::string spacing = kind.contains(u"fine") ? "4.000" : "12.000";
-            const std::string origin = kind == u"moved" ? "-350.000 -294.000" : "-354.000 -294.000";
+            const std::string origin = kind == u"moved"  ? "-350.000 -294.000"
+                                       : kind == u"half" ? "-354.000 north"
+                                                         : "-354.000 -294.000";
             const std::string cells = kind.contains(u"wide") ? "61 50 23" : "60 50 23";
             const std::string gridLine = kind == u"bare" ? "12.000 60 50 23"
                                                          : "LCC 40.0 -97.0 30.0 60.0 " + origin +
@@ -492,6 +492,8 @@ private Q_SLOTS:
                "1910 1920 1930 1940 1950", "");
         addRow("three centuries in 100 years", "1850010100-2150010100", 500000.0, "1900 2000 2100",
                "");
+        addRow("a millennium in 200 years", "1001010100-2150010100", 1e6,
+               "1200 1400 1600 1800 2000", "");
     }
     void axisLabels()
     {

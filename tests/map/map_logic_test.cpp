@@ -165,11 +165,8 @@ private Q_SLOTS:
         const HeaderGrid header = parseGridLine(line.toStdString());
         const auto* grid = std::get_if<GridDefinition>(&header);
         QCOMPARE(grid != nullptr, read);
-        if (grid) {
-            QCOMPARE(grid->xSouthWest, -354.0);
-            QCOMPARE(grid->ySouthWest, -294.0);
-            QCOMPARE(grid->spacingKm, 12.0);
-        }
+        QVERIFY(!grid || (grid->xSouthWest == -354.0 && grid->ySouthWest == -294.0 &&
+                          grid->spacingKm == 12.0));
     }
 
     // The extent line's limits are cs2cs's centres of the grid's edge cells; longitudes run on
@@ -191,11 +188,9 @@ private Q_SLOTS:
         const auto c = cellCentreExtent(*grid, *projection,
                                         {input.iStart, input.jStart, input.iEnd, input.jEnd});
         QVERIFY(c && near(c->south, centres.south, 1e-5) && near(c->north, centres.north, 1e-5));
-        if (centres.east - centres.west < 360) {
-            QVERIFY(near(c->west, centres.west, 1e-5) && near(c->east, centres.east, 1e-5));
-        } else {
-            QCOMPARE(c->east - c->west, 360.0);
-        }
+        QVERIFY(centres.east - centres.west < 360
+                    ? near(c->west, centres.west, 1e-5) && near(c->east, centres.east, 1e-5)
+                    : c->east - c->west == 360.0);
     }
 
     // A quarter of a cell, plus half the unit of the last decimal the limits were written with.
@@ -432,8 +427,7 @@ private Q_SLOTS:
         QVERIFY(resolutionForWidth(5000.5) == ShoreResolution::Crude);
         QVERIFY(resolutionForWidth(2000) == ShoreResolution::Intermediate);
         ShoreLibrary missing("/nonexistent");
-        QVERIFY(!missing.available(ShoreResolution::Intermediate));
-        QVERIFY(missing.warning().empty());
+        QVERIFY(!missing.available(ShoreResolution::Intermediate) && missing.warning().empty());
         QVERIFY(missing.binsIn({-10, 10, -10, 10}, ShoreResolution::Crude).empty());
         ShoreLibrary shores;
         if (!shores.available(ShoreResolution::Crude))
@@ -498,9 +492,9 @@ private Q_SLOTS:
         for (const ShoreBin& bin : shores.binsIn({-180, 180, -90, 90}, ShoreResolution::Crude))
             if (!shores.lines(bin).empty() && !readBeforeDamage)
                 readBeforeDamage = bin;
-        QVERIFY(!shores.available(ShoreResolution::Crude));
+        QVERIFY(!shores.available(ShoreResolution::Crude) &&
+                shores.binsIn({-180, 180, -90, 90}, ShoreResolution::Crude).empty());
         QVERIFY(!readBeforeDamage || shores.lines(*readBeforeDamage).empty());
-        QVERIFY(shores.binsIn({-180, 180, -90, 90}, ShoreResolution::Crude).empty());
         const QString warning = QString::fromStdString(shores.warning());
         QVERIFY2(warning.contains(folder.path() + crude) && !warning.contains(u'\n'),
                  qPrintable(warning));
@@ -512,10 +506,9 @@ private Q_SLOTS:
     void generatedShoreFile_data()
     {
         columns<QString>("damage");
-        addRow("none", "");
-        addRow("a number held four times", "a number held four times");
-        addRow("a bin table of two dimensions", "a bin table of two dimensions");
-        addRow("point tables of unequal lengths", "point tables of unequal lengths");
+        for (const char* damage : {"", "a number held four times", "a bin table of two dimensions",
+                                   "point tables of unequal lengths"})
+            addRow(*damage ? damage : "none", damage);
     }
     void generatedShoreFile()
     {
@@ -641,8 +634,7 @@ private Q_SLOTS:
     {
         QCOMPARE(cellAt(grid, wholeFile, {-354, -294}), std::optional(std::pair(1, 1)));
         QCOMPARE(cellAt(grid, wholeFile, {55, 38}), std::optional(std::pair(35, 29)));
-        QVERIFY(!cellAt(grid, wholeFile, {-361, 0}));
-        QVERIFY(!cellAt(grid, CellRange{5, 5, 9, 9}, {-354, -294}));
+        QVERIFY(!cellAt(grid, wholeFile, {-361, 0}) && !cellAt(grid, {5, 5, 9, 9}, {-354, -294}));
     }
 
     void viewport()

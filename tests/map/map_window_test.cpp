@@ -269,6 +269,11 @@ private Q_SLOTS:
         const QPointF zoomed = canvas.toPixels({0, 0});
         map.showSnapshot({ProcessingMode::Merge, CoordinateType::XY, {coarse}, {}, {}});
         QCOMPARE(canvas.toPixels({0, 0}), zoomed);
+        // A pan sideways alone takes the files' shade along.
+        const QPoint fileMiddle = canvas.toPixels({0, 0}).toPoint();
+        const QColor shade = canvas.grab().toImage().pixelColor(fileMiddle);
+        canvas.panBy(QPointF(canvas.width(), 0));
+        QVERIFY(canvas.grab().toImage().pixelColor(fileMiddle) != shade);
     }
 
     // The words a map without shores says: which package gives them, or which file is damaged.
@@ -438,16 +443,28 @@ private Q_SLOTS:
                              "3                    ! Number of source 3D.DAT files"}));
     }
 
-    // The shores are drawn: a view of Chesapeake Bay has coastline across it.
+    // The shores are drawn, each kind in its colour, and the graticule is named at two edges.
+    void drawsTheShores_data()
+    {
+        // The view from its west and south edges in degrees; where to look, or nowhere for all.
+        columns<QRectF, QColor, QRect, int>("view", "colour", "area", "least");
+        const QRectF chesapeake(-77.5, 36.5, 2.5, 3);
+        addRow("Chesapeake Bay's coastline", chesapeake, mapCoast, QRect(), 200);
+        addRow("the lakes of Finland", QRectF(26, 61, 4, 2), mapLakes, QRect(), 20);
+        addRow("parallels named at the left", chesapeake, mapLabels, QRect(0, 30, 30, 500), 20);
+        addRow("meridians named at the top", chesapeake, mapLabels, QRect(40, 0, 700, 12), 20);
+    }
     void drawsTheShores()
     {
+        auto [view, colour, area, least] = fetchRow<QRectF, QColor, QRect, int>();
         MapWindow map;
         showMap(map);
-        const DomainSelection chesapeake{{-77.5, -75, 36.5, 39.5, 1, 23}, true};
-        map.showSnapshot({ProcessingMode::Merge, CoordinateType::LatLon, {}, chesapeake, {}});
+        const DomainSelection box{{view.left(), view.right(), view.top(), view.bottom(), 1, 23},
+                                  true};
+        map.showSnapshot({ProcessingMode::Merge, CoordinateType::LatLon, {}, box, {}});
         const QImage image = map.canvas().grab().toImage();
-        const int coast = pixelsNear(image, image.rect(), mapCoast);
-        QVERIFY2(coast > 200, qPrintable(QString::number(coast)));
+        const int seen = pixelsNear(image, area.isNull() ? image.rect() : area, colour);
+        QVERIFY2(seen >= least, qPrintable(QString::number(seen)));
     }
 
     void cellLatticeOnceCellsAreEightPixelsApart()
@@ -469,9 +486,7 @@ private Q_SLOTS:
                    colour({348, 102}) != colour({342, 102}) &&
                    colour({102, -264}) != colour({102, -270});
         };
-        QVERIFY(edgeShows(1.0));
-        QVERIFY(edgeShows(1.5));
-        QVERIFY(!edgeShows(1.6));
+        QVERIFY(edgeShows(1.0) && edgeShows(1.5) && !edgeShows(1.6));
         // The job shown again draws the same picture: its lattice is still in the view's own
         // projection, not bent through longitude and latitude.
         canvas.showView({0, 0}, 1.0);

@@ -157,8 +157,7 @@ private Q_SLOTS:
     void init()
     {
         m_base = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_base->isValid());
-        QVERIFY(makeJobFolders(m_base->path(), m_program, m_inputs, m_work));
+        QVERIFY(m_base->isValid() && makeJobFolders(m_base->path(), m_program, m_inputs, m_work));
         m_fakes = {};
         m_window = std::make_unique<MainWindow>(
             Services{m_fakes.messages, m_fakes.files, m_fakes.starter, m_fakes.volumes, m_program});
@@ -190,7 +189,6 @@ private Q_SLOTS:
                  (QStringList{scriptName("wxjoin2"), u"stand_in_record.txt"_s, u"wxjoin2.inp"_s}));
         const QByteArray control = golden(u"extract_example.inp"_s, m_work);
         const QString script = m_work + scriptName("wxjoin2");
-        QCOMPARE(fileBytes(m_work + u"wxjoin2.inp"_s), control);
         QCOMPARE(fileBytes(script),
                  golden(onWindows ? u"extract_example.bat"_s : u"extract_example.sh"_s, m_work));
         // Windows has no execute permission to set; the suffix makes a batch file runnable.
@@ -223,7 +221,6 @@ private Q_SLOTS:
         QCOMPARE(outputName(), u"west.m3d"_s);
         const QByteArray control = golden(u"merge_example.inp"_s, work);
         QCOMPARE(fileBytes(work + u"west.inp"_s), control);
-        QCOMPARE(fileBytes(work + u"gridfuse.inp"_s), control);
         QCOMPARE(fileBytes(work + scriptName("gridfuse")),
                  golden(onWindows ? u"merge_example.bat"_s : u"merge_example.sh"_s, work));
         QCOMPARE(
@@ -399,6 +396,8 @@ private Q_SLOTS:
         QCOMPARE(chooser->windowTitle(), u"Change Directory"_s);
         auto* drives = chooser->findChild<QComboBox*>(u"Drive1"_s);
         auto* folders = chooser->findChild<QTreeWidget*>(u"Dir1"_s);
+        // The drive list stands left of the directory list, level with its top.
+        QVERIFY(drives->y() == folders->y() && drives->geometry().right() < folders->x());
         if (how == u"same drive"_s) {
             Q_EMIT drives->activated(drives->currentIndex());
         } else if (how == u"drive"_s || how == u"cancel"_s) {

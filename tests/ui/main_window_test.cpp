@@ -132,9 +132,10 @@ private Q_SLOTS:
                 QVERIFY2(line[n] == u'-' || line[n].toInt() == seen[n - 1],
                          qPrintable(line.join(u' ')));
         }
-        // The limits heading is wrapped to show whole in its narrow box.
+        // The limits heading is underlined and wrapped to show whole in its narrow box.
         const auto* heading = window.findChild<QLabel*>(u"Label18"_s);
-        QVERIFY(heading->minimumSizeHint().width() <= heading->width());
+        QVERIFY(heading->font().underline() &&
+                heading->minimumSizeHint().width() <= heading->width());
         QVERIFY(heading->heightForWidth(heading->width()) <= heading->height());
     }
 
