@@ -640,10 +640,8 @@ private Q_SLOTS:
     void viewport()
     {
         MapViewport view(800, 600, {100, 50}, 2.0);
-        QCOMPARE(view.toPixels({100, 50}).x, 400.0);
-        QCOMPARE(view.toPixels({120, 30}).y, 310.0);
-        QCOMPARE(view.toKm({200, 100}).x, -300.0);
-        QCOMPARE(view.toKm({200, 100}).y, 450.0);
+        QVERIFY(view.toPixels({100, 50}).x == 400.0 && view.toPixels({120, 30}).y == 310.0);
+        QVERIFY(view.toKm({200, 100}).x == -300.0 && view.toKm({200, 100}).y == 450.0);
         // Zoom and pan are checked through the map window, where they keep the box in place.
         // A box with width but no height is nothing to fit: the whole earth is shown.
         for (const Extent& empty : {Extent{0, 500, 10, 10}, Extent{7, 7, 0, 500}}) {

@@ -424,6 +424,7 @@ private Q_SLOTS:
                      relative(drives->currentText()) + u" |"_s +
                      messages.shown.join(u' ').remove(u"plain:"_s),
                  shown);
+        QVERIFY(chooser->isVisible()); // Enter in the folder list enters a folder, it is no OK
         QTest::mouseClick(
             chooser->findChild<QPushButton*>(how == u"cancel"_s ? u"cmdCancel"_s : u"cmdOK"_s),
             Qt::LeftButton);
