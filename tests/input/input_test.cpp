@@ -494,6 +494,8 @@ private Q_SLOTS:
                "");
         addRow("a millennium in 200 years", "1001010100-2150010100", 1e6,
                "1200 1400 1600 1800 2000", "");
+        addRow("room for just over 200 years", "1001010100-2150010100", 200 * 8766.0 + 1,
+               "1500 2000", "");
     }
     void axisLabels()
     {

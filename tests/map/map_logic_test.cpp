@@ -87,6 +87,8 @@ void writeShoreFile(const QString& path, const QString& damage)
         QCOMPARE(nc_put_var_int(file, variable, values.data()), NC_NOERR);
         QCOMPARE(nc_redef(file), NC_NOERR);
     };
+    // Tables are found by name: the first written is not one that comes first in GSHHG's files.
+    table("Id_of_first_point_in_a_segment", NC_INT, {1}, {0});
     const bool fourSizes = damage == u"a number held four times"_s;
     table("Bin_size_in_minutes", NC_INT, {fourSizes ? 4u : 1u},
           std::vector(fourSizes ? 4 : 1, 3600));
@@ -99,7 +101,6 @@ void writeShoreFile(const QString& path, const QString& damage)
     table("N_segments_in_a_bin", NC_SHORT, twoDimensions ? Lengths{9, 2} : Lengths{18}, counts);
     // Two points, level 1: the sea shore.
     table("Embedded_npts_levels_exit_entry_for_a_segment", NC_INT, {1}, {(2 << 9) | (1 << 6)});
-    table("Id_of_first_point_in_a_segment", NC_INT, {1}, {0});
     table("Relative_longitude_from_SW_corner_of_bin", NC_SHORT, {2}, {0, -1});
     const bool unequal = damage == u"point tables of unequal lengths"_s;
     table("Relative_latitude_from_SW_corner_of_bin", NC_SHORT, {unequal ? 3u : 2u},
@@ -649,8 +650,7 @@ private Q_SLOTS:
             QVERIFY(view.kmPerPixel() > 40.0);
         }
         view.fit({-380, 420, -290, 310});
-        QCOMPARE(view.centre().x, 20.0);
-        QCOMPARE(view.centre().y, 10.0);
+        QVERIFY(view.centre().x == 20.0 && view.centre().y == 10.0);
         QCOMPARE(view.kmPerPixel(), 600.0 / 540 * 1.08);
     }
 
