@@ -492,7 +492,7 @@ private Q_SLOTS:
                "1910 1920 1930 1940 1950", "");
         addRow("three centuries in 100 years", "1850010100-2150010100", 500000.0, "1900 2000 2100",
                "");
-        addRow("a millennium in 200 years", "1001010100-2150010100", 1e6,
+        addRow("room for just over 100 years", "1001010100-2150010100", 100 * 8766.0 + 1,
                "1200 1400 1600 1800 2000", "");
         addRow("room for just over 200 years", "1001010100-2150010100", 200 * 8766.0 + 1,
                "1500 2000", "");
