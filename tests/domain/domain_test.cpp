@@ -117,9 +117,12 @@ QString typeInto(CoordinateDialog* dialog, const QString& edits)
         auto* field = dialog->findChild<QLineEdit*>(edit.section(u'=', 0, 0));
         field->setFocus();
         field->selectAll();
+        // \x01 opens a context menu over the field, which does not leave it.
+        QFocusEvent menu(QEvent::FocusOut, Qt::PopupFocusReason);
         for (const QChar key : edit.section(u'=', 1)) // QTest has no character for Delete
-            key == u'\x7f' ? QTest::keyClick(field, Qt::Key_Delete)
-                           : QTest::keyClick(field, key.toLatin1());
+            key == u'\x01'   ? void(QApplication::sendEvent(field, &menu))
+            : key == u'\x7f' ? QTest::keyClick(field, Qt::Key_Delete)
+                             : QTest::keyClick(field, key.toLatin1());
     }
     QStringList changed = entries(dialog);
     changed.removeIf([](const QString& entry) { return defaults.contains(entry); });
@@ -225,8 +228,7 @@ private Q_SLOTS:
         addRow("signed value below the limit", "-100", lat, start, "-100", "100|0|0.00");
         addRow("seconds just below the carry", "45.99999", lat, start, "45.99999", "45|59|59.96");
         addRow("carry into the degrees", "45.999999", lat, start, "45.999999", "46|0|0.00");
-        addRow("carry into the minutes only", "10.016666666", lon, end, "10.016666666",
-               "10|1|0.00");
+        addRow("carry into minutes only", "10.016666666", lon, end, "10.016666666", "10|1|0.00");
         addRow("carry stops at the degree limit", "90.999999", lat, end, "90.999999", "90|0|0.00");
         addRow("empty", "", lat, start, "", "0|0|0.00");
         addRow("lone point among blanks", " . ", lon, start, " . ", "0|0|0.00");
@@ -257,8 +259,7 @@ private Q_SLOTS:
         addRow("seconds clamped when left", "45|0|61.5", sec, lat, "45|0|59.99", "45.016664");
         addRow("seconds: 5 characters", "45|0|12.345678", sec, lat, "45|0|12.345678", "45.003428");
         addRow("seconds dropped at the limit", "90|30|15", sec, lat, "90|30|0.00", "90.500000");
-        addRow("seconds kept at the limit, minutes left", "90|30|36", min, lat, "90|30|36",
-               "90.510000");
+        addRow("minutes left: limit seconds kept", "90|30|36", min, lat, "90|30|36", "90.510000");
         addRow("typed minus signs ignored", "-5|-30|-36", deg, lat, "-5|-30|-36", "5.060000");
         addRow("empty fields read as 0", "||", sec, lat, "||", "0.000000");
         addRow("no number shown as 0", "ab|/|x", min, lon, "0|0|0.00", "0.000000");
@@ -298,8 +299,7 @@ private Q_SLOTS:
         // The outer sizes in twips (6840 x 3810, 4150 x 2565) less the frame they were drawn
         // for: 3 pixels a side and a 22-pixel title bar.
         columns<CoordinateType, QString, QSize>("type", "shownFrames", "client");
-        addRow("longitude/latitude", CoordinateType::LatLon, "Geodetic1 Geodetic2",
-               QSize(450, 226));
+        addRow("lon/lat", CoordinateType::LatLon, "Geodetic1 Geodetic2", QSize(450, 226));
         addRow("grid indices", CoordinateType::IJK, "ijkFrame", QSize(271, 143));
         addRow("X/Y", CoordinateType::XY, "XYFrame", QSize(271, 143));
     }
@@ -333,7 +333,8 @@ private Q_SLOTS:
     }
 
     // Keys typed into the longitude/latitude fields ("field=keys ..."; Tab, Enter and Delete as
-    // \t, \r and \x7f): the entries that then differ from a new dialog's, and where the focus is.
+    // \t, \r and \x7f, a context menu opened over the field as \x01): the entries that then
+    // differ from a new dialog's, and where the focus is.
     void latLonTyping_data()
     {
         columns<QString, QString>("edits", "changes");
@@ -341,13 +342,13 @@ private Q_SLOTS:
                "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLat1 | 2");
         addRow("decimal field passes digits, point and slash", "txtLat2=4a5+,x.1/",
                "txtLat2=45.1/ txtLatM2=6 | txtLat2 | 5");
-        addRow("Enter moves on", "txtLat1=12\r",
-               "txtLat1=12 txtLatD1=12 txtLatM1=0 | cboLatLL1 | 2");
+        addRow("Enter: next", "txtLat1=12\r", "txtLat1=12 txtLatD1=12 txtLatM1=0 | cboLatLL1 | 2");
         addRow("minus, start latitude", "txtLat1=-", "cboLatLL1=S | cboLatLL1 | 1");
         addRow("Delete takes the selected degrees", "txtLat2=\x7f",
                "txtLat2= txtLatD2=0 txtLatM2=0 | txtLat2 | 1");
         addRow("leaving start latitude degrees, then the start limit", "txtLatM1=30 txtLatD1=95\t",
                "txtLat1=90.000000 txtLatD1=90 txtLatM1=0 | txtLatM1 | 2");
+        addRow("a context menu over degrees", "txtLatD1=95\x01", "txtLatD1=95 | txtLatD1 | 0");
         addRow("leaving end longitude seconds, clamped, then carried", "txtLonS2=61.5\t",
                "txtLon2=95.016664 txtLonM2=1 | txtLonM2 | 1");
     }

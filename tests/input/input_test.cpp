@@ -180,8 +180,7 @@ private Q_SLOTS:
                "2002-09-30 12/12 | 2002-10-05 00/0");
         addRow("later file moves the end", span, "12 2002100500 48", "- | 2002-10-06 23/23");
         addRow("file inside changes nothing", span, "12 2002100100 24", "- | -");
-        addRow("wider file moves both", span, "12 2002092900 240",
-               "2002-09-29 00/0 | 2002-10-08 23/23");
+        addRow("wider: both move", span, "12 2002092900 240", "2002-09-29 00/0 | 2002-10-08 23/23");
         addRow("minutes inside the first hour count as that hour",
                "2002-09-30 12:59|2002-10-05 00:00", "12 2002093012 2", "- | -");
         addRow("start picker in the next clock hour", "2002-09-30 13:00|2002-10-05 00:00",
@@ -206,8 +205,7 @@ private Q_SLOTS:
         columns<QString, int, QString>("extent", "view", "labels");
         addRow("index view keeps the file's text", "001 +2 60.0 5e1 1 23 -120.5 -95 25.25 50", 0,
                "001 +2 60.0 5e1 1 23");
-        addRow("west and north", "1 1 60 50 1 23 -120.5 -95 25.25 50", 1,
-               "120.5W 25.25N 95W 50N 1 23");
+        addRow("W and N", "1 1 60 50 1 23 -120.5 -95 25.25 50", 1, "120.5W 25.25N 95W 50N 1 23");
         addRow("zero and minus zero east and north, negatives south", "1 1 2 2 3 4 0 -0 -45 -0.5",
                1, "0E 45S 0E 0.5S 3 4");
         addRow("general format", "1 1 2 2 1 1 12.000 -0.00001 33.3333333333333333 1e2", 1,
@@ -253,8 +251,7 @@ private Q_SLOTS:
         };
         const auto utf8 = TextEncoding::Utf8;
         addRow("132 characters as they are", pathOf(132), utf8, pathOf(20), pathOf(132), false);
-        addRow("133 characters, short form used", pathOf(133), utf8, pathOf(132), pathOf(132),
-               false);
+        addRow("133 chars, short form used", pathOf(133), utf8, pathOf(132), pathOf(132), false);
         addRow("short form of 133 characters", pathOf(140), utf8, pathOf(133), QByteArray(), true);
         addRow("short form of 256 characters", pathOf(300), utf8, pathOf(256), QByteArray(), true);
         addRow("no short form, silently", pathOf(140), utf8, QByteArray(), QByteArray(), false);
@@ -300,8 +297,7 @@ private Q_SLOTS:
         addRow("leap day missing", "2004022800 24, 2004030100 24", "2004022800-2004030123",
                "2004022900-2004022923 (24)", "");
         addRow("leap day held", "2004022800 48, 2004030100 24", "2004022800-2004030123", "", "");
-        addRow("across the year end", "2002123112 12, 2003010100 24", "2002123112-2003010123", "",
-               "");
+        addRow("across year end", "2002123112 12, 2003010100 24", "2002123112-2003010123", "", "");
         addRow("one hour twice at the year end", "2002123112 13, 2003010100 24",
                "2002123112-2003010123", "", "2003010100-2003010100 (1) 1,2");
         addRow("three deep, split where the files change",
@@ -383,6 +379,7 @@ private Q_SLOTS:
         addRow("one hour", "2:5", "2:5", "2002030205-2002030205 (1)");
         addRow("end day before the start", "2:0", "1:23", "");
         addRow("hour 24", "1:24", "2:0", "");
+        addRow("end hour 24", "1:0", "1:24", "");
         addRow("negative hour", "1:-1", "2:0", "");
         addRow("empty box", "1:", "2:5", "");
         addRow("not a number", "1:0", "2:noon", "");

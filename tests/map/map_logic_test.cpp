@@ -153,8 +153,7 @@ private Q_SLOTS:
         addRow("a parallel on the equator", "LCC 40 -97 0 60 -354 -294 12 60 50 23", false);
         addRow("a parallel past the pole", "LCC 40 -97 30 91 -354 -294 12 60 50 23", false);
         addRow("text for a number", "LCC 40 -97 30 60 west -294 12 60 50 23", false);
-        addRow("origin numbers run together", "LCC 40 -97 30 60 -354.000-294.000 12 60 50 23",
-               true);
+        addRow("origin run together", "LCC 40 -97 30 60 -354.000-294.000 12 60 50 23", true);
         addRow("an exponent's sign kept", "LCC 40 -97 30 60 -3.54e+2 -2.94E+2 12 60 50 23", true);
         addRow("spacing run into the counts", "LCC 40 -97 30 60 -354 -294 12.000060050 23", false);
         addRow("part of a cell", "LCC 40 -97 30 60 -354 -294 12 60.5 50 23", false);
@@ -273,8 +272,7 @@ private Q_SLOTS:
                "The output box is not drawn: X/Y kilometres need a listed file with a known grid");
         addRow("index box past a file's cells", inverted, Extract, IJK, box(1, 70, 1, 50), 2,
                "The output box reaches outside file 2's cells i 1-60, j 1-50");
-        addRow("index box on the edge cells", inverted, Extract, IJK, box(1, 60, 1, 50), 0,
-               confirmed);
+        addRow("index box on edge cells", inverted, Extract, IJK, box(1, 60, 1, 50), 0, confirmed);
         // The processor has nothing past the last data point to work with.
         addRow("box on the coarsest file's last centres", nested, Merge, XY,
                box(-100, 354, -100, 294), 0, confirmed);
@@ -531,6 +529,16 @@ private Q_SLOTS:
         QVERIFY(near(lines[0].points[0].x, -120, 1e-9) && near(lines[0].points[0].y, -30, 1e-9));
         QVERIFY(near(lines[0].points[1].x, -60, 1e-9) &&
                 near(lines[0].points[1].y, -30 + 60 * 32768.0 / 65535, 1e-9));
+    }
+
+    // The unit of a limit's last written decimal, which bounds how far rounding took it.
+    void lastDecimalUnits()
+    {
+        const std::pair<const char*, double> units[] = {{"37.198118", 1e-6},       {"-101", 1},
+                                                        {"-1.01478396e+02", 1e-6}, {"4.5E-3", 1e-4},
+                                                        {"1.5e+301", 1},           {"x", 0}};
+        for (const auto& [written, unit] : units)
+            QCOMPARE(lastDecimalUnit(written), unit);
     }
 
     // Lines fall on the multiples of a round step, cut finely enough to bend smoothly, and are

@@ -71,8 +71,7 @@ private Q_SLOTS:
     void examples_data()
     {
         columns<int, QString, QString>("mode", "golden", "controlPath");
-        addRow("extraction", int(ProcessingMode::Extract), "extract_example",
-               "C:\\work\\wxjoin2.inp");
+        addRow("extract", int(ProcessingMode::Extract), "extract_example", "C:\\work\\wxjoin2.inp");
         addRow("merge", int(ProcessingMode::Merge), "merge_example", "C:\\work\\west.inp");
     }
     void examples()
@@ -302,8 +301,7 @@ private Q_SLOTS:
             return;
         }
         addRow("xterm", "xterm", "xterm -e", "");
-        addRow("gnome-terminal takes the command after --", "gnome-terminal", "gnome-terminal --",
-               "");
+        addRow("gnome-terminal: command after --", "gnome-terminal", "gnome-terminal --", "");
         addRow("xfce4-terminal takes the rest after -x", "xfce4-terminal", "xfce4-terminal -x", "");
         addRow("the system's choice first", "xterm gnome-terminal x-terminal-emulator",
                "x-terminal-emulator -e", "");
@@ -383,8 +381,7 @@ private Q_SLOTS:
                "west.m3d ", "C:\\D\\FINE.M3D");
         addRow("typed placeholder", QByteArray(extract).replace("out???.m3d", "a???b.m3d"),
                "a???b.m3d", "C:\\DATA\\A.M3D");
-        addRow("LF line ends", QByteArray(extract).replace("\r\n", "\n"), "out.m3d",
-               "C:\\DATA\\A.M3D");
+        addRow("LF ends", QByteArray(extract).replace("\r\n", "\n"), "out.m3d", "C:\\DATA\\A.M3D");
         // Spaced by hand: one blank or none before each fixed text, blanks after values.
         addRow("spaced by hand",
                QByteArray(extract)
