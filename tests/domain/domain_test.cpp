@@ -155,10 +155,10 @@ QString joined(const std::vector<FieldText>& fields)
     return parts.join(u' ');
 }
 
-// West of Greenwich and south of the equator, on a grid whose corners fall near whole
+// From west of Greenwich and south of the equator to both, on a grid whose corners fall near whole
 // kilometres and cells 7-28, 3-23.
 const DrawnBox southWest{CoordinateType::LatLon,
-                         {-0.5, 12.25, -33.0000004, 0.0},
+                         {-0.5, 0.0, -33.0000004, 0.0},
                          std::array{-191.2, 21.999999999, -179.0000000001, 20.0},
                          std::array{7, 28, 3, 23}};
 
@@ -421,7 +421,7 @@ private Q_SLOTS:
         columns<CoordinateType, DrawnBox, QString>("type", "box", "fields");
         addRow("lat/lon: hemispheres from the signs, six decimals", CoordinateType::LatLon,
                southWest,
-               "txtLon1=0.500000 cboLonLL1=W txtLat1=33.000000 cboLatLL1=S txtLon2=12.250000 "
+               "txtLon1=0.500000 cboLonLL1=W txtLat1=33.000000 cboLatLL1=S txtLon2=0.000000 "
                "cboLonLL2=E txtLat2=0.000000 cboLatLL2=N");
         addRow("x/y: whole kilometres outward, rounding noise ignored", CoordinateType::XY,
                southWest, "TextXStart=-192 TextXEnd=22 TextYStart=-179 TextYEnd=20");
